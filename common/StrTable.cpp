@@ -1,0 +1,40 @@
+#include "common/StrTable.h"
+
+#include <map>
+
+namespace {
+// "\n\r" (line feed, carriage return) is stored that way in several product messages.
+const std::map<int, std::string>& Table() {
+  static const std::map<int, std::string> table = {
+      {64992, "Do you want to start updating document paths?"},
+      {64993, "Operation completed"},
+      {64994, "Select primary system documents folder"},
+      {64995, "Select primary system documents folder"},
+      {64996, "The process failed"},
+      {65023, "Enter new path and try again"},
+      {65189,
+       "Procedure halted due to data server access error.\n\rVerify server is operating and this "
+       "computer has access to the server folder."},
+      {65190,
+       "Procedure halted due to data database/server access error.\n\rVerify server is operating "
+       "and this computer has access to the server folder."},
+      {65191,
+       "Procedure stopped.\n\r\n\rIf you are trying to run Varnel using remote control "
+       "technologies, please contact Varnel support for more details."},
+      {65192,
+       "נמצאה גרסה ישנה מאוד של SQL.\n\rעבור הגרסה החדשה של Varnel נדרשת גרסה מתקדמת יותר של "
+       "SQL\r\n(6316)"},
+      {65193,
+       "נמצאה גרסה ישנה מאוד של SQL.\n\rעבור הגרסה החדשה של Varnel נדרשת גרסה מתקדמת יותר של "
+       "SQL\r\n(6633)"},
+      {65196, "LNGENG"},
+  };
+  return table;
+}
+}  // namespace
+
+const std::string& LoadStr(int id) {
+  static const std::string empty;
+  auto it = Table().find(id);
+  return it == Table().end() ? empty : it->second;
+}

@@ -1,0 +1,7 @@
+// The string table: every numbered user-facing text, byte for byte.
+#pragma once
+
+#include <string>
+
+// The text of a string-table entry; empty for an unknown number.
+const std::string& LoadStr(int id);

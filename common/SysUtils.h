@@ -1,0 +1,45 @@
+// Exceptions and the small text rules every unit shares.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Root of every exception the system raises itself: a message, like the framework's Exception.
+class Exception : public std::runtime_error {
+ public:
+  explicit Exception(const std::string& message) : std::runtime_error(message) {}
+  const std::string& Message() const { return message_; }
+  virtual std::string ClassName() const { return "Exception"; }
+
+ private:
+  std::string message_ = what();
+};
+
+// A text that is not a valid number, date or time.
+class EConvertError : public Exception {
+ public:
+  using Exception::Exception;
+  std::string ClassName() const override { return "EConvertError"; }
+};
+
+// A value of the wrong kind where a variant was expected.
+class EVariantError : public Exception {
+ public:
+  using Exception::Exception;
+  std::string ClassName() const override { return "EVariantError"; }
+};
+
+// Base of database failures.
+class EDatabaseError : public Exception {
+ public:
+  using Exception::Exception;
+  std::string ClassName() const override { return "EDatabaseError"; }
+};
+
+// The class name of any exception: ours report their own, others a readable name.
+std::string ExceptionClassName(const std::exception& e);
+
+// Upper-cases ASCII a-z only; every other byte (Hebrew included) passes unchanged.
+std::string UpperCase(std::string text);
+// Removes leading and trailing blanks and control characters (bytes up to 32).
+std::string Trim(const std::string& text);

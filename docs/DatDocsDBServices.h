@@ -1,0 +1,49 @@
+// The document path rewrite: the document pass over Docs and the card pass over Cards.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/Classes.h"
+#include "platform/engine/AdsComponents.h"
+
+// What a pass did.
+struct TPassResult {
+  int64_t Examined = 0;   // records visited
+  int64_t Rewritten = 0;  // records whose value was (or, in a dry run, would be) rewritten
+  bool Completed = false;
+};
+
+// Watches a pass: progress and each rewrite. Both are optional.
+class TRewriteObserver {
+ public:
+  virtual ~TRewriteObserver() = default;
+  virtual void Progress(int64_t done, int64_t total) { (void)done, (void)total; }
+  virtual void Rewritten(const std::string& oldValue, const std::string& newValue) {
+    (void)oldValue, (void)newValue;
+  }
+};
+
+struct TPassOptions {
+  bool DryRun = false;  // compute every rewrite, post none
+  TRewriteObserver* Observer = nullptr;
+};
+
+// Data module of one replace command; owns the document table.
+class TDatDocsDBServicesDM : public TComponent {
+ public:
+  explicit TDatDocsDBServicesDM(TComponent* owner);
+  std::string ClassName() const override { return "TDatDocsDBServicesDM"; }
+  std::string UnitName() const override { return "DatDocsDBServices"; }
+
+  TAdsTable DatDocsTbl{this, "DatDocsTbl"};
+
+  // Rewrites DOCUMENT_NAME in every matching document; failures propagate.
+  TPassResult ChangeDocPathInDocs(const std::string& oldPath, const std::string& newPath,
+                                  const TPassOptions& options = {});
+};
+
+// Rewrites DOCSFOLDER in every matching card. A failure stops the pass, is shown ("The process
+// failed") and logged ("ChangeDoPathInCards") with sender, and Completed is false.
+TPassResult ChangeDocPathInCards(const TObject* sender, const std::string& oldPath,
+                                 const std::string& newPath, const TPassOptions& options = {});

@@ -1,0 +1,65 @@
+// Operating-system services the system asks for, behind one interface so tests can fix them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/TDateTime.h"
+
+// The regional values as the system has them, in the Delphi pattern language.
+struct TSystemRegionalSettings {
+  std::string LongDateFormat = "dddd, d mmmm yyyy";
+  std::string ShortDateFormat = "dd/mm/yyyy";
+  std::string LongTimeFormat = "hh:nn:ss";
+  std::string ShortTimeFormat = "hh:nn";
+  std::string TimeAMString = "AM";
+  std::string TimePMString = "PM";
+  char DateSeparator = '/';
+  char TimeSeparator = ':';
+  char ThousandSeparator = ',';
+  char DecimalSeparator = '.';
+};
+
+// The operating system's version, in the numbers the log's "OS:" text shows.
+struct TOsVersionInfo {
+  int PlatformId = 0;
+  int Major = 0;
+  int Minor = 0;
+  int Build = 0;
+  std::string ServicePack;
+};
+
+class TSystemServices {
+ public:
+  virtual ~TSystemServices() = default;
+
+  // Local time now.
+  virtual TDateTime Now() = 0;
+  // Milliseconds since the system started, truncated to a signed 32-bit number.
+  virtual int32_t TickCount() = 0;
+  virtual uint32_t ProcessId() = 0;
+  virtual uint32_t CurrentThreadId() = 0;
+  virtual uint32_t MainThreadId() = 0;
+  // The calling thread's last system error code.
+  virtual uint32_t LastErrorCode() = 0;
+  // Empty when the system cannot tell.
+  virtual std::string UserName() = 0;
+  virtual std::string ComputerName() = 0;
+  virtual TOsVersionInfo OsVersion() = 0;
+
+  // Full path of the running module (the executable, or the library the code runs in).
+  virtual std::string ModuleFileName() = 0;
+  // Full path of the program file: the first command-line element, resolved.
+  virtual std::string ProgramFileName() = 0;
+
+  // Starts a web address or document with the desktop's opener; false when it could not start.
+  virtual bool ShellOpen(const std::string& target) = 0;
+  // Starts a program with arguments; false when it could not start.
+  virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
+  // Creates or opens a named mutex held for the rest of the run; false when another process
+  // already holds it.
+  virtual bool AcquireNamedMutex(const std::string& name) = 0;
+
+  virtual TSystemRegionalSettings RegionalSettings() = 0;
+};

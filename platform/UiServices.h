@@ -1,0 +1,84 @@
+// User-interface services: message boxes, cursor, clipboard, folder browser and the window
+// geometry and form list that placement and the log read. The window program supplies Qt, the
+// console program a terminal, tests a scripted fake.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class TObject;
+
+struct TRect {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+};
+
+enum class TCursorKind { crDefault, crHourGlass };
+
+// What the log and the placement routines need to know of one open form.
+struct TFormInfo {
+  std::string ClassName;
+  std::string Name;
+  std::string Caption;
+  std::string UnitName;
+  bool Visible = true;
+  bool Minimized = false;
+  bool StayOnTop = false;
+  bool MdiChild = false;
+  TRect Bounds;        // outer rectangle in screen coordinates
+  int ClientLeft = 0;  // screen position of the client area's origin
+  int ClientTop = 0;
+  const TObject* Object = nullptr;  // the form object itself, when it is one of ours
+};
+
+// The focused control of the active form.
+struct TControlInfo {
+  std::string ClassName;
+  std::string Name;
+  std::string UnitName;
+  // Nearest parent with a name: " " + name + " " + class name, or empty.
+  std::string NamedParentText;
+};
+
+// A folder browser request: title, initial folder (empty: none) and status text (empty: no
+// status line).
+struct TBrowseRequest {
+  std::string Title;
+  std::string InitialFolder;
+  std::string StatusText;
+};
+
+class TUiServices {
+ public:
+  virtual ~TUiServices() = default;
+
+  // Plain information message with an OK button.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // Error box with an OK button.
+  virtual void ShowError(const std::string& text) = 0;
+  // Yes/No confirmation; true only for Yes.
+  virtual bool ConfirmYesNo(const std::string& text) = 0;
+
+  virtual void SetCursor(TCursorKind cursor) = 0;
+  virtual TCursorKind Cursor() const = 0;
+
+  virtual void SetClipboardText(const std::string& text) = 0;
+
+  // Shows the folder browser modally; true and the chosen folder when one was chosen.
+  virtual bool BrowseForFolder(const TBrowseRequest& request, std::string& folder) = 0;
+
+  // The notice shown when the database refuses a remote-control session.
+  virtual void ShowRemoteControlNotice() = 0;
+
+  // Geometry and forms, for dialog placement and the log's context texts.
+  virtual TRect ScreenRect() = 0;         // the primary screen
+  virtual TRect VirtualScreenRect() = 0;  // all monitors
+  virtual std::optional<TFormInfo> ActiveForm() = 0;
+  virtual std::optional<TFormInfo> MainForm() = 0;
+  virtual std::vector<TFormInfo> OpenForms() = 0;
+  virtual std::optional<TControlInfo> ActiveControl() = 0;
+  virtual std::string ApplicationTitle() = 0;
+};

@@ -1,0 +1,71 @@
+// The database engine client library: what the connection, table and query components are
+// built on. One implementation (SQLite) stands in for the original engine; tests may substitute
+// another, for instance to report a different engine version.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+enum class TAdsServerType { stADS_LOCAL, stADS_REMOTE };
+
+struct TAceVersion {
+  uint32_t Major = 0;
+  uint32_t Minor = 0;
+  char Letter = ' ';
+};
+
+struct TAceTableOptions {
+  bool Exclusive = false;
+  bool ReadOnly = false;
+  bool RightsChecking = true;
+  std::string IndexName;  // empty: natural record order
+};
+
+using TAceParams = std::vector<std::pair<std::string, std::string>>;  // name (no colon), value
+
+// One open table or query result, positioned on one record. Every failure raises
+// EADSDatabaseError.
+class TAceCursor {
+ public:
+  virtual ~TAceCursor() = default;
+  virtual const std::vector<std::string>& FieldNames() const = 0;
+  virtual bool Eof() const = 0;
+  virtual void First() = 0;
+  virtual void Next() = 0;
+  // NULL reads as empty text.
+  virtual const std::string& FieldText(size_t field) const = 0;
+  virtual bool FieldIsNull(size_t field) const = 0;
+  // Writes the given fields of the current record; the others stay exactly as stored.
+  virtual void Post(const std::vector<std::pair<size_t, std::string>>& changes) = 0;
+  virtual int64_t RecordCount() = 0;
+  // Positions on the first record whose active index key equals key; false when none does.
+  virtual bool Seek(const std::string& key) = 0;
+};
+
+class TAceConnection {
+ public:
+  virtual ~TAceConnection() = default;
+  // "Local", "Remote" or "Internet".
+  virtual std::string ConnectionType() const = 0;
+  virtual std::unique_ptr<TAceCursor> OpenTable(const std::string& tableName,
+                                                const TAceTableOptions& options) = 0;
+  virtual std::unique_ptr<TAceCursor> OpenQuery(const std::string& sql,
+                                                const TAceParams& params) = 0;
+  // Runs a statement that returns no rows; the number of rows changed.
+  virtual int64_t ExecSQL(const std::string& sql, const TAceParams& params) = 0;
+  // Closes tables the connection keeps cached.
+  virtual void CloseCachedTables() = 0;
+};
+
+class TAceDriver {
+ public:
+  virtual ~TAceDriver() = default;
+  // Opens the database in the folder path; EADSDatabaseError when it cannot.
+  virtual std::unique_ptr<TAceConnection> Connect(const std::string& path,
+                                                  TAdsServerType serverType) = 0;
+  // The engine library's version; EADSDatabaseError when the engine cannot tell.
+  virtual TAceVersion Version() = 0;
+};

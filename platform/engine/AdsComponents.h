@@ -1,0 +1,142 @@
+// The engine's components as the program uses them: a connection, tables and queries bound to
+// it by name, fields read and written as text.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Classes.h"
+#include "platform/engine/AceDriver.h"
+#include "platform/engine/EADSDatabaseError.h"
+
+class TAdsConnection : public TComponent {
+ public:
+  TAdsConnection(TComponent* owner, std::string name);
+  ~TAdsConnection() override;
+  std::string ClassName() const override { return "TAdsConnection"; }
+  std::string UnitName() const override { return "adscnnct"; }
+
+  std::string ConnectPath;
+  TAdsServerType AdsServerTypes = TAdsServerType::stADS_LOCAL;
+  bool LoginPrompt = false;
+
+  bool IsConnected() const { return handle_ != nullptr; }
+  // True opens the connection (EADSDatabaseError on failure); false closes it.
+  void SetIsConnected(bool connected);
+  // "Local", "Remote" or "Internet"; empty when not connected.
+  std::string ConnectionType() const;
+  // Data-dictionary properties (111, 112); 0 without a data dictionary connection.
+  int64_t DDProperty(int number) const;
+  uint32_t CreatingThreadId() const { return creatingThread_; }
+  void CloseCachedTables();
+
+  // The open engine connection; EADSDatabaseError when not connected.
+  TAceConnection& Handle() const;
+
+  // The connection a data set names: "Owner.Name" (qualified) or the component name alone.
+  static TAdsConnection* FindByName(const std::string& databaseName);
+
+ private:
+  std::unique_ptr<TAceConnection> handle_;
+  uint32_t creatingThread_;
+};
+
+// One field of the current record, read and written as text.
+class TAdsField {
+ public:
+  const std::string& AsString() const;
+  void SetAsString(const std::string& value);
+  bool IsNull() const;
+  const std::string& FieldName() const { return name_; }
+
+ private:
+  friend class TAdsDataSet;
+  TAdsField(class TAdsDataSet* owner, size_t index, std::string name)
+      : owner_(owner), index_(index), name_(std::move(name)) {}
+  class TAdsDataSet* owner_;
+  size_t index_;
+  std::string name_;
+};
+
+// What tables and queries share: open state, walking, fields, edit and post.
+class TAdsDataSet : public TComponent {
+ public:
+  using TComponent::TComponent;
+  ~TAdsDataSet() override;
+
+  // "DBConnectionDM.DBConnection" for laid-out data sets, "DBConnection" for run-time ones.
+  std::string DatabaseName;
+
+  void Open();
+  void Close();
+  bool Active() const { return cursor_ != nullptr; }
+  void First();
+  void Next();
+  bool Eof() const;
+  int64_t RecordCount();
+  // EADSDatabaseError naming the field when the data set has none of that name.
+  TAdsField& FieldByName(const std::string& name);
+  // Edit mode for the current record; Post writes the fields set since, Cancel drops them.
+  void Edit();
+  void Post();
+  void Cancel();
+  bool Editing() const { return editing_; }
+
+ protected:
+  virtual std::unique_ptr<TAceCursor> OpenCursor(TAceConnection& connection) = 0;
+  TAceCursor& Cursor() const;
+  // Raises EADSDatabaseError with this data set's names filled in.
+  [[noreturn]] void Fail(const std::string& message, uint32_t code = 0) const;
+
+ private:
+  friend class TAdsField;
+  std::unique_ptr<TAceCursor> cursor_;
+  std::vector<std::unique_ptr<TAdsField>> fields_;
+  std::map<size_t, std::string> pending_;
+  bool editing_ = false;
+};
+
+class TAdsTable : public TAdsDataSet {
+ public:
+  using TAdsDataSet::TAdsDataSet;
+  std::string ClassName() const override { return "TAdsTable"; }
+  std::string UnitName() const override { return "adstable"; }
+
+  std::string TableName;  // "Docs.adt", "Cards.Adt": matched without case and extension
+  std::string IndexName;  // empty: natural record order
+  bool RightsChecking = true;
+  bool ReadOnly = false;
+  bool Exclusive = false;
+
+  // Positions on the first record whose active index key equals key.
+  bool Seek(const std::string& key);
+
+ protected:
+  std::unique_ptr<TAceCursor> OpenCursor(TAceConnection& connection) override;
+};
+
+class TAdsQuery : public TAdsDataSet {
+ public:
+  using TAdsDataSet::TAdsDataSet;
+  std::string ClassName() const override { return "TAdsQuery"; }
+  std::string UnitName() const override { return "adsdata"; }
+
+  std::string SQL;
+  // Named parameters (":Name" in the text), set by name without the colon.
+  void SetParam(const std::string& name, const std::string& value);
+  void Prepare() { prepared_ = true; }
+  void Unprepare() { prepared_ = false; }
+  bool Prepared() const { return prepared_; }
+  // Runs a statement that returns no rows.
+  int64_t ExecSQL();
+
+ protected:
+  std::unique_ptr<TAceCursor> OpenCursor(TAceConnection& connection) override;
+
+ private:
+  TAceParams params_;
+  bool prepared_ = false;
+};

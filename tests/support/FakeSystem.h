@@ -1,0 +1,51 @@
+// Fixed system services: a set clock, tick count, ids, user and computer, and a program path
+// the test chooses (usually inside a temporary installation tree).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/SystemServices.h"
+
+class TFakeSystem : public TSystemServices {
+ public:
+  TDateTime Clock = 46364.5851851852;  // 08/12/2026 14:02:40
+  int32_t Ticks = 19390512;
+  uint32_t Pid = 3120;
+  uint32_t ThreadId = 3120;
+  uint32_t MainThread = 3120;
+  uint32_t LastError = 0;
+  std::string User = "admin";
+  std::string Computer = "CRMSRV01";
+  TOsVersionInfo Os{2, 6, 1, 7601, "6.1.0-test"};
+  std::string ModulePath = "/opt/varnel/Utils/VrlChangeDocsPath";
+  std::string ProgramPath = "/opt/varnel/Utils/VrlChangeDocsPath";
+  TSystemRegionalSettings Regional;
+  std::vector<std::string> Opened;                // ShellOpen targets
+  std::vector<std::vector<std::string>> Started;  // program then arguments
+  bool MutexFree = true;
+
+  TDateTime Now() override { return Clock; }
+  int32_t TickCount() override { return Ticks; }
+  uint32_t ProcessId() override { return Pid; }
+  uint32_t CurrentThreadId() override { return ThreadId; }
+  uint32_t MainThreadId() override { return MainThread; }
+  uint32_t LastErrorCode() override { return LastError; }
+  std::string UserName() override { return User; }
+  std::string ComputerName() override { return Computer; }
+  TOsVersionInfo OsVersion() override { return Os; }
+  std::string ModuleFileName() override { return ModulePath; }
+  std::string ProgramFileName() override { return ProgramPath; }
+  bool ShellOpen(const std::string& target) override {
+    Opened.push_back(target);
+    return true;
+  }
+  bool StartProgram(const std::string& program, const std::vector<std::string>& args) override {
+    std::vector<std::string> call{program};
+    call.insert(call.end(), args.begin(), args.end());
+    Started.push_back(call);
+    return true;
+  }
+  bool AcquireNamedMutex(const std::string&) override { return MutexFree; }
+  TSystemRegionalSettings RegionalSettings() override { return Regional; }
+};
