@@ -51,7 +51,7 @@ class TSystemServices {
   // Full path of the running module (the executable, or the library the code runs in).
   virtual std::string ModuleFileName() = 0;
   // Full path of the program file: the first command-line element, resolved.
-  virtual std::string ProgramFileName() = 0;
+  virtual std::string ProgramPath() = 0;
 
   // Starts a web address or document with the desktop's opener; false when it could not start.
   virtual bool ShellOpen(const std::string& target) = 0;

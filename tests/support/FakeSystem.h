@@ -19,7 +19,7 @@ class TFakeSystem : public TSystemServices {
   std::string Computer = "CRMSRV01";
   TOsVersionInfo Os{2, 6, 1, 7601, "6.1.0-test"};
   std::string ModulePath = "/opt/varnel/Utils/VrlChangeDocsPath";
-  std::string ProgramPath = "/opt/varnel/Utils/VrlChangeDocsPath";
+  std::string ProgramFile = "/opt/varnel/Utils/VrlChangeDocsPath";
   TSystemRegionalSettings Regional;
   std::vector<std::string> Opened;                // ShellOpen targets
   std::vector<std::vector<std::string>> Started;  // program then arguments
@@ -35,7 +35,7 @@ class TFakeSystem : public TSystemServices {
   std::string ComputerName() override { return Computer; }
   TOsVersionInfo OsVersion() override { return Os; }
   std::string ModuleFileName() override { return ModulePath; }
-  std::string ProgramFileName() override { return ProgramPath; }
+  std::string ProgramPath() override { return ProgramFile; }
   bool ShellOpen(const std::string& target) override {
     Opened.push_back(target);
     return true;

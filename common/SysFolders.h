@@ -1,0 +1,41 @@
+// The installation's folders and the running program's identity, all found from one setting:
+// the database folder, read from "VarnelCRM.ini" beside the program.
+#pragma once
+
+#include <string>
+
+inline constexpr const char* ProgramIniFileName = "VarnelCRM.ini";
+
+// Loads the folder defaults (the program's ini file); runs once at start. Calling it again
+// reloads them and forgets every cached folder and flag (a test's fresh installation tree).
+void LoadSystemFolderDefaults();
+
+// The database folder exactly as configured (with or without a trailing PathDelim).
+std::string DatabaseFolder();
+// Folders of the installation; each ends with PathDelim.
+std::string DBSysFolder();
+std::string ServerFolder();
+std::string UtilsFolder();
+std::string LastVerFolder();
+std::string UpgradeClientFolder();
+std::string DocsFolder();
+// Created on first use.
+std::string TempFolder();
+std::string LogsFolder();
+std::string TemplatesFolder();
+
+// Full path of the running module; whether it is a library.
+std::string ModuleFileName();
+bool IsLibraryModule();
+// Folder of the running module, with a trailing PathDelim.
+std::string ProgramModuleFolder();
+// Full path of the program file (the resolved first command-line element).
+std::string ProgramFullPath();
+// File name of the program file, without folder.
+std::string ProgramFileName();
+// prefix + (library name + "_" when in a library) + program name without extension + suffix.
+std::string ProgramBasedName(const std::string& prefix, const std::string& suffix);
+bool ProgramIniExists();
+
+// True when "VarnelServer.sr1" exists in DBSysFolder at the first call.
+bool IsRemoteServerMode();

@@ -1,0 +1,120 @@
+#include "platform/system/PosixSystemServices.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+
+#include "common/DateUtils.h"
+
+extern char** environ;
+
+TPosixSystemServices::TPosixSystemServices() = default;
+
+TPosixSystemServices::~TPosixSystemServices() {
+  for (int fd : mutexFds_) close(fd);
+}
+
+TDateTime TPosixSystemServices::Now() {
+  timespec ts{};
+  clock_gettime(CLOCK_REALTIME, &ts);
+  std::tm local{};
+  localtime_r(&ts.tv_sec, &local);
+  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                        local.tm_min, local.tm_sec, static_cast<int>(ts.tv_nsec / 1000000));
+}
+
+int32_t TPosixSystemServices::TickCount() {
+  timespec ts{};
+  clock_gettime(CLOCK_BOOTTIME, &ts);
+  const uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + ts.tv_nsec / 1000000;
+  return static_cast<int32_t>(static_cast<uint32_t>(ms));
+}
+
+uint32_t TPosixSystemServices::ProcessId() {
+  return static_cast<uint32_t>(getpid());
+}
+uint32_t TPosixSystemServices::CurrentThreadId() {
+  return static_cast<uint32_t>(gettid());
+}
+uint32_t TPosixSystemServices::MainThreadId() {
+  return static_cast<uint32_t>(getpid());
+}
+uint32_t TPosixSystemServices::LastErrorCode() {
+  return static_cast<uint32_t>(errno);
+}
+
+std::string TPosixSystemServices::UserName() {
+  passwd pw{};
+  passwd* found = nullptr;
+  char buf[4096];
+  if (getpwuid_r(geteuid(), &pw, buf, sizeof buf, &found) != 0 || !found) return {};
+  return found->pw_name;
+}
+
+std::string TPosixSystemServices::ComputerName() {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return {};
+  return name;
+}
+
+TOsVersionInfo TPosixSystemServices::OsVersion() {
+  // Platform 3 stands for Linux; major, minor and patch from the kernel release; the kernel's
+  // version string in place of a service pack.
+  TOsVersionInfo info;
+  info.PlatformId = 3;
+  utsname u{};
+  if (uname(&u) == 0) {
+    std::sscanf(u.release, "%d.%d.%d", &info.Major, &info.Minor, &info.Build);
+    info.ServicePack = u.version;
+  }
+  return info;
+}
+
+std::string TPosixSystemServices::ModuleFileName() {
+  std::error_code ec;
+  auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : path.string();
+}
+
+std::string TPosixSystemServices::ProgramPath() {
+  return ModuleFileName();
+}
+
+bool TPosixSystemServices::ShellOpen(const std::string& target) {
+  return StartProgram("xdg-open", {target});
+}
+
+bool TPosixSystemServices::StartProgram(const std::string& program,
+                                        const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  return posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+}
+
+bool TPosixSystemServices::AcquireNamedMutex(const std::string& name) {
+  std::string file = (std::filesystem::temp_directory_path() / (name + ".lock")).string();
+  int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return false;
+  }
+  mutexFds_.push_back(fd);
+  return true;
+}
+
+TSystemRegionalSettings TPosixSystemServices::RegionalSettings() {
+  return TSystemRegionalSettings{};
+}
