@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""Times the replace of VrlChangeDocsPathCli against the equivalent plain SQL UPDATE statements.
+
+For each size it lays out a demo installation with VrlDemoInstall, then, alternating on
+identical copies of the database:
+  - runs `VrlChangeDocsPathCli --old ... --new ... --yes` (the whole process, start-up included)
+    and records its wall time and peak resident memory;
+  - runs the `sqlite3` shell with the UPDATE statements that apply the same matching rules;
+  - runs the console program's dry run;
+and checks that both databases end with identical Docs and Cards contents. It prints a table and
+writes it, with a description of the machine, to bench/RESULTS.md.
+
+  bench/run_bench.py [--sizes 10000,100000,1000000] [--runs 5] [--keep]
+"""
+import argparse
+import hashlib
+import os
+import platform
+import shutil
+import sqlite3
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+BUILD = ROOT / "build-release"
+OLD_PATH = "C:\\VarnelDocs"
+NEW_PATH = "\\\\fileserver\\Shared\\VarnelDocs"
+
+
+def sh(cmd, **kw):
+    return subprocess.run(cmd, check=True, **kw)
+
+
+def build():
+    sh(["cmake", "-S", str(ROOT), "-B", str(BUILD), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
+        "-DVRL_BUILD_TESTS=OFF"], stdout=subprocess.DEVNULL)
+    sh(["cmake", "--build", str(BUILD), "--target", "VrlDemoInstall", "VrlChangeDocsPathCli",
+        "VrlChangeDocsPath"], stdout=subprocess.DEVNULL)
+
+
+def sql_quote(text):
+    return "'" + text.replace("'", "''") + "'"
+
+
+def upper_ascii(text):
+    return "".join(chr(ord(c) - 32) if "a" <= c <= "z" else c for c in text)
+
+
+def add_bs(text):
+    return text if not text or text.endswith("\\") else text + "\\"
+
+
+def remove_bs(text):
+    return text[:-1] if text.endswith("\\") else text
+
+
+def update_script(old_path, new_path):
+    """The UPDATE statements an administrator would run by hand for the same result."""
+    doc_old, doc_new = add_bs(upper_ascii(old_path)), add_bs(new_path)
+    card_old, card_new = upper_ascii(remove_bs(upper_ascii(old_path))), remove_bs(new_path)
+    folder = ("CASE WHEN substr(DOCSFOLDER, -1) = '\\' "
+              "THEN substr(DOCSFOLDER, 1, length(DOCSFOLDER) - 1) ELSE DOCSFOLDER END")
+    lo, lc = len(doc_old), len(card_old)
+    return f"""PRAGMA journal_mode=WAL;
+BEGIN;
+UPDATE Docs SET DOCUMENT_NAME = {sql_quote(doc_new)} || substr(DOCUMENT_NAME, {lo + 1})
+ WHERE upper(substr(DOCUMENT_NAME, 1, {lo})) = {sql_quote(doc_old)};
+UPDATE Cards SET DOCSFOLDER = {sql_quote(card_new)} || substr({folder}, {lc + 1})
+ WHERE upper(substr({folder}, 1, {lc})) = {sql_quote(card_old)}
+   AND (length({folder}) = {lc} OR substr({folder}, {lc + 1}, 1) = '\\');
+COMMIT;
+"""
+
+
+def content_digest(db):
+    con = sqlite3.connect(db)
+    digest = hashlib.sha256()
+    for table in ("Docs", "Cards"):
+        for row in con.execute(f"SELECT * FROM {table} ORDER BY rowid"):
+            digest.update(repr(row).encode())
+    con.close()
+    return digest.hexdigest()
+
+
+def timed(cmd, stdin=None):
+    """Wall seconds and peak resident memory (KiB) of one process."""
+    rss_file = tempfile.NamedTemporaryFile(delete=False)
+    rss_file.close()
+    start = time.perf_counter()
+    proc = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", rss_file.name] + cmd, stdin=stdin,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    elapsed = time.perf_counter() - start
+    if proc.returncode != 0:
+        sys.exit(f"FAILED ({proc.returncode}): {' '.join(cmd)}\n{proc.stdout.decode()}\n"
+                 f"{proc.stderr.decode()}")
+    peak = int(Path(rss_file.name).read_text().split()[-1])
+    os.unlink(rss_file.name)
+    return elapsed, peak
+
+
+def fresh_db(pristine, target):
+    for suffix in ("", "-wal", "-shm"):
+        Path(str(target) + suffix).unlink(missing_ok=True)
+    shutil.copyfile(pristine, target)
+
+
+def bench_size(work, size, runs):
+    root = work / f"crm{size}" / "CRM"
+    sh([str(BUILD / "bin" / "VrlDemoInstall"), "--root", str(root), "--documents", str(size),
+        "--cards", str(max(size // 10, 1))], stdout=subprocess.DEVNULL)
+    live = root / "DB" / "Varnel.sqlite"
+    pristine = work / f"pristine{size}.sqlite"
+    shutil.copyfile(live, pristine)
+    sql_db = work / f"sql{size}.sqlite"
+    script = work / f"update{size}.sql"
+    script.write_text(update_script(OLD_PATH, NEW_PATH))
+    cli = [str(root / "Utils" / "VrlChangeDocsPathCli"), "--old", OLD_PATH, "--new", NEW_PATH]
+
+    ours, sql, dry, peaks = [], [], [], []
+    for run in range(runs):
+        order = ["ours", "sql"] if run % 2 == 0 else ["sql", "ours"]
+        for which in order:
+            if which == "ours":
+                fresh_db(pristine, live)
+                seconds, peak = timed(cli + ["--yes"])
+                ours.append(seconds)
+                peaks.append(peak)
+                ours_digest = content_digest(live)
+            else:
+                fresh_db(pristine, sql_db)
+                with open(script) as stdin:
+                    seconds, _ = timed(["sqlite3", str(sql_db)], stdin=stdin)
+                sql.append(seconds)
+                sql_digest = content_digest(sql_db)
+        if ours_digest != sql_digest:
+            sys.exit(f"MISMATCH at {size} documents: the console program and the SQL statements "
+                     "left different Docs/Cards contents")
+        fresh_db(pristine, live)
+        seconds, _ = timed(cli + ["--dry-run"])
+        dry.append(seconds)
+        if content_digest(live) != content_digest(pristine):
+            sys.exit(f"the dry run changed the database at {size} documents")
+    return {
+        "size": size, "ours": statistics.median(ours), "sql": statistics.median(sql),
+        "dry": statistics.median(dry), "peak": max(peaks) / 1024.0,
+    }
+
+
+def machine():
+    cpu = "unknown"
+    for line in Path("/proc/cpuinfo").read_text().splitlines():
+        if line.startswith("model name"):
+            cpu = line.split(":", 1)[1].strip()
+            break
+    mem_kb = int(Path("/proc/meminfo").read_text().split()[1])
+    sqlite_version = subprocess.run(["sqlite3", "--version"], capture_output=True,
+                                    text=True).stdout.split()[0]
+    return (f"{os.cpu_count()} cores ({cpu}), {mem_kb / 1048576:.0f} GiB memory, "
+            f"Linux {platform.release()}, SQLite {sqlite_version}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--sizes", default="10000,100000,1000000")
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--keep", action="store_true", help="keep the demo installations")
+    args = parser.parse_args()
+    build()
+    work = Path(tempfile.mkdtemp(prefix="vrlbench-"))
+    rows = []
+    try:
+        for size in (int(s) for s in args.sizes.split(",")):
+            row = bench_size(work, size, args.runs)
+            rows.append(row)
+            print(f"{size:>9} documents: ours {row['ours']:.3f} s, SQL {row['sql']:.3f} s, "
+                  f"ratio {row['ours'] / row['sql']:.2f}, dry run {row['dry']:.3f} s, "
+                  f"peak {row['peak']:.1f} MiB", flush=True)
+    finally:
+        if not args.keep:
+            shutil.rmtree(work, ignore_errors=True)
+    table = ["| documents | cards | ours (median s) | SQL (median s) | ours/SQL | dry run (median s) "
+             "| our peak memory (MiB) |", "|---:|---:|---:|---:|---:|---:|---:|"]
+    for r in rows:
+        table.append(f"| {r['size']:,} | {max(r['size'] // 10, 1):,} | {r['ours']:.3f} | "
+                     f"{r['sql']:.3f} | {r['ours'] / r['sql']:.2f} | {r['dry']:.3f} | "
+                     f"{r['peak']:.1f} |")
+    text = "\n".join(table)
+    print(text)
+    (ROOT / "bench" / "RESULTS.md").write_text(
+        "# Replace benchmark\n\n"
+        f"Machine: {machine()}.\n\n"
+        f"Run: `bench/run_bench.py --sizes {args.sizes} --runs {args.runs}` on "
+        f"{time.strftime('%Y-%m-%d')}. Each size is a fresh `VrlDemoInstall` tree; every run "
+        "starts from an identical copy of its database. \"ours\" is the whole "
+        "`VrlChangeDocsPathCli --old ... --new ... --yes` process, start-up included; \"SQL\" is "
+        "the `sqlite3` shell running the equivalent `UPDATE` statements in one transaction; both "
+        "end with identical Docs and Cards contents (checked on every run).\n\n" + text + "\n")
+
+
+if __name__ == "__main__":
+    main()
