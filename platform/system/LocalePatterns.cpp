@@ -90,7 +90,7 @@ TDelphiPattern Translate(const std::string& fmt, char separatorToken) {
     if (expanded[i] == '%' && expanded[i + 1] != '%') {
       const size_t after = i + 2;
       if (after + 1 < expanded.size() && expanded[after] != '%' && expanded[after + 1] == '%' &&
-          !std::isalnum(static_cast<unsigned char>(expanded[after]))) {
+          std::ispunct(static_cast<unsigned char>(expanded[after]))) {
         result.Separator = expanded[after];
         break;
       }
