@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/Platform.h"
 #include "platform/SystemServices.h"
@@ -61,6 +62,14 @@ TDateTimeParts DecodeDateTime(TDateTime value) {
   p.Millisecond = static_cast<int>(ms % 1000);
   p.DayOfWeek = static_cast<int>(weekday{date}.c_encoding()) + 1;
   return p;
+}
+
+TDateTime UnixTimeToLocalDateTime(long long seconds, long nanoseconds) {
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm local{};
+  if (!localtime_r(&t, &local)) return 0;
+  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                        local.tm_min, local.tm_sec, static_cast<int>(nanoseconds / 1000000));
 }
 
 TDateTime Now() {

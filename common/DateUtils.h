@@ -34,6 +34,9 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 bool TryEncodeDate(int year, int month, int day, TDateTime& value);
 bool TryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime& value);
 TDateTimeParts DecodeDateTime(TDateTime value);
+// A POSIX time (seconds and nanoseconds since 1970 UTC) as a local date-time; 0 when the
+// system cannot convert it.
+TDateTime UnixTimeToLocalDateTime(long long seconds, long nanoseconds);
 
 // The local time now, from the system services.
 TDateTime Now();

@@ -86,10 +86,7 @@ bool DirectoryExists(const std::string& folder) {
 TDateTime FileDateTime(const std::string& file) {
   struct stat st {};
   if (stat(file.c_str(), &st) != 0) return 0;
-  std::tm local{};
-  if (!localtime_r(&st.st_mtime, &local)) return 0;
-  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, local.tm_sec, static_cast<int>(st.st_mtim.tv_nsec / 1000000));
+  return UnixTimeToLocalDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
 }
 
 int64_t FileSizeOf(const std::string& file) {

@@ -8,8 +8,8 @@
 //   %D -> %m/%d/%y          %F -> %Y-%m-%d           %T -> %H:%M:%S
 //   %R -> %H:%M             %r -> %I:%M:%S %p        %n %t -> blank   %% -> %
 //   the E and O modifiers are dropped (%Ey is %y); other conversions are left out.
-// The separator character of the pattern (the first punctuation character between two fields,
-// or two time fields) becomes "/" in a date pattern and ":" in a time pattern, so it follows
+// The separator character of the pattern (the first punctuation character between two fields)
+// becomes "/" in a date pattern and ":" in a time pattern, so it follows
 // the process separator; letters of literal text are quoted.
 #pragma once
 

@@ -29,10 +29,7 @@ TPosixSystemServices::~TPosixSystemServices() {
 TDateTime TPosixSystemServices::Now() {
   timespec ts{};
   clock_gettime(CLOCK_REALTIME, &ts);
-  std::tm local{};
-  localtime_r(&ts.tv_sec, &local);
-  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, local.tm_sec, static_cast<int>(ts.tv_nsec / 1000000));
+  return UnixTimeToLocalDateTime(ts.tv_sec, ts.tv_nsec);
 }
 
 int32_t TPosixSystemServices::TickCount() {
