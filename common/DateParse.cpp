@@ -9,24 +9,6 @@
 
 namespace {
 
-enum class TDateOrder { MDY, DMY, YMD };
-
-// The order of day, month and year: decided by the first of them in the short date format.
-TDateOrder GetDateOrder(const std::string& format) {
-  for (char c : format) {
-    switch (c & 0xDF) {
-      case 'E':
-      case 'Y':
-        return TDateOrder::YMD;
-      case 'M':
-        return TDateOrder::MDY;
-      case 'D':
-        return TDateOrder::DMY;
-    }
-  }
-  return TDateOrder::MDY;
-}
-
 int CurrentYear() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -145,6 +127,21 @@ bool ScanTime(TScanner& in, TDateTime& value) {
 }
 
 }  // namespace
+
+TDateOrder GetDateOrder(const std::string& format) {
+  for (char c : format) {
+    switch (c & 0xDF) {
+      case 'E':
+      case 'Y':
+        return TDateOrder::YMD;
+      case 'M':
+        return TDateOrder::MDY;
+      case 'D':
+        return TDateOrder::DMY;
+    }
+  }
+  return TDateOrder::MDY;
+}
 
 bool TryStrToDate(const std::string& text, TDateTime& value) {
   TScanner in(text);

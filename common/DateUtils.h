@@ -46,6 +46,11 @@ std::string FormatDateTime(const std::string& format, TDateTime value);
 // out at exactly midnight).
 std::string DateTimeToStr(TDateTime value);
 
+// The order of day, month and year in a date pattern, decided by the first of the letters
+// d, m, y (or the era letter e, which counts as a year) met; month-day-year when none occurs.
+enum class TDateOrder { MDY, DMY, YMD };
+TDateOrder GetDateOrder(const std::string& format);
+
 // Parsers. A date is two or three numbers joined by the date separator, read in the order of
 // the short date format (day-month-year, month-day-year or year-month-day; a missing year is
 // the current one; a two-digit year falls in the century window). A time is hours, then

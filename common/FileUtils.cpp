@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "common/DateUtils.h"
+
 namespace {
 
 // Expands the composite conversions into single ones.
@@ -158,15 +160,13 @@ std::string WithoutSeconds(const std::string& pattern) {
 }
 
 std::string LongDateFormatFor(const std::string& shortDate) {
-  for (char c : shortDate) {
-    switch (c & 0xDF) {
-      case 'Y':
-        return "yyyy mmmm d, dddd";
-      case 'M':
-        return "dddd, mmmm d, yyyy";
-      case 'D':
-        return "dddd, d mmmm yyyy";
-    }
+  switch (GetDateOrder(shortDate)) {
+    case TDateOrder::YMD:
+      return "yyyy mmmm d, dddd";
+    case TDateOrder::DMY:
+      return "dddd, d mmmm yyyy";
+    case TDateOrder::MDY:
+      break;
   }
-  return "dddd, d mmmm yyyy";
+  return "dddd, mmmm d, yyyy";
 }

@@ -25,5 +25,6 @@ TDelphiPattern TimeFormatFromLocale(const std::string& t_fmt);
 // The time pattern without its seconds (and the separator before them): the short time format.
 std::string WithoutSeconds(const std::string& delphiTimePattern);
 // The long date format for a short one: the weekday and month names in the short format's
-// order of day, month and year ("dddd, d mmmm yyyy", "dddd, mmmm d, yyyy", "yyyy mmmm d, dddd").
+// order of day, month and year (GetDateOrder): "dddd, d mmmm yyyy", "dddd, mmmm d, yyyy" or
+// "yyyy mmmm d, dddd".
 std::string LongDateFormatFor(const std::string& delphiShortDate);
