@@ -1,3 +1,5 @@
+include(${CMAKE_CURRENT_LIST_DIR}/VrlVersionNote.cmake)
+
 # vrl_library(NAME DEPS ...): a static library of every .cpp in the calling folder (not below).
 function(vrl_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
@@ -21,6 +23,7 @@ function(vrl_test name)
     return()
   endif()
   add_executable(${name} ${srcs})
+  vrl_program(${name})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} vrl_testsupport GTest::gtest GTest::gtest_main
                                         GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60

@@ -1,25 +1,133 @@
 #include "common/FileUtils.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <ctime>
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 
 #include "common/DateUtils.h"
+#include "common/PathUtils.h"
+#include "common/StrTable.h"
+#include "common/SysUtils.h"
+#include "platform/Platform.h"
+#include "platform/UiServices.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+char Fold(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool Match(const char* name, const char* mask) {
+  // Iterative wildcard match with one backtrack point for the last "*".
+  const char* star = nullptr;
+  const char* resume = nullptr;
+  while (*name) {
+    if (*mask == '*') {
+      star = mask++;
+      resume = name;
+    } else if (*mask == '?' || (*mask && Fold(*mask) == Fold(*name))) {
+      ++mask;
+      ++name;
+    } else if (star) {
+      mask = star + 1;
+      name = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (*mask == '*') ++mask;
+  return *mask == '\0';
+}
+
+bool HasWildcard(const std::string& text) {
+  return text.find_first_of("*?") != std::string::npos;
+}
+
+// Every regular file of the folder (following links), sorted by name.
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  fs::directory_iterator it(folder.empty() ? "." : folder, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_directory(typeError)) continue;
+    names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+bool MatchesMask(const std::string& name, const std::string& mask) {
+  if (mask == "*.*") return true;
+  return Match(name.c_str(), mask.c_str());
+}
+
+bool FileExists(const std::string& file) {
+  struct stat st {};
+  return !file.empty() && stat(file.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& folder) {
+  struct stat st {};
+  return !folder.empty() && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 TDateTime FileDateTime(const std::string& file) {
   struct stat st {};
   if (stat(file.c_str(), &st) != 0) return 0;
-  std::tm local{};
-  if (!localtime_r(&st.st_mtime, &local)) return 0;
-  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, local.tm_sec, static_cast<int>(st.st_mtim.tv_nsec / 1000000));
+  return UnixTimeToLocalDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
 }
 
 int64_t FileSizeOf(const std::string& file) {
+  std::string path = file;
+  const std::string name = ExtractFileName(file);
+  if (HasWildcard(name)) {
+    const std::string folder = ExtractFilePath(file);
+    std::vector<std::string> found;
+    ListFolderFiles(folder, name, false, found);
+    if (found.empty()) return 0;
+    path = folder + found.front();
+  }
   struct stat st {};
-  if (stat(file.c_str(), &st) != 0) return 0;
+  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return 0;
   return st.st_size;
+}
+
+bool CheckFileExists(const std::string& file, bool showError, const std::string& message) {
+  if (FileExists(file)) return true;
+  if (showError)
+    Platform().Ui().ShowError(message.empty() ? LoadStr(65280) + "\r\n" + file : message);
+  return false;
+}
+
+bool MoveFileIfLarger(const std::string& file, const std::string& newName, int64_t limit) {
+  if (!FileExists(file) || FileSizeOf(file) < limit) return false;
+  // A plain rename would silently replace an older file of the same name; refuse instead.
+  if (renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, newName.c_str(), RENAME_NOREPLACE) == 0)
+    return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // File systems without RENAME_NOREPLACE: a hard link refuses an existing target too.
+  if (link(file.c_str(), newName.c_str()) != 0) return false;
+  if (unlink(file.c_str()) != 0) {
+    unlink(newName.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string DatedFileName(const std::string& file, const std::string& format) {
+  const std::string ext = ExtractFileExt(file);
+  return file.substr(0, file.size() - ext.size()) + "-" + FormatDateTime(format, Now()) + ext;
 }
 
 std::string ReadTextFile(const std::string& file) {
@@ -34,4 +142,14 @@ std::string ReadTextFile(const std::string& file) {
     first = false;
   }
   return result;
+}
+
+bool IsFolderEmpty(const std::string& folder) {
+  return FileNamesIn(folder).empty();
+}
+
+void ListFolderFiles(const std::string& folder, const std::string& mask, bool withFolder,
+                     std::vector<std::string>& list) {
+  for (const std::string& name : FileNamesIn(folder))
+    if (MatchesMask(name, mask)) list.push_back(withFolder ? JoinPath(folder, name) : name);
 }

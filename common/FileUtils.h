@@ -1,14 +1,38 @@
-// File helpers: none of them reports failure.
+// File helpers: none of them reports failure. Names are local paths (PathDelim).
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/TDateTime.h"
 
+// True when the name is an existing entry that is not a folder.
+bool FileExists(const std::string& file);
+// True when the name is an existing folder.
+bool DirectoryExists(const std::string& folder);
 // Last modification time as a local date-time; 0 when missing or unreadable.
 TDateTime FileDateTime(const std::string& file);
-// Size in bytes; 0 when missing.
+// Size in bytes of the first entry found for the name, which may hold the wildcards "*" and "?"
+// in its file name part; 0 when none is found or the entry is a folder.
 int64_t FileSizeOf(const std::string& file);
+// True when the file exists. When it is missing and showError is set, shows an error box with
+// message, or with string-table text 65280, "\r\n" and the file name when message is empty.
+bool CheckFileExists(const std::string& file, bool showError, const std::string& message = {});
+// When the file's size is at least limit bytes, moves it to newName. An existing newName is
+// never replaced: the move is refused and the file stays where it is. True when it moved.
+bool MoveFileIfLarger(const std::string& file, const std::string& newName, int64_t limit);
+// The file name without its extension, "-", the current local time formatted with format
+// (FormatDateTime), then the extension: "/x/UserLog_A.TXT" -> "/x/UserLog_A-08122026-140240.TXT".
+std::string DatedFileName(const std::string& file, const std::string& format);
 // The file's lines joined with "\r\n" (none after the last); empty when unreadable.
 std::string ReadTextFile(const std::string& file);
+// True when the folder holds no file (subfolders do not count; a missing folder holds none).
+bool IsFolderEmpty(const std::string& folder);
+// Appends every file of the folder (subfolders skipped) whose name matches mask ("*" and "?",
+// letter case ignored as on Windows; "*.*" matches every name) to list, sorted by name: as
+// JoinPath(folder, name) when withFolder is set, else the name alone.
+void ListFolderFiles(const std::string& folder, const std::string& mask, bool withFolder,
+                     std::vector<std::string>& list);
+// True when name matches the Windows-style mask ("*", "?", letter case ignored).
+bool MatchesMask(const std::string& name, const std::string& mask);

@@ -12,6 +12,7 @@ const std::map<int, std::string>& Table() {
       {64995, "Select primary system documents folder"},
       {64996, "The process failed"},
       {65023, "Enter new path and try again"},
+      {65187, "Message registered in log file:"},
       {65189,
        "Procedure halted due to data server access error.\n\rVerify server is operating and this "
        "computer has access to the server folder."},
@@ -27,7 +28,12 @@ const std::map<int, std::string>& Table() {
       {65193,
        "נמצאה גרסה ישנה מאוד של SQL.\n\rעבור הגרסה החדשה של Varnel נדרשת גרסה מתקדמת יותר של "
        "SQL\r\n(6633)"},
+      {65194, "%S operation stopped.\r\n\r\nFolder:\r\n%S\r\n\r\nMissing Files:\r\n%S"},
+      {65195,
+       "A database engine version mismatch was detected.\r\nThe required version is %S.\r\nAn "
+       "older version, %S, is present.\r\n"},
       {65196, "LNGENG"},
+      {65280, "file not found"},
   };
   return table;
 }

@@ -1,10 +1,10 @@
 #include "common/SysFolders.h"
 
-#include <ini.h>
-
-#include <filesystem>
 #include <optional>
 
+#include "common/DefaultsRec.h"
+#include "common/FileUtils.h"
+#include "common/IniFile.h"
 #include "common/PathUtils.h"
 #include "common/SysUtils.h"
 #include "platform/Platform.h"
@@ -14,9 +14,9 @@ namespace {
 
 struct TFolderState {
   bool loaded = false;
-  std::string installFolder;
-  std::string databaseFolder;
+  FullDefaultsRecType defaults;
   std::optional<std::string> moduleFileName;
+  std::optional<bool> library;
   std::optional<bool> remote;
   std::optional<std::string> temp, logs, templates;
 };
@@ -26,28 +26,15 @@ TFolderState& State() {
   return state;
 }
 
-struct TIniLookup {
-  std::string section, key, value;
-  bool found = false;
-};
-
-int IniHandler(void* user, const char* section, const char* name, const char* value) {
-  auto* lookup = static_cast<TIniLookup*>(user);
-  if (!lookup->found && UpperCase(section) == lookup->section && UpperCase(name) == lookup->key) {
-    lookup->value = value;
-    lookup->found = true;
-  }
-  return 1;
-}
-
 TFolderState& Loaded() {
   TFolderState& s = State();
   if (!s.loaded) LoadSystemFolderDefaults();
   return s;
 }
 
+// The parent of the database folder, without a trailing PathDelim.
 std::string InstallationRoot() {
-  return ParentFolder(Loaded().databaseFolder);
+  return ParentFolder(Loaded().defaults.Database.DatabaseFolder);
 }
 
 std::string RootFolder(const char* name) {
@@ -68,16 +55,21 @@ void LoadSystemFolderDefaults() {
   TFolderState& s = State();
   s = TFolderState{};
   s.loaded = true;
-  s.installFolder = ExtractFilePath(ProgramFullPath());
-  std::string defaultDb = AddTrailingPathDelim(ParentFolder(ProgramModuleFolder())) + "DB";
-  TIniLookup lookup{"DATABASE", "PATH", {}, false};
-  std::string ini = s.installFolder + ProgramIniFileName;
-  if (std::filesystem::exists(ini)) ini_parse(ini.c_str(), IniHandler, &lookup);
-  s.databaseFolder = lookup.found ? lookup.value : defaultDb;
+  s.defaults = ConstFullDefaults();
+  GeneralDefaultsRecType& general = s.defaults.General;
+  general.InstallFolder = AddTrailingPathDelim(ExtractFilePath(ProgramFullPath()));
+  general.LogFolder = general.InstallFolder + "LOG" + PathDelim;
+  const std::string ini = general.InstallFolder + ProgramIniFileName;
+  const std::string defaultDb = AddTrailingPathDelim(ParentFolder(ProgramModuleFolder())) + "DB";
+  s.defaults.Database.DatabaseFolder = ReadIniString(ini, "DATABASE", "Path", defaultDb);
+}
+
+const FullDefaultsRecType& FullDefaults() {
+  return Loaded().defaults;
 }
 
 std::string DatabaseFolder() {
-  return Loaded().databaseFolder;
+  return Loaded().defaults.Database.DatabaseFolder;
 }
 std::string DBSysFolder() {
   return RootFolder("DBSys");
@@ -114,8 +106,12 @@ std::string ModuleFileName() {
 }
 
 bool IsLibraryModule() {
-  std::string ext = UpperCase(ExtractFileExt(ModuleFileName()));
-  return ext == ".DLL" || ext == ".SO";
+  TFolderState& s = State();
+  if (!s.library) {
+    const std::string ext = UpperCase(ExtractFileExt(ModuleFileName()));
+    s.library = ext == ".DLL" || ext == ".SO";
+  }
+  return *s.library;
 }
 
 std::string ProgramModuleFolder() {
@@ -135,11 +131,11 @@ std::string ProgramBasedName(const std::string& prefix, const std::string& suffi
 }
 
 bool ProgramIniExists() {
-  return std::filesystem::exists(ProgramModuleFolder() + ProgramIniFileName);
+  return FileExists(ProgramModuleFolder() + ProgramIniFileName);
 }
 
 bool IsRemoteServerMode() {
   TFolderState& s = Loaded();
-  if (!s.remote) s.remote = std::filesystem::exists(DBSysFolder() + "VarnelServer.sr1");
+  if (!s.remote) s.remote = FileExists(DBSysFolder() + "VarnelServer.sr1");
   return *s.remote;
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/DefaultsRec.h"
+
 inline constexpr const char* ProgramIniFileName = "VarnelCRM.ini";
 
 // Loads the folder defaults (the program's ini file); runs once at start. Calling it again

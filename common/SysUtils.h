@@ -1,6 +1,7 @@
 // Exceptions and the small text rules every unit shares.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -43,3 +44,11 @@ std::string ExceptionClassName(const std::exception& e);
 std::string UpperCase(std::string text);
 // Removes leading and trailing blanks and control characters (bytes up to 32).
 std::string Trim(const std::string& text);
+
+// Numbers in text. StrToInt reads an optional sign and decimal digits (blanks around allowed);
+// StrToFloat reads a decimal number written with the process decimal separator (and an
+// optional exponent). Invalid text raises EConvertError.
+int64_t StrToInt(const std::string& text);
+double StrToFloat(const std::string& text);
+bool TryStrToInt(const std::string& text, int64_t& value);
+bool TryStrToFloat(const std::string& text, double& value);

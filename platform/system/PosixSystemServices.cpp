@@ -1,6 +1,8 @@
 #include "platform/system/PosixSystemServices.h"
 
 #include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <pwd.h>
 #include <spawn.h>
 #include <sys/file.h>
@@ -14,6 +16,7 @@
 #include <filesystem>
 
 #include "common/DateUtils.h"
+#include "platform/system/LocalePatterns.h"
 
 extern char** environ;
 
@@ -26,10 +29,7 @@ TPosixSystemServices::~TPosixSystemServices() {
 TDateTime TPosixSystemServices::Now() {
   timespec ts{};
   clock_gettime(CLOCK_REALTIME, &ts);
-  std::tm local{};
-  localtime_r(&ts.tv_sec, &local);
-  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, local.tm_sec, static_cast<int>(ts.tv_nsec / 1000000));
+  return UnixTimeToLocalDateTime(ts.tv_sec, ts.tv_nsec);
 }
 
 int32_t TPosixSystemServices::TickCount() {
@@ -116,5 +116,33 @@ bool TPosixSystemServices::AcquireNamedMutex(const std::string& name) {
 }
 
 TSystemRegionalSettings TPosixSystemServices::RegionalSettings() {
-  return TSystemRegionalSettings{};
+  // The user's locale as the environment selects it (LC_ALL, LC_TIME, LC_NUMERIC, LANG), read
+  // without changing the process's own C locale.
+  TSystemRegionalSettings result;
+  locale_t locale = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
+  if (!locale) locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  if (!locale) return result;
+  auto item = [&](nl_item what) { return std::string(nl_langinfo_l(what, locale)); };
+  // One-byte separators only; a locale without one (or with a multi-byte one) keeps the default.
+  auto separator = [](const std::string& text, char fallback) {
+    return text.size() == 1 ? text[0] : fallback;
+  };
+  const TDelphiPattern date = DateFormatFromLocale(item(D_FMT));
+  const TDelphiPattern time = TimeFormatFromLocale(item(T_FMT));
+  if (!date.Pattern.empty()) {
+    result.ShortDateFormat = date.Pattern;
+    result.LongDateFormat = LongDateFormatFor(date.Pattern);
+  }
+  if (date.Separator) result.DateSeparator = date.Separator;
+  if (!time.Pattern.empty()) {
+    result.LongTimeFormat = time.Pattern;
+    result.ShortTimeFormat = WithoutSeconds(time.Pattern);
+  }
+  if (time.Separator) result.TimeSeparator = time.Separator;
+  result.TimeAMString = item(AM_STR);
+  result.TimePMString = item(PM_STR);
+  result.DecimalSeparator = separator(item(RADIXCHAR), result.DecimalSeparator);
+  result.ThousandSeparator = separator(item(THOUSEP), result.ThousandSeparator);
+  freelocale(locale);
+  return result;
 }

@@ -1,0 +1,61 @@
+// The process-wide format settings: date and time patterns (Delphi pattern language, see
+// DateUtils.h), separators and AM/PM strings. Every date, time and number the system formats
+// or parses uses them. The program entry calls InitFormatSettings first of all.
+#pragma once
+
+#include <array>
+#include <string>
+
+struct TFormatSettings {
+  std::string ShortDateFormat = "dd/mm/yyyy";
+  std::string LongDateFormat = "dddd, d mmmm yyyy";
+  std::string ShortTimeFormat = "hh:nn";
+  std::string LongTimeFormat = "hh:nn:ss";
+  char DateSeparator = '/';
+  char TimeSeparator = ':';
+  char ThousandSeparator = ',';
+  char DecimalSeparator = '.';
+  std::string TimeAMString = "AM";
+  std::string TimePMString = "PM";
+  std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  std::array<std::string, 12> LongMonthNames{"January",   "February", "March",    "April",
+                                             "May",       "June",     "July",     "August",
+                                             "September", "October",  "November", "December"};
+  // Sunday first.
+  std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  std::array<std::string, 7> LongDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                          "Thursday", "Friday", "Saturday"};
+  // Two-digit years are read within this many years before the current year and the rest of
+  // the century after it.
+  int TwoDigitYearCenturyWindow = 50;
+};
+
+// The regional values as the system had them at start, in this order; separators as
+// one-character texts. The event log reports each beside its current value.
+struct TRegionalSettingsRec {
+  std::string LongDateFormat;
+  std::string ShortDateFormat;
+  std::string LongTimeFormat;
+  std::string ShortTimeFormat;
+  std::string DateSeparator;
+  std::string TimeSeparator;
+  std::string TimeAMString;
+  std::string TimePMString;
+  std::string ThousandSeparator;
+  std::string DecimalSeparator;
+};
+
+// The one settings object of the process (built-in defaults until InitFormatSettings).
+TFormatSettings& FormatSettings();
+
+// Start-up step, before anything else: fills the settings from the system's regional settings
+// (Platform().System()), saves them in the regional settings record, then fixes the time
+// separator to ":", the thousands separator to "," and the decimal separator to ".". Calling it
+// again starts over from the system's values (a test's fresh start).
+void InitFormatSettings();
+
+// The record saved by InitFormatSettings (empty texts before it ran).
+const TRegionalSettingsRec& SavedRegionalSettings();
+// The same ten values as the process settings hold them now.
+TRegionalSettingsRec CurrentRegionalSettings();

@@ -1,0 +1,13 @@
+// The procedure variable through which units below the event log write events. Unset until the
+// event log object is created, which points it at LogEvent.
+#pragma once
+
+#include <string>
+
+using TLogHookProc = void (*)(const std::string& name, const std::string& text);
+
+extern TLogHookProc LogHook;
+
+// Calls LogHook with the two texts when it is set; any failure inside is swallowed. Before the
+// event log starts the call does nothing.
+void CallLogHook(const std::string& Name, const std::string& Text);
