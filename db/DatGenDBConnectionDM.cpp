@@ -65,7 +65,7 @@ std::string FailureMessage(const std::exception& e, const std::string& path) {
 
 }  // namespace
 
-TDBConnectionDM::TDBConnectionDM() : TComponent(nullptr, "DBConnectionDM") {
+TDBConnectionDM::TDBConnectionDM() : TDataModule(nullptr, "DBConnectionDM") {
   DBConnection.LoginPrompt = false;
   SetConnectionParams(DBConnection, DatabaseFolder(), nullptr, nullptr);
 }

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "common/Classes.h"
+#include "common/Forms.h"
 #include "platform/engine/AdsComponents.h"
 
-class TDBConnectionDM : public TComponent {
+class TDBConnectionDM : public TDataModule {
  public:
   TDBConnectionDM();            // DBConnectionDMCreate: sets the parameters and tries to connect
   ~TDBConnectionDM() override;  // DBConnectionDMDestroy: disconnects

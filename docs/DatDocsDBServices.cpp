@@ -4,7 +4,7 @@
 #include "docs/PathRewriteRules.h"
 
 TDatDocsDBServicesDM::TDatDocsDBServicesDM(TComponent* owner)
-    : TComponent(owner, "DatDocsDBServicesDM") {
+    : TDataModule(owner, "DatDocsDBServicesDM") {
   DatDocsTbl.DatabaseName = "DBConnectionDM.DBConnection";
   DatDocsTbl.TableName = "Docs.adt";
   DatDocsTbl.RightsChecking = false;

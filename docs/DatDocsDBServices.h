@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/Classes.h"
+#include "common/Forms.h"
 #include "platform/engine/AdsComponents.h"
 
 // What a pass did.
@@ -30,7 +30,7 @@ struct TPassOptions {
 };
 
 // Data module of one replace command; owns the document table.
-class TDatDocsDBServicesDM : public TComponent {
+class TDatDocsDBServicesDM : public TDataModule {
  public:
   explicit TDatDocsDBServicesDM(TComponent* owner);
   std::string ClassName() const override { return "TDatDocsDBServicesDM"; }

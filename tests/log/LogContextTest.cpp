@@ -107,7 +107,7 @@ TEST_F(LogContext, FormsTextWithoutActiveFormStartsWithLineBreakAndStopsAtHundre
     Ui->Forms.push_back(f);
   }
   const std::string text = GetFormsText();
-  EXPECT_EQ(text.substr(0, 24), "\r\n--\r\n0.TForm Form0 1 Cap");
+  EXPECT_EQ(text.substr(0, 25), "\r\n--\r\n0.TForm Form0 1 Cap");
   EXPECT_NE(text.find("\r\n1.TForm Form1 0 Caption\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\n99.TForm Form99 0 Caption\r\n"), std::string::npos);
   EXPECT_EQ(text.find("100.TForm"), std::string::npos);
