@@ -56,7 +56,12 @@ class TCrmTestInstall {
   }
   // Every value of a column in rowid order; NULL reads "<NULL>".
   std::vector<std::string> Column(const std::string& table, const std::string& column) const {
-    auto db = Open();
+    return ColumnIn(DbFolder(), table, column);
+  }
+  // The same for the database in any folder.
+  static std::vector<std::string> ColumnIn(const std::string& dbFolder, const std::string& table,
+                                           const std::string& column) {
+    auto db = CreateSqliteAceDriver()->Connect(dbFolder, TAdsServerType::stADS_LOCAL);
     auto rows = db->OpenQuery("SELECT " + column + " FROM " + table + " ORDER BY rowid", {});
     std::vector<std::string> values;
     for (; !rows->Eof(); rows->Next())

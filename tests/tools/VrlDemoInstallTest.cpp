@@ -32,12 +32,7 @@ void UseInstallation(const fs::path& root) {
 
 std::vector<std::string> Column(const fs::path& root, const std::string& table,
                                 const std::string& column) {
-  auto db = CreateSqliteAceDriver()->Connect((root / "DB").string(), TAdsServerType::stADS_LOCAL);
-  auto rows = db->OpenQuery("SELECT " + column + " FROM " + table + " ORDER BY rowid", {});
-  std::vector<std::string> values;
-  for (; !rows->Eof(); rows->Next())
-    values.push_back(rows->FieldIsNull(0) ? "<NULL>" : rows->FieldText(0));
-  return values;
+  return TCrmTestInstall::ColumnIn((root / "DB").string(), table, column);
 }
 
 // What a correct replace of oldUpper (upper-cased, no trailing backslash) by newPrefix makes of
