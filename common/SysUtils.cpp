@@ -1,14 +1,22 @@
 #include "common/SysUtils.h"
 
+#include <cxxabi.h>
 #include <locale>
 #include <sstream>
+
+#include <cstdlib>
+#include <memory>
 #include <typeinfo>
 
 #include "common/FormatSettings.h"
 
 std::string ExceptionClassName(const std::exception& e) {
   if (auto* own = dynamic_cast<const Exception*>(&e)) return own->ClassName();
-  return typeid(e).name();
+  // Others by their C++ name, e.g. "std::runtime_error".
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> name(
+      abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status), std::free);
+  return status == 0 && name ? std::string(name.get()) : std::string(typeid(e).name());
 }
 
 std::string UpperCase(std::string text) {

@@ -12,7 +12,9 @@
 THandleExceptions* EventLog = nullptr;
 TExceptionEvent ApplicationOnException = nullptr;
 
-void StartAppEventLog() { StartEventLog(ProgramBasedName("", "")); }
+void StartAppEventLog() {
+  StartEventLog(ProgramBasedName("", ""));
+}
 
 void StartEventLog(const std::string& logName) {
   if (!EventLog) {

@@ -105,8 +105,8 @@ std::string THandleExceptions::ThreadText() {
   if (!InLibrary) return {};
   TSystemServices& sys = Platform().System();
   const uint32_t current = sys.CurrentThreadId(), main = sys.MainThreadId();
-  return "(c:" + std::to_string(current) + "," + Hex(current) + " m:" + std::to_string(main) +
-         "," + Hex(main) + ")";
+  return "(c:" + std::to_string(current) + "," + Hex(current) + " m:" + std::to_string(main) + "," +
+         Hex(main) + ")";
 }
 
 std::string THandleExceptions::Header(const std::string& stamp) {
@@ -122,9 +122,8 @@ std::string THandleExceptions::Header(const std::string& stamp) {
 
 std::string THandleExceptions::BuildSystemInfo() {
   const TOsVersionInfo os = Platform().System().OsVersion();
-  SystemInfoText =
-      "OS:" + Format("%d %d %d %d %s ", {os.PlatformId, os.Major, os.Minor, os.Build,
-                                         os.ServicePack});
+  SystemInfoText = "OS:" + Format("%d %d %d %d %s ",
+                                  {os.PlatformId, os.Major, os.Minor, os.Build, os.ServicePack});
   if (FirstWriteText.empty())
     FirstWriteText = " FirstWrite " + FormatDateTime("ddmmyyyy_hhmmss", Now()) + " ";
   SystemInfoText = FirstWriteText + SystemInfoText + " " + GetUserNameText() + " " +
@@ -136,8 +135,7 @@ std::string THandleExceptions::BuildSystemInfo() {
 std::string THandleExceptions::EntryText(const TDatHERecType& rec, bool existed) {
   std::string out;
   if (existed && BlankLineDue) out += CRLF;
-  const bool continued =
-      existed && !rec.EventName.empty() && rec.EventName == LastEntryName + "3";
+  const bool continued = existed && !rec.EventName.empty() && rec.EventName == LastEntryName + "3";
   if (!continued) {
     out += Header(FormatDateTime("dd/mm/yyyy hh:mm:ss:zzz", rec.EventTime)) + CRLF;
     if (SystemInfoText.empty()) out += CRLF + BuildSystemInfo() + CRLF + CRLF;
@@ -164,8 +162,7 @@ std::string THandleExceptions::EntryText(const TDatHERecType& rec, bool existed)
 }
 
 std::string THandleExceptions::PlainLineText(const TDatHERecType& rec, bool existed,
-                                             const std::string& header,
-                                             const std::string& stamp) {
+                                             const std::string& header, const std::string& stamp) {
   std::string out;
   if (existed && LastWasEntry) out += CRLF;
   LastWasEntry = false;

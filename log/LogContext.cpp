@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/Classes.h"
+#include "common/Format.h"
 #include "common/Forms.h"
 #include "common/SysFolders.h"
 #include "common/SysUtils.h"
@@ -129,9 +130,7 @@ std::string GetTickText() {
     const int32_t t = Platform().System().TickCount();
     const int32_t days = t / 86400000, hours = (t / 3600000) % 24, minutes = (t / 60000) % 60,
                   seconds = (t / 1000) % 60, ms = t % 1000;
-    text = "TC: " + std::to_string(days) + " " + std::to_string(hours) + ":" +
-           std::to_string(minutes) + ":" + std::to_string(seconds) + "(" + std::to_string(ms) +
-           ") " + std::to_string(t);
+    text = "TC: " + Format("%D %D:%D:%D(%D) %D", {days, hours, minutes, seconds, ms, t});
   });
 }
 

@@ -125,8 +125,10 @@ TEST_F(DocPathPasses, CardPassFailureIsShownLoggedAndReportedAsNotCompleted) {
   ASSERT_EQ(install.Ui->Messages.size(), 1u);
   EXPECT_EQ(install.Ui->Messages[0].substr(0, 20), LoadStr(64996) + "\r\n");
   EXPECT_NE(install.Ui->Messages[0].find("record is locked"), std::string::npos);
-  EXPECT_NE(install.LogText().find("ChangeDoPathInCards | OLD: C:\\DOCS\\c NEW: \\c | "
-                                   "TChangePathForDocsFrm | EADSDatabaseError"),
+  const std::string log = install.LogText();
+  EXPECT_NE(log.find("Sender_Class=TChangePathForDocsFrm\r\n"), std::string::npos);
+  EXPECT_NE(log.find("Exception_Class=EADSDatabaseError "), std::string::npos);
+  EXPECT_NE(log.find("Proc_Name=ChangeDoPathInCards\r\nOLD: C:\\DOCS\\c NEW: \\c\r\nForms_E="),
             std::string::npos);
 }
 
@@ -134,7 +136,7 @@ TEST_F(DocPathPasses, CardPassFailureBeforeTheFirstRecordLogsEmptyValues) {
   install.Open()->ExecSQL("DROP TABLE Cards", {});
   TPassResult result = ChangeDocPathInCards(&window, "C:\\DOCS", "E:\\N");
   EXPECT_FALSE(result.Completed);
-  EXPECT_NE(install.LogText().find("ChangeDoPathInCards | OLD:  NEW:  |"), std::string::npos);
+  EXPECT_NE(install.LogText().find("Proc_Name=ChangeDoPathInCards\r\nOLD:  NEW: \r\n"), std::string::npos);
   EXPECT_NE(install.Ui->Messages.at(0).find("Cards.Adt"), std::string::npos);
 }
 

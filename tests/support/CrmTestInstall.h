@@ -1,6 +1,6 @@
 // An installation tree in a temporary folder with a CRM database made from the schema file, and
 // the platform holder filled with the fake user interface, the fake system (the program sits in
-// <root>/Utils) and the SQLite engine. Header-only: the test programs that use it link vrl_db
+// <root>/Utils) and the SQLite engine, with the event log started. Header-only: the test programs that use it link vrl_db
 // and vrl_engine_sqlite.
 #pragma once
 
@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "common/FormatSettings.h"
 #include "common/SysFolders.h"
 #include "db/CrmSchema.h"
 #include "db/DatGenDBConnectionDM.h"
+#include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "tests/support/FakeSystem.h"
@@ -38,9 +40,12 @@ class TCrmTestInstall {
     Platform().SetEngine(CreateSqliteAceDriver());
     FreeDBConnectionDM();
     LoadSystemFolderDefaults();
+    InitFormatSettings();
+    StartAppEventLog();
   }
   ~TCrmTestInstall() {
     FreeDBConnectionDM();
+    StopEventLog();
     Platform().Reset();
   }
 
