@@ -36,3 +36,7 @@ std::string DescribeConnection(const TAdsConnection* connection);
 
 // Shows the remote-control notice modally.
 void ShowRemoteControlNotice();
+
+// Frees the data module, so the next MainConnectionIsOpen starts afresh. Test support: the
+// program itself keeps the module until the process ends.
+void FreeDBConnectionDM();

@@ -58,6 +58,12 @@ class TAceConnection {
   virtual int64_t ExecSQL(const std::string& sql, const TAceParams& params) = 0;
   // Closes tables the connection keeps cached.
   virtual void CloseCachedTables() = 0;
+  // An explicit transaction around many statements (bulk loads). Posts inside it are committed
+  // only by Commit; without one, the engine groups posts on its own. Engines without
+  // transactions ignore these calls.
+  virtual void BeginTransaction() {}
+  virtual void Commit() {}
+  virtual void Rollback() {}
 };
 
 class TAceDriver {

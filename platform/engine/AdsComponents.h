@@ -40,8 +40,10 @@ class TAdsConnection : public TComponent {
   static TAdsConnection* FindByName(const std::string& databaseName);
 
  private:
+  friend class TAdsDataSet;
   std::unique_ptr<TAceConnection> handle_;
   uint32_t creatingThread_;
+  std::vector<class TAdsDataSet*> dataSets_;  // open data sets, closed before disconnecting
 };
 
 // One field of the current record, read and written as text.
@@ -90,12 +92,21 @@ class TAdsDataSet : public TComponent {
   TAceCursor& Cursor() const;
   // Raises EADSDatabaseError with this data set's names filled in.
   [[noreturn]] void Fail(const std::string& message, uint32_t code = 0) const;
+  // The table name engine errors carry (empty for queries).
+  virtual std::string ErrorTableName() const { return {}; }
+  // The connection named by DatabaseName, connected; EADSDatabaseError when there is none.
+  TAdsConnection& BoundConnection() const;
+  // Runs an engine call; an engine error leaving it gets this data set's names.
+  template <typename F>
+  decltype(auto) Guard(F&& call) const;
 
  private:
   friend class TAdsField;
   std::unique_ptr<TAceCursor> cursor_;
+  TAdsConnection* connection_ = nullptr;
   std::vector<std::unique_ptr<TAdsField>> fields_;
-  std::map<size_t, std::string> pending_;
+  // The fields set since Edit, in field order; the vector keeps its room between records.
+  std::vector<std::pair<size_t, std::string>> pending_;
   bool editing_ = false;
 };
 
@@ -116,6 +127,7 @@ class TAdsTable : public TAdsDataSet {
 
  protected:
   std::unique_ptr<TAceCursor> OpenCursor(TAceConnection& connection) override;
+  std::string ErrorTableName() const override { return TableName; }
 };
 
 class TAdsQuery : public TAdsDataSet {

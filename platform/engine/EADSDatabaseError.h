@@ -7,6 +7,32 @@
 
 #include "common/SysUtils.h"
 
+// Native engine error codes. The first four are the product's own, tested by number where the
+// program decides what to show; this engine stand-in never raises them itself. The others are
+// raised by the SQLite engine stand-in.
+enum TAdsErrorCode : uint32_t {
+  AdsErrNoMessageBox = 5041,        // logged without the "Message registered in log file:" box
+  AdsErrRemoteControl = 5185,       // the server refuses a remote-control session
+  AdsErrOldSqlEngine = 6316,        // a very old SQL engine was found
+  AdsErrOldSqlEngine2 = 6633,       // the same, reported by a later engine release
+  AdsErrNoDatabaseFolder = 9001,    // the connect path is empty or not an existing folder
+  AdsErrNoDatabaseFile = 9002,      // the folder holds no database file
+  AdsErrUnreadableDatabase = 9003,  // the database file cannot be opened or is no database
+  AdsErrNoRemoteServer = 9004,      // remote server mode: no remote engine in this installation
+  AdsErrNotConnected = 9005,        // the connection is closed or unknown
+  AdsErrNoTable = 9006,             // the database has no table of that name
+  AdsErrNoField = 9007,             // the data set has no field of that name
+  AdsErrNoIndex = 9008,             // the table has no index of that name, or none is active
+  AdsErrSql = 9009,                 // a statement the engine refuses (syntax, unknown column)
+  AdsErrBusy = 9010,                // another station held a lock past the busy timeout
+  AdsErrWriteRefused = 9011,        // a constraint or trigger refused the change
+  AdsErrReadOnly = 9012,            // writing through a read-only table, query or file
+  AdsErrDataSetState = 9013,        // closed data set, no current record, not in edit mode
+  AdsErrIo = 9014,                  // the disk refused a read or write (full, I/O error)
+  AdsErrDatabaseExists = 9015,      // creating a database where one already exists
+  AdsErrRecordGone = 9016,          // the record was deleted by another station
+};
+
 class EADSDatabaseError : public EDatabaseError {
  public:
   explicit EADSDatabaseError(const std::string& message, uint32_t aceErrorCode = 0,

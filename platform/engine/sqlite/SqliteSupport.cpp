@@ -1,0 +1,89 @@
+#include "platform/engine/sqlite/SqliteSupport.h"
+
+#include <cctype>
+
+TSqliteStatement::TSqliteStatement(sqlite3* db, const std::string& sql) {
+  int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()),
+                              SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    throw SqliteError(db, rc, "The engine cannot run the statement \"" + sql + "\"");
+  }
+}
+
+TSqliteStatement& TSqliteStatement::operator=(TSqliteStatement&& other) noexcept {
+  if (this != &other) {
+    sqlite3_finalize(stmt_);
+    stmt_ = other.stmt_;
+    other.stmt_ = nullptr;
+  }
+  return *this;
+}
+
+namespace {
+uint32_t EngineCode(int rc) {
+  switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return AdsErrBusy;
+    case SQLITE_CONSTRAINT:
+      return AdsErrWriteRefused;
+    case SQLITE_READONLY:
+      return AdsErrReadOnly;
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+      return AdsErrIo;
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      return AdsErrUnreadableDatabase;
+    default:
+      return AdsErrSql;
+  }
+}
+}  // namespace
+
+EADSDatabaseError SqliteError(sqlite3* db, int rc, const std::string& what,
+                              const std::string& table) {
+  std::string detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  return EADSDatabaseError(what + ": " + detail, EngineCode(rc), static_cast<uint32_t>(rc), table);
+}
+
+std::string QuoteIdent(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + '"';
+}
+
+bool SameText(const char* a, const std::string& b) {
+  size_t i = 0;
+  for (; a[i] && i < b.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return a[i] == '\0' && i == b.size();
+}
+
+void BindParams(sqlite3_stmt* stmt, const TAceParams& params) {
+  int count = sqlite3_bind_parameter_count(stmt);
+  for (int i = 1; i <= count; ++i) {
+    const char* name = sqlite3_bind_parameter_name(stmt, i);
+    if (!name || !*name) continue;
+    for (const auto& [key, value] : params) {
+      if (SameText(name + 1, key)) {
+        sqlite3_bind_text(stmt, i, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+        break;
+      }
+    }
+  }
+}
+
+void ExecSimple(sqlite3* db, const char* sql) {
+  int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) throw SqliteError(db, rc, std::string("The engine could not run ") + sql);
+}

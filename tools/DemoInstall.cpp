@@ -1,0 +1,148 @@
+#include "tools/DemoInstall.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "db/CrmSchema.h"
+#include "platform/engine/EADSDatabaseError.h"
+#include "platform/engine/sqlite/SqliteAceDriver.h"
+#include "tools/DemoData.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kPrograms[] = {"VrlChangeDocsPath", "VrlChangeDocsPathCli"};
+constexpr const char* kFolders[] = {"Utils",   "DB",        "DBSys",    "Logs",
+                                    "LastVer", "Templates", "TmpVarnel"};
+
+void WriteFile(const fs::path& file, const std::string& text) {
+  std::ofstream stream(file, std::ios::binary);
+  stream << text;
+  if (!stream) throw std::runtime_error("cannot write " + file.string());
+}
+
+void LayOutUtils(const TDemoInstallOptions& options, const fs::path& utils, std::ostream& out) {
+  for (const char* program : kPrograms) {
+    fs::path source = fs::path(options.ProgramFolder) / program;
+    if (!options.ProgramFolder.empty() && fs::exists(source)) {
+      fs::copy_file(source, utils / program);
+      out << "Copied " << program << " into Utils/\n";
+    } else {
+      out << "Note: " << program << " is not built yet (not found beside VrlDemoInstall); "
+          << "Utils/ goes without it\n";
+    }
+  }
+  for (const char* file : DemoEngineClientFiles)
+    WriteFile(utils / file,
+              std::string("Engine client file of the demo installation: ") + file + "\n");
+  WriteFile(utils / "ads.ini",
+            "; Engine settings of the demo installation\n[SETTINGS]\nADS_SERVER_TYPE=1\n");
+}
+
+void FillCards(TAceConnection& db, const TDemoInstallOptions& options) {
+  TAceParams params = {{"RecId", ""}, {"Company", ""}, {"City", ""}, {"Folder", ""}};
+  const std::string withFolder =
+      "INSERT INTO Cards (RECID, COMPANY, CITY, DOCSFOLDER) VALUES (:RecId, :Company, :City, "
+      ":Folder)";
+  const std::string withoutFolder =
+      "INSERT INTO Cards (RECID, COMPANY, CITY) VALUES (:RecId, :Company, :City)";
+  const char* cities[] = {"Tel Aviv", "Haifa", "ירושלים", "Beer Sheva", "Eilat"};
+  for (int64_t card = 1; card <= options.Cards; ++card) {
+    params[0].second = DemoCardId(card);
+    params[1].second = DemoCompany(card);
+    params[2].second = cities[card % 5];
+    auto folder = DemoCardFolder(options.DocsFolder, card);
+    if (folder) params[3].second = *folder;
+    db.ExecSQL(folder ? withFolder : withoutFolder, params);
+  }
+}
+
+void FillDocuments(TAceConnection& db, const TDemoInstallOptions& options) {
+  TAceParams params = {{"RecId", ""}, {"CardId", ""}, {"DocDate", ""}, {"Short", ""},
+                       {"Desc", ""},  {"User", ""},   {"Public", ""},  {"Name", ""}};
+  const std::string columns =
+      "INSERT INTO Docs (RECID, CARD_ID, DOC_DATE, DOCUMENT_NAME_SHORT, DOCUMENT_DESC, "
+      "CREATE_DATE, CREATE_USERNAME, ISPUBLIC, RECVER";
+  const std::string values =
+      ") VALUES (:RecId, :CardId, :DocDate, :Short, :Desc, :DocDate, :User, :Public, 1";
+  const std::string withName = columns + ", DOCUMENT_NAME" + values + ", :Name)";
+  const std::string withoutName = columns + values + ")";
+  const char* users[] = {"admin", "dana", "yossi", "MICHAL", "ron"};
+  char buffer[32];
+  for (int64_t doc = 1; doc <= options.Documents; ++doc) {
+    auto path = DemoDocumentPath(options.DocsFolder, doc, options.Cards);
+    std::snprintf(buffer, sizeof buffer, "D%09lld", static_cast<long long>(doc));
+    params[0].second = buffer;
+    params[1].second = DemoCardId(options.Cards > 0 ? 1 + doc % options.Cards : 0);
+    std::snprintf(buffer, sizeof buffer, "20%02d-%02d-%02d 10:%02d:00",
+                  static_cast<int>(15 + doc % 10), static_cast<int>(1 + doc % 12),
+                  static_cast<int>(1 + doc % 28), static_cast<int>(doc % 60));
+    params[2].second = buffer;
+    params[3].second = path ? DemoShortName(*path) : std::string();
+    params[4].second = "Document " + std::to_string(doc);
+    params[5].second = users[doc % 5];
+    params[6].second = doc % 3 ? "Y" : "N";
+    if (path) params[7].second = *path;
+    db.ExecSQL(path ? withName : withoutName, params);
+  }
+}
+
+void FillDatabase(const fs::path& dbFolder, const TDemoInstallOptions& options) {
+  CreateSqliteDatabase(dbFolder.string(), CrmSchemaSql());
+  auto driver = CreateSqliteAceDriver();
+  auto db = driver->Connect(dbFolder.string(), TAdsServerType::stADS_LOCAL);
+  db->BeginTransaction();
+  try {
+    db->ExecSQL(
+        "INSERT INTO Pref (RECID, USER_ID, TOKEN, TOKENTYPE, VALUE) VALUES ('P000000001', '-1', "
+        "'DOC_MAIN_FOLDER', 'A', :Folder)",
+        {{"Folder", options.DocsFolder}});
+    // The English language record: the header line alone (no texts of its own).
+    db->ExecSQL(
+        "INSERT INTO SysRec (RECID, MEMO) VALUES ('SYSRECLANGENGZZZZZZZ', "
+        "'\"LANGID\",\"RECID\",\"HINT\",\"NAME\",\"VALUE\",\"LABEL\",\"COLUMNTITLE\"')",
+        {});
+    db->ExecSQL(
+        "INSERT INTO valtblacoin (RECID, VALUE, EVALUE) VALUES (1, 'ש\"ח', 'New Israeli "
+        "Shekel'), (2, '$', 'US Dollar'), (3, '€', 'Euro')",
+        {});
+    FillCards(*db, options);
+    FillDocuments(*db, options);
+    db->Commit();
+  } catch (...) {
+    db->Rollback();
+    throw;
+  }
+}
+
+}  // namespace
+
+int RunDemoInstall(const TDemoInstallOptions& options, std::ostream& out, std::ostream& err) {
+  if (options.Root.empty()) {
+    err << "VrlDemoInstall: no root folder given (--root DIR)\n";
+    return 1;
+  }
+  fs::path root = fs::absolute(options.Root);
+  std::error_code error;
+  if (fs::exists(root, error) && (!fs::is_directory(root) || !fs::is_empty(root))) {
+    err << "VrlDemoInstall: " << root.string()
+        << " already exists and is not an empty folder; a demo installation is laid out only "
+           "into a new or empty folder. Nothing was changed.\n";
+    return 1;
+  }
+  try {
+    for (const char* folder : kFolders) fs::create_directories(root / folder);
+    fs::path docs = root.parent_path() / "Docs";
+    fs::create_directories(docs);
+    LayOutUtils(options, root / "Utils", out);
+    FillDatabase(root / "DB", options);
+    out << "Laid out " << root.string() << ": " << options.Documents << " documents and "
+        << options.Cards << " cards under " << options.DocsFolder << " in DB/"
+        << SqliteDatabaseFileName << "; documents folder " << docs.string() << "\n";
+    return 0;
+  } catch (const std::exception& e) {
+    err << "VrlDemoInstall: " << e.what() << "\n";
+    return 1;
+  }
+}

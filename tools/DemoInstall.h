@@ -1,0 +1,25 @@
+// Lays out a complete installation tree with a sample database:
+//   <root>/Utils/   the programs found beside VrlDemoInstall, the engine client files, ads.ini
+//   <root>/DB/      Varnel.sqlite from the CRM schema, filled with documents, cards, one Pref row
+//   <root>/DBSys/ Logs/ LastVer/ Templates/ TmpVarnel/, and <root>/../Docs/
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+struct TDemoInstallOptions {
+  std::string Root;
+  int64_t Documents = 1000;
+  int64_t Cards = 100;
+  std::string DocsFolder = "C:\\VarnelDocs";  // a stored path: the documents folder
+  std::string ProgramFolder;  // where the programs to copy are (VrlDemoInstall's own folder)
+};
+
+// Lays out the tree; notes go to out, failures to err. The exit code: 0 done, 1 refused or
+// failed. An existing non-empty root is refused without any change.
+int RunDemoInstall(const TDemoInstallOptions& options, std::ostream& out, std::ostream& err);
+
+// The five engine client files the engine client check looks for.
+inline constexpr const char* DemoEngineClientFiles[] = {"ace32.dll", "adsloc32.dll", "axcws32.dll",
+                                                        "adslocal.cfg", "Ansi.chr"};
