@@ -98,8 +98,11 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);
   TReplaceResult result;
   try {
+    // Watching costs a count of each table: only when there is something to show.
+    const bool watch = parsed.DryRun || terminal.StderrIsTerminal;
     result = ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath,
-                             TReplaceOptions{parsed.DryRun, &docsWatcher, &cardsWatcher});
+                             TReplaceOptions{parsed.DryRun, watch ? &docsWatcher : nullptr,
+                                             watch ? &cardsWatcher : nullptr});
   } catch (const std::exception& e) {
     docsWatcher.Finish();
     err << e.what() << std::endl;

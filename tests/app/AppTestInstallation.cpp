@@ -44,17 +44,17 @@ void TAppTestInstallation::Seed(const std::vector<std::string>& documentNames,
 }
 
 std::vector<std::string> TAppTestInstallation::DocumentNames() const {
-  return demo_.Column("SELECT DOCUMENT_NAME FROM Docs ORDER BY RECID");
+  return demo_.Column("SELECT DOCUMENT_NAME FROM Docs ORDER BY rowid");
 }
 
 std::vector<std::string> TAppTestInstallation::CardFolders() const {
-  return demo_.Column("SELECT DOCSFOLDER FROM Cards ORDER BY RECID");
+  return demo_.Column("SELECT DOCSFOLDER FROM Cards ORDER BY rowid");
 }
 
 void TAppTestInstallation::FailUpdatesOf(const std::string& table, int recid) const {
   demo_.Exec("CREATE TRIGGER Fail" + table + " BEFORE UPDATE ON " + table +
-             " WHEN OLD.RECID = " + std::to_string(recid) + " BEGIN SELECT RAISE(ABORT, 'record " +
-             std::to_string(recid) + " is locked'); END");
+             " WHEN OLD.RECID = " + SqlText(std::to_string(recid)) +
+             " BEGIN SELECT RAISE(ABORT, 'record " + std::to_string(recid) + " is locked'); END");
 }
 
 void TAppTestInstallation::DropFailures() const {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 
 #include "tests/app/AppTestInstallation.h"
 #include "tests/support/QtTestApplication.h"
@@ -118,7 +119,9 @@ TEST_F(ChangePathForDocsFrmTest, ALowerCaseOldPathMatchesAndTheNewPathIsKeptAsTy
   EXPECT_EQ(install_->DocumentNames(),
             (std::vector<std::string>{" E:\\Shared\\Smith\\Letter.doc", "D:\\Other\\x.doc"}));
   EXPECT_EQ(install_->CardFolders(), (std::vector<std::string>{" E:\\Shared\\Smith", ""}));
-  EXPECT_EQ(Ui().CursorHistory.front(), TCursorKind::crHourGlass);
+  EXPECT_NE(
+      std::find(Ui().CursorHistory.begin(), Ui().CursorHistory.end(), TCursorKind::crHourGlass),
+      Ui().CursorHistory.end());
   EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
 }
 

@@ -9,6 +9,7 @@ inline QApplication& QtTestApplication() {
   static char name[] = "vrl_tests";
   static char* argv[] = {name, nullptr};
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static QApplication application(argc, argv);
-  return application;
+  // Never destroyed: Qt's devices and screens must not be torn down by exit handlers.
+  static QApplication* application = new QApplication(argc, argv);
+  return *application;
 }
