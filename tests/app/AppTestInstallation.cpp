@@ -21,6 +21,7 @@ TAppTestInstallation& TAppTestInstallation::Prepare(const std::string& programNa
   auto system = std::make_unique<TFakeSystem>();
   installation.ui_ = ui.get();
   installation.system_ = system.get();
+  installation.program_ = programName;
   system->ProgramFile = system->ModulePath = (installation.demo_.Utils() / programName).string();
   Platform().SetUi(std::move(ui));
   Platform().SetSystem(std::move(system));
@@ -60,4 +61,8 @@ void TAppTestInstallation::FailUpdatesOf(const std::string& table, int recid) co
 void TAppTestInstallation::DropFailures() const {
   demo_.Exec("DROP TRIGGER IF EXISTS FailDocs");
   demo_.Exec("DROP TRIGGER IF EXISTS FailCards");
+}
+
+std::string TAppTestInstallation::LogText() const {
+  return FileBytes(demo_.Root() / "Logs" / ("UserLog_" + program_ + ".TXT"));
 }

@@ -24,6 +24,8 @@ class TAppTestInstallation {
   void Seed(const std::vector<std::string>& documentNames,
             const std::vector<std::string>& cardFolders) const;
   std::vector<std::string> DocumentNames() const;
+  // The program's event log as written so far (empty when there is none).
+  std::string LogText() const;
   std::vector<std::string> CardFolders() const;
   // Makes every update of the table's record with this RECID fail (an engine error).
   void FailUpdatesOf(const std::string& table, int recid) const;
@@ -34,6 +36,7 @@ class TAppTestInstallation {
   TDemoInstallation demo_;
   TFakeUi* ui_ = nullptr;
   TFakeSystem* system_ = nullptr;
+  std::string program_;
 };
 
 // The SQL text literal of value.

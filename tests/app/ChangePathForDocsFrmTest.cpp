@@ -101,7 +101,9 @@ TEST_F(ChangePathForDocsFrmTest, AnsweringNoChangesNothing) {
   install_->Seed({"C:\\Docs\\a.doc"}, {"C:\\Docs\\Smith"});
   Type("C:\\Docs", "E:\\New");
   Ui().ConfirmAnswers = {false};
+  const std::string logBefore = install_->LogText();
   window_->Button1Click();
+  EXPECT_EQ(install_->LogText(), logBefore);
   EXPECT_EQ(Ui().Confirmations, std::vector<std::string>{Confirm});
   EXPECT_TRUE(Ui().Messages.empty());
   EXPECT_TRUE(Ui().CursorHistory.empty() || Ui().CursorHistory.back() == TCursorKind::crDefault);
@@ -129,8 +131,16 @@ TEST_F(ChangePathForDocsFrmTest, AReplaceThatMatchesNothingStillCompletes) {
   install_->Seed({"D:\\Other\\x.doc"}, {"D:\\Other"});
   Type("C:\\Docs", "E:\\New");
   Ui().ConfirmAnswers = {true};
+  const size_t logBefore = install_->LogText().size();
   window_->Button1Click();
   EXPECT_EQ(Ui().Messages, std::vector<std::string>{Completed});
+  // The command's entry with both paths as typed, then the connection information.
+  const std::string log = install_->LogText().substr(logBefore);
+  const size_t command = log.find("Change Docs Path");
+  ASSERT_NE(command, std::string::npos) << log;
+  EXPECT_NE(log.find("C:\\Docs", command), std::string::npos);
+  EXPECT_NE(log.find("E:\\New", command), std::string::npos);
+  EXPECT_NE(log.find("ConnInfo: ", command), std::string::npos) << log;
   EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"D:\\Other\\x.doc"});
   EXPECT_EQ(install_->CardFolders(), std::vector<std::string>{"D:\\Other"});
 }
@@ -154,7 +164,10 @@ TEST_F(ChangePathForDocsFrmTest, AFailingDocumentPassPropagatesWithTheCursorRest
   install_->FailUpdatesOf("Docs", 2);
   Type("C:\\Docs", "E:\\New");
   Ui().ConfirmAnswers = {true};
+  const size_t logBefore = install_->LogText().size();
   EXPECT_ANY_THROW(window_->Button1Click());
+  // The clean-up ran: the connection information was logged.
+  EXPECT_NE(install_->LogText().find("ConnInfo: ", logBefore), std::string::npos);
   EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
   EXPECT_TRUE(Ui().Messages.empty());
   // Earlier documents stay rewritten; the cards were never visited.
