@@ -1,8 +1,5 @@
 #include "app/ChangePathForDocs_Unit.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "app/ApplicationException.h"
 #include "app/FolderGlyph.h"
 #include "app/ReplaceCommand.h"
@@ -11,7 +8,7 @@
 #include "docs/BrowseForFolder.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
-#include "platform/qt/QtFormFont.h"
+#include "platform/qt/QtForms.h"
 #include "ui_ChangePathForDocs_Unit.h"
 
 TChangePathForDocsFrm::TChangePathForDocsFrm(QWidget* parent)
@@ -31,10 +28,7 @@ TChangePathForDocsFrm::TChangePathForDocsFrm(QWidget* parent)
     button->setIcon(glyph);
     button->setIconSize(QSize(16, 16));
   }
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-  }
+  CentreOnScreen(this);
 
   connect(Button1(), &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
   connect(Button2(), &QPushButton::clicked, this, [this] { Guarded([this] { Button2Click(); }); });

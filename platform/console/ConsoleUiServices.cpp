@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 
+#include "common/SysUtils.h"
 #include "platform/Platform.h"
 #include "platform/RemoteControlNotice.h"
 #include "platform/SystemServices.h"
@@ -13,11 +14,6 @@ std::string Lowered(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return text;
-}
-std::string WithoutBlanks(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 }  // namespace
 
@@ -59,7 +55,7 @@ bool TConsoleUiServices::ConfirmYesNo(const std::string& text) {
     out_ << std::endl;
     return false;
   }
-  answer = Lowered(WithoutBlanks(answer));
+  answer = Lowered(Trim(answer));
   return answer == "y" || answer == "yes";
 }
 

@@ -1,14 +1,12 @@
 #include "platform/qt/DatGenDisplayAdsMsg_Unit.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 
 #include "common/StrTable.h"
 #include "platform/Platform.h"
 #include "platform/RemoteControlNotice.h"
 #include "platform/SystemServices.h"
-#include "platform/qt/QtFormFont.h"
+#include "platform/qt/QtForms.h"
 #include "ui_DatGenDisplayAdsMsg_Unit.h"
 
 TFrmDatGenDisplayAdsMsg::TFrmDatGenDisplayAdsMsg(QWidget* parent)
@@ -41,10 +39,7 @@ TFrmDatGenDisplayAdsMsg::TFrmDatGenDisplayAdsMsg(QWidget* parent)
   Button1()->setAutoDefault(false);
   connect(Button1(), &QPushButton::clicked, this, &QDialog::reject);
 
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-  }
+  CentreOnScreen(this);
 }
 
 TFrmDatGenDisplayAdsMsg::~TFrmDatGenDisplayAdsMsg() = default;

@@ -1,6 +1,8 @@
-#include "platform/qt/QtFormFont.h"
+#include "platform/qt/QtForms.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 #include <QWidget>
 
@@ -29,4 +31,12 @@ QFont FormFont(const QString& family, int pixelHeight) {
 
 void ApplyFormFont(QWidget* form, const QString& family, int pixelHeight) {
   form->setFont(FormFont(family, pixelHeight));
+}
+
+void CentreOnScreen(QWidget* form) {
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    form->move(area.left() + (area.width() - form->width()) / 2,
+               area.top() + (area.height() - form->height()) / 2);
+  }
 }

@@ -1,5 +1,6 @@
-// The laid-out forms name a Windows font; where it is not installed another sans-serif font of
-// the same character height stands in, so the layout keeps its proportions.
+// What the laid-out forms share: the Windows font they name (where it is not installed another
+// sans-serif font of the same character height stands in, so the layout keeps its proportions)
+// and their place in the middle of the screen.
 #pragma once
 
 #include <QFont>
@@ -12,3 +13,5 @@ class QWidget;
 QFont FormFont(const QString& family, int pixelHeight);
 // Gives form (and every child that does not set its own) that font.
 void ApplyFormFont(QWidget* form, const QString& family, int pixelHeight);
+// Moves form to the middle of the primary screen.
+void CentreOnScreen(QWidget* form);
