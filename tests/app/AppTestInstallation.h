@@ -1,42 +1,24 @@
-// The installation the app tests share: one demo installation for the test program (the main
-// connection is process-wide), whose documents and cards each test seeds itself, and the
-// platform filled with a scripted UI, fixed system services pointing into it, and the engine.
+// An installation for one app test: the CRM test installation (fresh database, fakes, engine),
+// with the documents and cards the test seeds and a way to make a record's update fail.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/support/DemoInstallation.h"
-#include "tests/support/FakeSystem.h"
-#include "tests/support/FakeUi.h"
+#include "tests/support/CrmTestInstall.h"
 
-class TAppTestInstallation {
+class TAppTestInstallation : public TCrmTestInstall {
  public:
-  // The shared installation; the platform is filled afresh (new fake UI and system).
-  static TAppTestInstallation& Prepare(const std::string& programName);
-
-  const TDemoInstallation& Demo() const { return demo_; }
-  TFakeUi& Ui() const { return *ui_; }
-  TFakeSystem& System() const { return *system_; }
+  explicit TAppTestInstallation(const std::string& programName)
+      : TCrmTestInstall(true, programName) {}
 
   // Replaces every document and card with these (RECID 1, 2, ... in order).
   void Seed(const std::vector<std::string>& documentNames,
             const std::vector<std::string>& cardFolders) const;
-  std::vector<std::string> DocumentNames() const;
-  // The program's event log as written so far (empty when there is none).
-  std::string LogText() const;
-  std::vector<std::string> CardFolders() const;
+  std::vector<std::string> DocumentNames() const { return Column("Docs", "DOCUMENT_NAME"); }
+  std::vector<std::string> CardFolders() const { return Column("Cards", "DOCSFOLDER"); }
   // Makes every update of the table's record with this RECID fail (an engine error).
   void FailUpdatesOf(const std::string& table, int recid) const;
-  void DropFailures() const;
-
- private:
-  TAppTestInstallation();
-  TDemoInstallation demo_;
-  TFakeUi* ui_ = nullptr;
-  TFakeSystem* system_ = nullptr;
-  std::string program_;
 };
 
 // The SQL text literal of value.

@@ -21,7 +21,6 @@ class ChangePathForDocsFrmTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QtTestApplication();
-    install_ = &TAppTestInstallation::Prepare("VrlChangeDocsPath");
     window_ = std::make_unique<TChangePathForDocsFrm>();
     ASSERT_TRUE(window_->StartedUp());
   }
@@ -29,9 +28,10 @@ class ChangePathForDocsFrmTest : public ::testing::Test {
     window_->Edit1()->setText(QString::fromStdString(oldPath));
     window_->Edit2()->setText(QString::fromStdString(newPath));
   }
-  TFakeUi& Ui() { return install_->Ui(); }
+  TFakeUi& Ui() { return *install_->Ui; }
 
-  TAppTestInstallation* install_ = nullptr;
+  std::unique_ptr<TAppTestInstallation> install_ =
+      std::make_unique<TAppTestInstallation>("VrlChangeDocsPath");
   std::unique_ptr<TChangePathForDocsFrm> window_;
 };
 

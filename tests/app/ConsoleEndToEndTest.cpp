@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
+#include "tests/support/CrmTestInstall.h"
 #include "tests/support/DemoInstallation.h"
 #include "tests/support/RunProgram.h"
 
@@ -47,21 +48,21 @@ TEST_F(ConsoleEndToEndTest, ReplacesTheDemoInstallationsPathsAndPrintsTheCounts)
 
 TEST_F(ConsoleEndToEndTest, ADryRunLeavesTheDatabaseFileByteIdentical) {
   TDemoInstallation demo({"--documents", "200", "--cards", "20"});
-  const std::string before = FileBytes(demo.DatabaseFile());
+  const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
   const TProgramRun run =
       RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--dry-run"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_NE(run.Out.find(" -> E:\\Docs\\"), std::string::npos);
-  EXPECT_EQ(FileBytes(demo.DatabaseFile()), before);
+  EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
 }
 
 TEST_F(ConsoleEndToEndTest, EachExitCode) {
   TDemoInstallation demo({"--documents", "10", "--cards", "2"});
   // No terminal and no --yes: refused, nothing changed.
-  const std::string before = FileBytes(demo.DatabaseFile());
+  const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
   const TProgramRun refused = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs"});
   EXPECT_EQ(refused.ExitCode, 1);
-  EXPECT_EQ(FileBytes(demo.DatabaseFile()), before);
+  EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
   EXPECT_EQ(RunCli(demo, {"--new", "E:\\Docs", "--wrong"}).ExitCode, 64);
   // The database folder gone: the connection's own message, and the start-up fails.
   std::filesystem::remove_all(demo.DatabaseFolder());

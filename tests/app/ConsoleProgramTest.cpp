@@ -16,7 +16,6 @@ struct TConsoleRun {
 
 class ConsoleProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override { install_ = &TAppTestInstallation::Prepare("VrlChangeDocsPathCli"); }
   TConsoleRun Run(const std::vector<std::string>& args, const std::string& typed = {},
                   TConsoleTerminal terminal = {}) {
     std::istringstream in(typed);
@@ -27,7 +26,8 @@ class ConsoleProgramTest : public ::testing::Test {
     run.Err = err.str();
     return run;
   }
-  TAppTestInstallation* install_ = nullptr;
+  std::unique_ptr<TAppTestInstallation> install_ =
+      std::make_unique<TAppTestInstallation>("VrlChangeDocsPathCli");
 };
 
 TEST_F(ConsoleProgramTest, AReplacePrintsWhatItExaminedAndRewrote) {
@@ -100,7 +100,8 @@ TEST_F(ConsoleProgramTest, FailuresOfEitherPassExitWithTwo) {
   // The counts of the stopped pass are printed (the failing card counts as examined).
   EXPECT_NE(cards.Out.find("Cards: 2 examined, "), std::string::npos) << cards.Out;
 
-  install_->DropFailures();
+  install_.reset();  // a fresh installation: no failing cards
+  install_ = std::make_unique<TAppTestInstallation>("VrlChangeDocsPathCli");
   install_->Seed({"C:\\Docs\\a.doc", "C:\\Docs\\b.doc"}, {"C:\\Docs\\A"});
   install_->FailUpdatesOf("Docs", 2);
   const TConsoleRun docs = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--yes"});

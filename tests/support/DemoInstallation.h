@@ -1,5 +1,5 @@
-// A demo installation laid out by the built VrlDemoInstall in a temporary folder, with a way to
-// read and seed its database through the engine (a connection of its own).
+// A demo installation laid out by the built VrlDemoInstall in a temporary folder, as a user lays
+// one out: the programs in Utils, the sample database in DB.
 #pragma once
 
 #include <filesystem>
@@ -18,15 +18,7 @@ class TDemoInstallation {
   std::filesystem::path DatabaseFolder() const { return root_ / "DB"; }
   std::filesystem::path DatabaseFile() const { return DatabaseFolder() / "Varnel.sqlite"; }
 
-  // Runs statements on the database through Platform().Engine().
-  void Exec(const std::string& sql) const;
-  // The first column of every row of a query, NULL as empty text.
-  std::vector<std::string> Column(const std::string& sql) const;
-
  private:
   TTempDir temp_;
   std::filesystem::path root_;
 };
-
-// The whole file, byte for byte.
-std::string FileBytes(const std::filesystem::path& file);

@@ -43,7 +43,7 @@ std::unique_ptr<TAceConnection> TSqliteAceDriver::Connect(const std::string& pat
     throw EADSDatabaseError("Database file not found: " + file, AdsErrNoDatabaseFile);
 
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     EADSDatabaseError failure = SqliteError(db, rc, "Database file cannot be opened: " + file);
     sqlite3_close_v2(db);
@@ -61,6 +61,7 @@ std::unique_ptr<TAceConnection> TSqliteAceDriver::Connect(const std::string& pat
     mode = TSqliteStatement();
     if (!wal && !sqlite3_db_readonly(db, "main")) ExecSimple(db, "PRAGMA journal_mode=WAL");
     ExecSimple(db, "PRAGMA synchronous=NORMAL");
+    ExecSimple(db, "PRAGMA wal_autocheckpoint=16384");
   } catch (const EADSDatabaseError& e) {
     throw EADSDatabaseError("Database file cannot be read: " + file + " (" + e.Message() + ")",
                             AdsErrUnreadableDatabase, e.SQLErrorCode);

@@ -74,9 +74,13 @@ void TSqliteConnection::BeginTransaction() {
 void TSqliteConnection::Commit() {
   if (!explicitOpen_) return;
   explicitOpen_ = false;
+  CommitOrRollBack("The transaction could not be committed");
+}
+
+void TSqliteConnection::CommitOrRollBack(const char* failure) {
   int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
-    EADSDatabaseError error = SqliteError(db_, rc, "The transaction could not be committed");
+    EADSDatabaseError error = SqliteError(db_, rc, failure);
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     throw error;
   }
@@ -112,12 +116,7 @@ void TSqliteConnection::CommitIfDue() {
 void TSqliteConnection::CommitPending() {
   if (!groupOpen_) return;
   groupOpen_ = false;
-  int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-  if (rc != SQLITE_OK) {
-    EADSDatabaseError error = SqliteError(db_, rc, "The posted records could not be committed");
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    throw error;
-  }
+  CommitOrRollBack("The posted records could not be committed");
 }
 
 void TSqliteConnection::Raise(const EADSDatabaseError& error) {

@@ -51,6 +51,9 @@ class TSqliteConnection : public TAceConnection {
   std::vector<std::string> IndexColumns(const std::string& table, const std::string& indexName);
 
  private:
+  // Commits the open transaction; on failure rolls it back and raises.
+  void CommitOrRollBack(const char* failure);
+
   static constexpr int kPostsPerCommit = 4096;
   static constexpr std::chrono::milliseconds kCommitInterval{250};
 

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "common/StrTable.h"
+#include "docs/DatDocsDBServices.h"
+#include "tests/support/CrmTestInstall.h"
+
+namespace {
+
+const char* const kNull = "<NULL>";
+
+// Rows of one text column (kNull: NULL) with RECIDs R01.. in rowid order.
+void Fill(const TCrmTestInstall& install, const std::string& table, const std::string& column,
+          const std::vector<std::string>& values) {
+  auto db = install.Open();
+  int n = 0;
+  for (const std::string& value : values) {
+    std::string id = "R" + std::to_string(10 + ++n);
+    if (value == kNull)
+      db->ExecSQL("INSERT INTO " + table + " (RECID) VALUES (:Id)", {{"Id", id}});
+    else
+      db->ExecSQL("INSERT INTO " + table + " (RECID, " + column + ") VALUES (:Id, :V)",
+                  {{"Id", id}, {"V", value}});
+  }
+}
+
+void RefuseUpdateOf(const TCrmTestInstall& install, const std::string& table,
+                    const std::string& recid) {
+  install.Open()->ExecSQL("CREATE TRIGGER Refuse BEFORE UPDATE ON " + table +
+                              " WHEN OLD.RECID = '" + recid +
+                              "' BEGIN SELECT RAISE(ABORT, 'record is locked'); END",
+                          {});
+}
+
+struct TRecorder : TRewriteObserver {
+  std::vector<std::pair<int64_t, int64_t>> progress;
+  std::vector<std::pair<std::string, std::string>> rewrites;
+  void Progress(int64_t done, int64_t total) override { progress.emplace_back(done, total); }
+  void Rewritten(const std::string& o, const std::string& n) override {
+    rewrites.emplace_back(o, n);
+  }
+};
+
+struct TWindow : TComponent {
+  TWindow() : TComponent(nullptr, "ChangePathForDocsFrm") {}
+  std::string ClassName() const override { return "TChangePathForDocsFrm"; }
+};
+
+class DocPathPasses : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(MainConnectionIsOpen()); }
+  TPassResult Docs(const std::string& oldPath, const std::string& newPath,
+                   const TPassOptions& options = {}) {
+    TDatDocsDBServicesDM module(nullptr);
+    return module.ChangeDocPathInDocs(oldPath, newPath, options);
+  }
+  TCrmTestInstall install;
+  TWindow window;
+};
+
+}  // namespace
+
+TEST_F(DocPathPasses, DocumentPassRewritesMatchingPathsAndLeavesTheRest) {
+  Fill(install, "Docs", "DOCUMENT_NAME",
+       {"C:\\Docs\\Smith\\Letter.doc", "c:\\docs\\לקוחות\\חוזה.docx", "C:\\DOCS2\\x.doc",
+        "C:\\DOCS", kNull, "", "D:\\C:\\DOCS\\y.doc", "C:\\DOCS\\"});
+  TPassResult result = Docs("C:\\DOCS", "E:\\Shared\\Docs\\");
+  EXPECT_TRUE(result.Completed);
+  EXPECT_EQ(result.Examined, 8);
+  EXPECT_EQ(result.Rewritten, 3);
+  EXPECT_EQ(
+      install.Column("Docs", "DOCUMENT_NAME"),
+      (std::vector<std::string>{
+          "E:\\Shared\\Docs\\Smith\\Letter.doc", "E:\\Shared\\Docs\\לקוחות\\חוזה.docx",
+          "C:\\DOCS2\\x.doc", "C:\\DOCS", kNull, "", "D:\\C:\\DOCS\\y.doc", "E:\\Shared\\Docs\\"}));
+  EXPECT_EQ(install.Column("Docs", "DOCUMENT_DESC"), std::vector<std::string>(8, kNull));
+}
+
+TEST_F(DocPathPasses, CardPassKeepsCaseDropsTrailingBackslashAndRespectsTheFolderBoundary) {
+  Fill(install, "Cards", "DOCSFOLDER",
+       {"C:\\Docs\\Smith\\", "C:\\DOCS2\\Jones", "C:\\DOCS", "c:\\docs\\", kNull, "",
+        "D:\\Other\\Levi", "C:\\Docs\\כהן"});
+  TPassResult result = ChangeDocPathInCards(&window, "C:\\DOCS\\", "E:\\Shared\\Docs\\");
+  EXPECT_TRUE(result.Completed);
+  EXPECT_EQ(result.Rewritten, 4);
+  EXPECT_EQ(install.Column("Cards", "DOCSFOLDER"),
+            (std::vector<std::string>{"E:\\Shared\\Docs\\Smith", "C:\\DOCS2\\Jones",
+                                      "E:\\Shared\\Docs", "E:\\Shared\\Docs", kNull, "",
+                                      "D:\\Other\\Levi", "E:\\Shared\\Docs\\כהן"}));
+  EXPECT_TRUE(install.Ui->Messages.empty());
+}
+
+TEST_F(DocPathPasses, EmptyOldPathMatchesNothingInEitherTable) {
+  Fill(install, "Docs", "DOCUMENT_NAME", {"C:\\DOCS\\a.doc", "\\x"});
+  Fill(install, "Cards", "DOCSFOLDER", {"C:\\DOCS", "\\x"});
+  EXPECT_EQ(Docs("", "E:\\New").Rewritten, 0);
+  EXPECT_EQ(ChangeDocPathInCards(&window, "", "E:\\New").Rewritten, 0);
+  EXPECT_EQ(install.Column("Docs", "DOCUMENT_NAME"),
+            (std::vector<std::string>{"C:\\DOCS\\a.doc", "\\x"}));
+  EXPECT_EQ(install.Column("Cards", "DOCSFOLDER"), (std::vector<std::string>{"C:\\DOCS", "\\x"}));
+}
+
+TEST_F(DocPathPasses, DocumentPassFailureKeepsEarlierRewritesAndLeavesLaterRecordsUnvisited) {
+  Fill(install, "Docs", "DOCUMENT_NAME",
+       {"C:\\DOCS\\1", "C:\\DOCS\\2", "C:\\DOCS\\3", "C:\\DOCS\\4", "C:\\DOCS\\5"});
+  RefuseUpdateOf(install, "Docs", "R13");
+  TRecorder recorder;
+  TPassOptions options;
+  options.Observer = &recorder;
+  EXPECT_THROW(Docs("C:\\DOCS", "E:\\N", options), EADSDatabaseError);
+  EXPECT_EQ(install.Column("Docs", "DOCUMENT_NAME"),
+            (std::vector<std::string>{"E:\\N\\1", "E:\\N\\2", "C:\\DOCS\\3", "C:\\DOCS\\4",
+                                      "C:\\DOCS\\5"}));
+  EXPECT_EQ(recorder.rewrites.size(), 3u);  // the third was refused; 4 and 5 never seen
+}
+
+TEST_F(DocPathPasses, CardPassFailureIsShownLoggedAndReportedAsNotCompleted) {
+  Fill(install, "Cards", "DOCSFOLDER",
+       {"C:\\DOCS\\a", "C:\\DOCS\\b\\", "C:\\DOCS\\c\\", "C:\\DOCS\\d"});
+  RefuseUpdateOf(install, "Cards", "R13");
+  TPassResult result = ChangeDocPathInCards(&window, "C:\\DOCS", "E:\\N");
+  EXPECT_FALSE(result.Completed);
+  EXPECT_EQ(result.Examined, 3);
+  EXPECT_EQ(install.Column("Cards", "DOCSFOLDER"),
+            (std::vector<std::string>{"E:\\N\\a", "E:\\N\\b", "C:\\DOCS\\c\\", "C:\\DOCS\\d"}));
+  ASSERT_EQ(install.Ui->Messages.size(), 1u);
+  EXPECT_EQ(install.Ui->Messages[0].substr(0, 20), LoadStr(64996) + "\r\n");
+  EXPECT_NE(install.Ui->Messages[0].find("record is locked"), std::string::npos);
+  EXPECT_NE(install.LogText().find("ChangeDoPathInCards | OLD: C:\\DOCS\\c NEW: \\c | "
+                                   "TChangePathForDocsFrm | EADSDatabaseError"),
+            std::string::npos);
+}
+
+TEST_F(DocPathPasses, CardPassFailureBeforeTheFirstRecordLogsEmptyValues) {
+  install.Open()->ExecSQL("DROP TABLE Cards", {});
+  TPassResult result = ChangeDocPathInCards(&window, "C:\\DOCS", "E:\\N");
+  EXPECT_FALSE(result.Completed);
+  EXPECT_NE(install.LogText().find("ChangeDoPathInCards | OLD:  NEW:  |"), std::string::npos);
+  EXPECT_NE(install.Ui->Messages.at(0).find("Cards.Adt"), std::string::npos);
+}
+
+TEST_F(DocPathPasses, DryRunReportsEveryRewriteAndLeavesTheFileByteIdentical) {
+  std::vector<std::string> docs;
+  for (int i = 0; i < 5000; ++i) docs.push_back("C:\\Docs\\" + std::to_string(i) + ".doc");
+  Fill(install, "Docs", "DOCUMENT_NAME", docs);
+  Fill(install, "Cards", "DOCSFOLDER", {"C:\\DOCS\\a", "D:\\b"});
+  FreeDBConnectionDM();  // let the file settle: the checkpoint on close writes the WAL back
+  std::string before = TCrmTestInstall::ReadBytes(install.DbFile());
+  ASSERT_TRUE(MainConnectionIsOpen());
+
+  TRecorder recorder;
+  TPassOptions options{true, &recorder};
+  TPassResult docsResult = Docs("c:\\docs", "E:\\N", options);
+  TPassResult cardsResult = ChangeDocPathInCards(&window, "c:\\docs", "E:\\N", options);
+  EXPECT_EQ(docsResult.Rewritten, 5000);
+  EXPECT_EQ(cardsResult.Rewritten, 1);
+  ASSERT_EQ(recorder.rewrites.size(), 5001u);
+  EXPECT_EQ(recorder.rewrites[7],
+            std::make_pair(std::string("C:\\Docs\\7.doc"), std::string("E:\\N\\7.doc")));
+  EXPECT_EQ(recorder.rewrites.back(),
+            std::make_pair(std::string("C:\\DOCS\\a"), std::string("E:\\N\\a")));
+  EXPECT_EQ(recorder.progress.front(), std::make_pair(int64_t{0}, int64_t{5000}));
+  EXPECT_EQ(recorder.progress.back(), std::make_pair(int64_t{2}, int64_t{2}));
+  EXPECT_LT(recorder.progress.size(), 10u);
+  FreeDBConnectionDM();
+  EXPECT_TRUE(TCrmTestInstall::ReadBytes(install.DbFile()) == before);
+}
