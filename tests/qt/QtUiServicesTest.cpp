@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QClipboard>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -88,15 +87,6 @@ TEST_F(QtUiServicesTest, DescribesOurFormsByTheirOwnNamesAndQtFormsByTheirClass)
   EXPECT_EQ(info.ClassName, "QWidget");
   EXPECT_EQ(info.Name, "Plain");
   EXPECT_EQ(info.Object, nullptr);
-}
-
-TEST_F(QtUiServicesTest, ClipboardAndScreen) {
-  ui_.SetClipboardText("C:\\VarnelDocs");
-  EXPECT_EQ(QApplication::clipboard()->text(), "C:\\VarnelDocs");
-  const TRect screen = ui_.ScreenRect();
-  EXPECT_GT(screen.Width, 0);
-  EXPECT_GT(screen.Height, 0);
-  EXPECT_GE(ui_.VirtualScreenRect().Width, screen.Width);
 }
 
 }  // namespace
