@@ -49,6 +49,9 @@ struct TBrowseRequest {
   std::string Title;
   std::string InitialFolder;
   std::string StatusText;
+  // Bounds of the window the user works in; the browser centres itself over them. None: the
+  // implementation's own placement.
+  std::optional<TRect> CentreOver;
 };
 
 class TUiServices {

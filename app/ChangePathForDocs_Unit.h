@@ -1,0 +1,61 @@
+// The tool's window: the old and the new documents folder, two folder pickers, "Replace" and
+// "Close". Laid out in ChangePathForDocs_Unit.ui.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "common/Classes.h"
+
+namespace Ui {
+class TChangePathForDocsFrm;
+}
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+class TChangePathForDocsFrm : public QWidget, public TControl {
+  Q_OBJECT
+
+ public:
+  // Lays the window out and runs its creation handler (FormCreate).
+  explicit TChangePathForDocsFrm(QWidget* parent = nullptr);
+  ~TChangePathForDocsFrm() override;
+  std::string ClassName() const override { return "TChangePathForDocsFrm"; }
+  std::string UnitName() const override { return "ChangePathForDocs_Unit"; }
+
+  QPushButton* Button1() const;
+  QPushButton* Button2() const;
+  QFrame* Panel1() const;
+  QLabel* Label1() const;
+  QLineEdit* Edit1() const;
+  QLineEdit* Edit2() const;
+  QLabel* Label2() const;
+  QToolButton* SpeedButton3() const;
+  QToolButton* SpeedButton1() const;
+
+  // False when a start-up check failed: the window must not be shown and the program ends.
+  bool StartedUp() const { return startedUp_; }
+
+  // The creation handler: the start-up checks. For now it opens the main connection; a failure
+  // has shown the connection's own message.
+  void FormCreate();
+  // "Replace": the replace command. A failure of the document pass propagates.
+  void Button1Click();
+  // "Close": closes the window, which ends the program.
+  void Button2Click();
+  // Folder pickers of the old-path and the new-path row.
+  void SpeedButton3Click();
+  void SpeedButton1Click();
+
+ private:
+  // Runs a handler for a click; an exception goes to the application-wide handling, never
+  // through Qt's event delivery.
+  template <typename Handler>
+  void Guarded(Handler handler);
+
+  std::unique_ptr<Ui::TChangePathForDocsFrm> ui_;
+  bool startedUp_ = false;
+};

@@ -1,0 +1,29 @@
+// The console program: the window's replace command for a terminal or a script.
+//
+//   VrlChangeDocsPathCli [--old PATH] --new PATH [--yes] [--dry-run]
+//
+// Exit codes: 0 completed; 1 refused or cancelled (blank new path, not confirmed, no terminal
+// without --yes); 2 a start-up check, the document pass or the card pass failed; 64 wrong usage.
+// The caller fills the platform's system and engine services; the program installs its own
+// terminal user interface for the run.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+enum TConsoleExitCode {
+  ecCompleted = 0,
+  ecRefused = 1,
+  ecFailed = 2,
+  ecUsage = 64,
+};
+
+struct TConsoleTerminal {
+  bool StdinIsTerminal = false;
+  bool StderrIsTerminal = false;
+};
+
+// args: the command-line arguments after the program name.
+int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                      std::ostream& err, TConsoleTerminal terminal);

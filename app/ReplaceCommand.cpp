@@ -1,0 +1,75 @@
+#include "app/ReplaceCommand.h"
+
+#include <memory>
+
+#include "common/StrTable.h"
+#include "common/SysUtils.h"
+#include "db/DatGenDBConnectionDM.h"
+#include "log/EventLog.h"
+#include "platform/Platform.h"
+#include "platform/UiServices.h"
+
+namespace {
+
+// Puts the cursor back to the default however the command ends.
+class TDefaultCursorOnExit {
+ public:
+  explicit TDefaultCursorOnExit(TUiServices& ui) : ui_(ui) {}
+  ~TDefaultCursorOnExit() { ui_.SetCursor(TCursorKind::crDefault); }
+  TDefaultCursorOnExit(const TDefaultCursorOnExit&) = delete;
+  TDefaultCursorOnExit& operator=(const TDefaultCursorOnExit&) = delete;
+
+ private:
+  TUiServices& ui_;
+};
+
+// The clean-up every real replace ends with: the connection information goes to the log, then
+// the data module is freed.
+void CleanUp(std::unique_ptr<TDatDocsDBServicesDM>& docsDM, bool logIt) {
+  if (logIt) LogEvent(GetConnectionInfo(), "");
+  docsDM.reset();
+}
+
+}  // namespace
+
+TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
+                               const std::string& newPathText, const TReplaceOptions& options) {
+  TUiServices& ui = Platform().Ui();
+  TReplaceResult result;
+  const std::string oldPath = UpperCase(oldPathText);
+  if (Trim(newPathText).empty()) {
+    ui.ShowMessage(LoadStr(65023));
+    result.Outcome = TReplaceOutcome::BlankNewPath;
+    return result;
+  }
+  // The new path is handed on exactly as typed, blanks included.
+  const std::string& newPath = newPathText;
+  if (!options.DryRun && !ui.ConfirmYesNo(LoadStr(64992))) {
+    result.Outcome = TReplaceOutcome::NotConfirmed;
+    return result;
+  }
+
+  TDefaultCursorOnExit defaultCursor(ui);
+  ui.SetCursor(TCursorKind::crHourGlass);
+  const bool logIt = !options.DryRun;
+  std::unique_ptr<TDatDocsDBServicesDM> docsDM;
+  try {
+    if (logIt) LogEvent("Change Docs Path", oldPathText + "\r\n" + newPathText);
+    docsDM = std::make_unique<TDatDocsDBServicesDM>(&owner);
+    result.Docs = docsDM->ChangeDocPathInDocs(oldPath, newPath,
+                                              TPassOptions{options.DryRun, options.DocsObserver});
+    result.Cards = ChangeDocPathInCards(&owner, oldPath, newPath,
+                                        TPassOptions{options.DryRun, options.CardsObserver});
+    result.Outcome = result.Docs.Completed && result.Cards.Completed
+                         ? TReplaceOutcome::Completed
+                         : TReplaceOutcome::NotCompleted;
+    ui.SetCursor(TCursorKind::crDefault);
+    if (result.Outcome == TReplaceOutcome::Completed && !options.DryRun)
+      ui.ShowMessage(LoadStr(64993));
+  } catch (...) {
+    CleanUp(docsDM, logIt);
+    throw;
+  }
+  CleanUp(docsDM, logIt);
+  return result;
+}

@@ -1,0 +1,39 @@
+// The replace command: the one implementation behind the window's "Replace" button and the
+// console program. It reads the two path texts as the user typed them, refuses a blank new path,
+// asks for confirmation, rewrites the documents and then the cards, reports completion, and
+// always logs the connection information and frees its data module at the end.
+//
+// A dry run computes every rewrite without posting any: it asks no confirmation and writes no
+// log entry, since nothing changes.
+#pragma once
+
+#include <string>
+
+#include "docs/DatDocsDBServices.h"
+
+class TComponent;
+
+struct TReplaceOptions {
+  bool DryRun = false;
+  TRewriteObserver* DocsObserver = nullptr;
+  TRewriteObserver* CardsObserver = nullptr;
+};
+
+enum class TReplaceOutcome {
+  BlankNewPath,  // refused: "Enter new path and try again"
+  NotConfirmed,  // the confirmation was not answered Yes
+  Completed,     // both passes walked their tables to the end
+  NotCompleted,  // a pass stopped at a failure it handled itself (the card pass shows and logs it)
+};
+
+struct TReplaceResult {
+  TReplaceOutcome Outcome = TReplaceOutcome::NotConfirmed;
+  TPassResult Docs;
+  TPassResult Cards;
+};
+
+// Runs the command for owner (the window, or the console program's stand-in): owner owns the
+// command's data module and is the sender of the card pass's failure entry. A failure of the
+// document pass propagates after the clean-up; the cursor is back to the default in every case.
+TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
+                               const std::string& newPathText, const TReplaceOptions& options = {});

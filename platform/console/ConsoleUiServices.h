@@ -1,0 +1,56 @@
+// The user-interface services on a terminal: messages are printed, information on the output
+// stream and failure reports on the error stream; a confirmation is read from the input stream
+// when it is a terminal. There are no windows: the folder browser cancels and the geometry is
+// empty.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "platform/UiServices.h"
+
+struct TConsoleUiOptions {
+  bool InputIsTerminal = false;
+  bool AssumeYes = false;  // every confirmation answered Yes without asking
+};
+
+class TConsoleUiServices : public TUiServices {
+ public:
+  TConsoleUiServices(std::istream& in, std::ostream& out, std::ostream& err,
+                     TConsoleUiOptions options);
+
+  // A plain message beginning with text reports a failure: it goes to the error stream.
+  void AddFailureText(const std::string& text);
+  // The last confirmation was refused because no terminal could answer it.
+  bool RefusedWithoutTerminal() const { return refusedWithoutTerminal_; }
+
+  void ShowMessage(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+  // Asks on the terminal: "y" or "yes" (any letter case) accepts, anything else refuses.
+  bool ConfirmYesNo(const std::string& text) override;
+  void SetCursor(TCursorKind cursor) override { cursor_ = cursor; }
+  TCursorKind Cursor() const override { return cursor_; }
+  void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+  bool BrowseForFolder(const TBrowseRequest& request, std::string& folder) override;
+  void ShowRemoteControlNotice() override;
+  TRect ScreenRect() override { return {}; }
+  TRect VirtualScreenRect() override { return {}; }
+  std::optional<TFormInfo> ActiveForm() override { return std::nullopt; }
+  std::optional<TFormInfo> MainForm() override { return std::nullopt; }
+  std::vector<TFormInfo> OpenForms() override { return {}; }
+  std::optional<TControlInfo> ActiveControl() override { return std::nullopt; }
+  std::string ApplicationTitle() override;
+
+ private:
+  bool IsFailureText(const std::string& text) const;
+
+  std::istream& in_;
+  std::ostream& out_;
+  std::ostream& err_;
+  TConsoleUiOptions options_;
+  std::vector<std::string> failureTexts_;
+  TCursorKind cursor_ = TCursorKind::crDefault;
+  std::string clipboard_;
+  bool refusedWithoutTerminal_ = false;
+};

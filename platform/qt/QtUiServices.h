@@ -1,0 +1,39 @@
+// The user-interface services on Qt Widgets, for the window program.
+#pragma once
+
+#include <QPointer>
+
+#include "platform/UiServices.h"
+
+class QWidget;
+
+class TQtUiServices : public TUiServices {
+ public:
+  // The program's main window (the first form it creates); none until set.
+  void SetMainWindow(QWidget* window) { mainWindow_ = window; }
+
+  void ShowMessage(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+  bool ConfirmYesNo(const std::string& text) override;
+  // The hourglass is an application-wide override cursor; the default removes it.
+  void SetCursor(TCursorKind cursor) override;
+  TCursorKind Cursor() const override { return cursor_; }
+  void SetClipboardText(const std::string& text) override;
+  bool BrowseForFolder(const TBrowseRequest& request, std::string& folder) override;
+  void ShowRemoteControlNotice() override;
+  TRect ScreenRect() override;
+  TRect VirtualScreenRect() override;
+  std::optional<TFormInfo> ActiveForm() override;
+  std::optional<TFormInfo> MainForm() override;
+  std::vector<TFormInfo> OpenForms() override;
+  std::optional<TControlInfo> ActiveControl() override;
+  std::string ApplicationTitle() override;
+
+ private:
+  TCursorKind cursor_ = TCursorKind::crDefault;
+  QPointer<QWidget> mainWindow_;
+};
+
+// What the log and placement know of a top-level widget: our forms report their own class,
+// unit and component name; Qt's report their meta-object class and object name.
+TFormInfo DescribeForm(const QWidget& form);

@@ -1,0 +1,25 @@
+// An installation for one app test: the CRM test installation (fresh database, fakes, engine),
+// with the documents and cards the test seeds and a way to make a record's update fail.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/support/CrmTestInstall.h"
+
+class TAppTestInstallation : public TCrmTestInstall {
+ public:
+  explicit TAppTestInstallation(const std::string& programName)
+      : TCrmTestInstall(true, programName) {}
+
+  // Replaces every document and card with these (RECID 1, 2, ... in order).
+  void Seed(const std::vector<std::string>& documentNames,
+            const std::vector<std::string>& cardFolders) const;
+  std::vector<std::string> DocumentNames() const { return Column("Docs", "DOCUMENT_NAME"); }
+  std::vector<std::string> CardFolders() const { return Column("Cards", "DOCSFOLDER"); }
+  // Makes every update of the table's record with this RECID fail (an engine error).
+  void FailUpdatesOf(const std::string& table, int recid) const;
+};
+
+// The SQL text literal of value.
+std::string SqlText(const std::string& value);

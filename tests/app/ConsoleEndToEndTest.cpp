@@ -1,0 +1,77 @@
+// The console program as a user runs it, on installations laid out by VrlDemoInstall.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/Platform.h"
+#include "platform/engine/sqlite/SqliteAceDriver.h"
+#include "tests/support/CrmTestInstall.h"
+#include "tests/support/DemoInstallation.h"
+#include "tests/support/RunProgram.h"
+
+namespace {
+
+class ConsoleEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override { engine_ = CreateSqliteAceDriver(); }
+  // The console program as installed in the demo installation's Utils folder.
+  static TProgramRun RunCli(const TDemoInstallation& demo, const std::vector<std::string>& args) {
+    return RunProgram((demo.Utils() / "VrlChangeDocsPathCli").string(), args);
+  }
+  std::unique_ptr<TAceDriver> engine_;
+};
+
+int Count(const TDemoInstallation& demo, TAceDriver& engine, const std::string& sql) {
+  auto connection = engine.Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
+  auto cursor = connection->OpenQuery(sql, {});
+  return std::stoi(cursor->FieldText(0));
+}
+
+TEST_F(ConsoleEndToEndTest, ReplacesTheDemoInstallationsPathsAndPrintsTheCounts) {
+  TDemoInstallation demo({"--documents", "300", "--cards", "40"});
+  const int before = Count(demo, *engine_,
+                           "SELECT COUNT(*) FROM Docs WHERE UPPER(DOCUMENT_NAME) LIKE "
+                           "'C:\\VARNELDOCS\\%'");
+  ASSERT_GT(before, 0);
+  const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Operation completed\n"), std::string::npos);
+  EXPECT_NE(run.Out.find("Documents: 300 examined, " + std::to_string(before) + " rewritten\n"),
+            std::string::npos)
+      << run.Out;
+  EXPECT_NE(run.Out.find("Cards: 40 examined, "), std::string::npos);
+  EXPECT_EQ(
+      Count(demo, *engine_, "SELECT COUNT(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:\\Docs\\%'"),
+      before);
+  EXPECT_EQ(run.Err, "");  // no terminal: no progress line
+}
+
+TEST_F(ConsoleEndToEndTest, ADryRunLeavesTheDatabaseFileByteIdentical) {
+  TDemoInstallation demo({"--documents", "200", "--cards", "20"});
+  const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
+  const TProgramRun run =
+      RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--dry-run"});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_NE(run.Out.find(" -> E:\\Docs\\"), std::string::npos);
+  EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
+}
+
+TEST_F(ConsoleEndToEndTest, EachExitCode) {
+  TDemoInstallation demo({"--documents", "10", "--cards", "2"});
+  // No terminal and no --yes: refused, nothing changed.
+  const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
+  const TProgramRun refused = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs"});
+  EXPECT_EQ(refused.ExitCode, 1);
+  EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
+  EXPECT_EQ(RunCli(demo, {"--new", "E:\\Docs", "--wrong"}).ExitCode, 64);
+  // The database folder gone: the connection's own message, and the start-up fails.
+  std::filesystem::remove_all(demo.DatabaseFolder());
+  const TProgramRun noDatabase =
+      RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  EXPECT_EQ(noDatabase.ExitCode, 2);
+  EXPECT_NE(noDatabase.Err.find("Procedure halted due to data database/server access error."),
+            std::string::npos)
+      << noDatabase.Err;
+}
+
+}  // namespace

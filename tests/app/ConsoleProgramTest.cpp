@@ -1,0 +1,136 @@
+#include "app/ConsoleProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/app/AppTestInstallation.h"
+
+namespace {
+
+struct TConsoleRun {
+  int Code = -1;
+  std::string Out;
+  std::string Err;
+};
+
+class ConsoleProgramTest : public ::testing::Test {
+ protected:
+  TConsoleRun Run(const std::vector<std::string>& args, const std::string& typed = {},
+                  TConsoleTerminal terminal = {}) {
+    std::istringstream in(typed);
+    std::ostringstream out, err;
+    TConsoleRun run;
+    run.Code = RunConsoleProgram(args, in, out, err, terminal);
+    run.Out = out.str();
+    run.Err = err.str();
+    return run;
+  }
+  std::unique_ptr<TAppTestInstallation> install_ =
+      std::make_unique<TAppTestInstallation>("VrlChangeDocsPathCli");
+};
+
+TEST_F(ConsoleProgramTest, AReplacePrintsWhatItExaminedAndRewrote) {
+  install_->Seed({"C:\\Docs\\a.doc", "c:\\docs\\Sub\\b.doc", "D:\\x.doc"},
+                 {"C:\\Docs\\A", "D:\\B"});
+  const TConsoleRun run = Run({"--old", "c:\\docs", "--new", "\\\\srv\\share", "--yes"});
+  EXPECT_EQ(run.Code, 0) << run.Err;
+  EXPECT_EQ(run.Out,
+            "Operation completed\n"
+            "Documents: 3 examined, 2 rewritten\n"
+            "Cards: 2 examined, 1 rewritten\n");
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(install_->DocumentNames(),
+            (std::vector<std::string>{"\\\\srv\\share\\a.doc", "\\\\srv\\share\\Sub\\b.doc",
+                                      "D:\\x.doc"}));
+  EXPECT_EQ(install_->CardFolders(), (std::vector<std::string>{"\\\\srv\\share\\A", "D:\\B"}));
+}
+
+TEST_F(ConsoleProgramTest, ADryRunChangesNothingAndListsTheRewrites) {
+  std::vector<std::string> docs;
+  for (int i = 0; i < 25; ++i) docs.push_back("C:\\Docs\\" + std::to_string(i) + ".doc");
+  install_->Seed(docs, {"C:\\Docs\\A", "C:\\Docs"});
+  const TConsoleRun run = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--dry-run"});
+  EXPECT_EQ(run.Code, 0) << run.Err;
+  EXPECT_EQ(install_->DocumentNames(), docs);
+  EXPECT_EQ(install_->CardFolders(), (std::vector<std::string>{"C:\\Docs\\A", "C:\\Docs"}));
+  std::istringstream lines(run.Out);
+  std::vector<std::string> out;
+  for (std::string line; std::getline(lines, line);) out.push_back(line);
+  ASSERT_EQ(out.size(), 1u + 1u + 20u + 1u + 2u);
+  EXPECT_EQ(out[0], "Dry run: nothing was changed.");
+  EXPECT_EQ(out[1], "Documents: 25 examined, 25 to rewrite");
+  EXPECT_EQ(out[2], "  C:\\Docs\\0.doc -> E:\\New\\0.doc");
+  EXPECT_EQ(out[21], "  C:\\Docs\\19.doc -> E:\\New\\19.doc");
+  EXPECT_EQ(out[22], "Cards: 2 examined, 2 to rewrite");
+  EXPECT_EQ(out[23], "  C:\\Docs\\A -> E:\\New\\A");
+  EXPECT_EQ(out[24], "  C:\\Docs -> E:\\New");
+}
+
+TEST_F(ConsoleProgramTest, RefusalsExitWithOneAndChangeNothing) {
+  install_->Seed({"C:\\Docs\\a.doc"}, {});
+  const TConsoleRun blank = Run({"--old", "C:\\Docs", "--new", "  ", "--yes"});
+  EXPECT_EQ(blank.Code, 1);
+  EXPECT_EQ(blank.Err, "Enter new path and try again\n");
+  EXPECT_EQ(blank.Out, "");
+
+  const TConsoleRun noTerminal = Run({"--old", "C:\\Docs", "--new", "E:\\New"}, "y\n");
+  EXPECT_EQ(noTerminal.Code, 1);
+  EXPECT_NE(noTerminal.Err.find("--yes"), std::string::npos);
+
+  const TConsoleRun answeredNo =
+      Run({"--old", "C:\\Docs", "--new", "E:\\New"}, "no\n", {.StdinIsTerminal = true});
+  EXPECT_EQ(answeredNo.Code, 1);
+  EXPECT_EQ(answeredNo.Out, "Do you want to start updating document paths? [y/N] ");
+  EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
+
+  const TConsoleRun answeredYes =
+      Run({"--old", "C:\\Docs", "--new", "E:\\New"}, "yes\n", {.StdinIsTerminal = true});
+  EXPECT_EQ(answeredYes.Code, 0);
+  EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"E:\\New\\a.doc"});
+}
+
+TEST_F(ConsoleProgramTest, FailuresOfEitherPassExitWithTwo) {
+  install_->Seed({"C:\\Docs\\a.doc"}, {"C:\\Docs\\A", "C:\\Docs\\B"});
+  install_->FailUpdatesOf("Cards", 2);
+  const TConsoleRun cards = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--yes"});
+  EXPECT_EQ(cards.Code, 2);
+  EXPECT_EQ(cards.Err.rfind("The process failed\r\n", 0), 0u) << cards.Err;
+  EXPECT_EQ(cards.Out.find("Operation completed"), std::string::npos);
+  // The counts of the stopped pass are printed (the failing card counts as examined).
+  EXPECT_NE(cards.Out.find("Cards: 2 examined, "), std::string::npos) << cards.Out;
+
+  install_.reset();  // a fresh installation: no failing cards
+  install_ = std::make_unique<TAppTestInstallation>("VrlChangeDocsPathCli");
+  install_->Seed({"C:\\Docs\\a.doc", "C:\\Docs\\b.doc"}, {"C:\\Docs\\A"});
+  install_->FailUpdatesOf("Docs", 2);
+  const TConsoleRun docs = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--yes"});
+  EXPECT_EQ(docs.Code, 2);
+  EXPECT_NE(docs.Err.find("record 2 is locked"), std::string::npos);
+  EXPECT_EQ(docs.Out, "");
+  EXPECT_EQ(install_->CardFolders(), std::vector<std::string>{"C:\\Docs\\A"});
+}
+
+TEST_F(ConsoleProgramTest, WrongUsageExitsWithSixtyFour) {
+  EXPECT_EQ(Run({"--new", "E:\\New"}).Code, 64);  // --old is required for now
+  EXPECT_EQ(Run({"--old", "C:\\Docs"}).Code, 64);
+  EXPECT_EQ(Run({"--old", "C:\\Docs", "--new", "E:\\New", "--bogus"}).Code, 64);
+  const TConsoleRun stray = Run({"--old", "C:\\Docs", "--new", "E:\\New", "extra"});
+  EXPECT_EQ(stray.Code, 64);
+  EXPECT_NE(stray.Err, "");
+  const TConsoleRun help = Run({"--help"});
+  EXPECT_EQ(help.Code, 0);
+  EXPECT_NE(help.Out.find("--dry-run"), std::string::npos);
+}
+
+TEST_F(ConsoleProgramTest, ProgressOnlyWhenStandardErrorIsATerminal) {
+  install_->Seed({"C:\\Docs\\a.doc", "C:\\Docs\\b.doc"}, {"C:\\Docs\\A"});
+  const TConsoleRun quiet = Run({"--old", "C:\\Docs", "--new", "E:\\A", "--yes"});
+  EXPECT_EQ(quiet.Err, "");
+  const TConsoleRun shown =
+      Run({"--old", "E:\\A", "--new", "E:\\B", "--yes"}, {}, {.StderrIsTerminal = true});
+  EXPECT_NE(shown.Err.find("\rDocuments: 2 of 2\n"), std::string::npos) << shown.Err;
+  EXPECT_NE(shown.Err.find("\rCards: 1 of 1\n"), std::string::npos) << shown.Err;
+}
+
+}  // namespace

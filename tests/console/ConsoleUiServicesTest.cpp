@@ -1,0 +1,76 @@
+#include "platform/console/ConsoleUiServices.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/Platform.h"
+#include "platform/RemoteControlNotice.h"
+#include "tests/support/FakeSystem.h"
+
+namespace {
+
+struct TTerminal {
+  std::istringstream In;
+  std::ostringstream Out;
+  std::ostringstream Err;
+  TConsoleUiServices Ui;
+  TTerminal(const std::string& typed, TConsoleUiOptions options)
+      : In(typed), Ui(In, Out, Err, options) {}
+};
+
+TEST(ConsoleUiServicesTest, InformationGoesToOutputAndFailureReportsToError) {
+  TTerminal t("", {});
+  t.Ui.AddFailureText("The process failed");
+  t.Ui.ShowMessage("Operation completed");
+  t.Ui.ShowMessage("The process failed\r\nno such table");
+  t.Ui.ShowError("Engine gone");
+  EXPECT_EQ(t.Out.str(), "Operation completed\n");
+  EXPECT_EQ(t.Err.str(), "The process failed\r\nno such table\nEngine gone\n");
+}
+
+TEST(ConsoleUiServicesTest, OnATerminalOnlyYOrYesAccepts) {
+  TTerminal t("y\nYES\n  yes \nn\n\nyess\n", {.InputIsTerminal = true});
+  const std::string question = "Do you want to start updating document paths?";
+  EXPECT_TRUE(t.Ui.ConfirmYesNo(question));
+  EXPECT_TRUE(t.Ui.ConfirmYesNo(question));
+  EXPECT_TRUE(t.Ui.ConfirmYesNo(question));
+  EXPECT_FALSE(t.Ui.ConfirmYesNo(question));
+  EXPECT_FALSE(t.Ui.ConfirmYesNo(question));
+  EXPECT_FALSE(t.Ui.ConfirmYesNo(question));
+  EXPECT_FALSE(t.Ui.ConfirmYesNo(question));  // end of input
+  EXPECT_EQ(t.Out.str().find(question + " [y/N] "), 0u);
+  EXPECT_FALSE(t.Ui.RefusedWithoutTerminal());
+}
+
+TEST(ConsoleUiServicesTest, WithoutATerminalItRefusesUnlessToldYes) {
+  TTerminal refused("y\n", {});
+  EXPECT_FALSE(refused.Ui.ConfirmYesNo("Sure?"));
+  EXPECT_TRUE(refused.Ui.RefusedWithoutTerminal());
+  EXPECT_NE(refused.Err.str().find("--yes"), std::string::npos);
+  std::string unread;
+  std::getline(refused.In, unread);
+  EXPECT_EQ(unread, "y");  // the input was not consulted
+
+  TTerminal told("n\n", {.AssumeYes = true});
+  EXPECT_TRUE(told.Ui.ConfirmYesNo("Sure?"));
+  EXPECT_EQ(told.Out.str(), "");
+}
+
+TEST(ConsoleUiServicesTest, NoFolderBrowserAndTheRemoteControlNoticeAsText) {
+  TTerminal t("", {});
+  std::string folder = "kept";
+  EXPECT_FALSE(t.Ui.BrowseForFolder(TBrowseRequest{"T", "/x", "", {}}, folder));
+  EXPECT_EQ(folder, "kept");
+  t.Ui.ShowRemoteControlNotice();
+  EXPECT_NE(t.Err.str().find(RemoteControlGuideUrl), std::string::npos);
+  EXPECT_NE(t.Err.str().find(RemoteControlNoticeLine2), std::string::npos);
+
+  auto system = std::make_unique<TFakeSystem>();
+  system->ProgramFile = "/srv/crm/Utils/VrlChangeDocsPathCli";
+  Platform().SetSystem(std::move(system));
+  EXPECT_EQ(t.Ui.ApplicationTitle(), "VrlChangeDocsPathCli");
+  Platform().Reset();
+}
+
+}  // namespace
