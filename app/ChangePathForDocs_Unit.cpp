@@ -1,11 +1,12 @@
 #include "app/ChangePathForDocs_Unit.h"
 
-#include "app/ApplicationException.h"
 #include "app/FolderGlyph.h"
 #include "app/ReplaceCommand.h"
+#include "app/StartupSequence.h"
 #include "common/StrTable.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "docs/BrowseForFolder.h"
+#include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 #include "platform/qt/QtForms.h"
@@ -13,7 +14,7 @@
 
 TChangePathForDocsFrm::TChangePathForDocsFrm(QWidget* parent)
     : QWidget(parent),
-      TControl(nullptr, "ChangePathForDocsFrm"),
+      TForm(nullptr, "ChangePathForDocsFrm"),
       ui_(std::make_unique<Ui::TChangePathForDocsFrm>()) {
   ui_->setupUi(this);
   // The layout is in pixels and is not scaled; "MS Sans Serif" of character height 14, or a
@@ -47,7 +48,7 @@ void TChangePathForDocsFrm::Guarded(Handler handler) {
   try {
     handler();
   } catch (const std::exception& e) {
-    HandleApplicationException(e);
+    HandleApplicationException(this, e);
   }
 }
 
@@ -80,8 +81,7 @@ QToolButton* TChangePathForDocsFrm::SpeedButton1() const {
 }
 
 void TChangePathForDocsFrm::FormCreate() {
-  startedUp_ = MainConnectionIsOpen();
-  Platform().Ui().SetCursor(TCursorKind::crDefault);
+  startedUp_ = RunStartupChecks(this) == TStartupOutcome::Ready;
 }
 
 void TChangePathForDocsFrm::Button1Click() {

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "common/Classes.h"
+#include "common/Forms.h"
 
 namespace Ui {
 class TChangePathForDocsFrm;
@@ -16,7 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
-class TChangePathForDocsFrm : public QWidget, public TControl {
+class TChangePathForDocsFrm : public QWidget, public TForm {
   Q_OBJECT
 
  public:
@@ -39,8 +39,8 @@ class TChangePathForDocsFrm : public QWidget, public TControl {
   // False when a start-up check failed: the window must not be shown and the program ends.
   bool StartedUp() const { return startedUp_; }
 
-  // The creation handler: the start-up checks. For now it opens the main connection; a failure
-  // has shown the connection's own message.
+  // The creation handler: starts the event log and runs the start-up checks; a failed check has
+  // told the user why and was logged.
   void FormCreate();
   // "Replace": the replace command. A failure of the document pass propagates.
   void Button1Click();

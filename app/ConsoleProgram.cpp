@@ -7,10 +7,10 @@
 
 #include "app/ConsolePassWatcher.h"
 #include "app/ReplaceCommand.h"
+#include "app/StartupSequence.h"
 #include "common/Classes.h"
 #include "common/StrTable.h"
-#include "common/SysFolders.h"
-#include "db/DatGenDBConnectionDM.h"
+#include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/console/ConsoleUiServices.h"
 
@@ -57,7 +57,7 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
 // Texts of plain message boxes that report a failure; on a terminal they go to standard error.
 void MarkFailureTexts(TConsoleUiServices& ui) {
-  for (int id : {65023, 64996, 65189, 65190, 65191, 65192, 65193, 65194, 65195})
+  for (int id : {65023, 64996, 65187, 65189, 65190, 65191, 65192, 65193, 65194, 65195})
     ui.AddFailureText(LoadStr(id));
 }
 
@@ -89,11 +89,13 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   Platform().SetUi(std::move(ui));
   TUiForTheRun uiForTheRun;
 
-  LoadSystemFolderDefaults();
-  // The connection shows its own message when it cannot open.
-  if (!MainConnectionIsOpen()) return ecFailed;
-
+  TProgramUnits units;
   TChangePathForDocsCli program;
+  // Start-up has only failures to tell: they go to standard error.
+  console.SetFailuresOnly(true);
+  if (RunStartupChecks(&program) != TStartupOutcome::Ready) return ecFailed;
+  console.SetFailuresOnly(false);
+
   TConsolePassWatcher docsWatcher(err, "Documents", terminal.StderrIsTerminal);
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);
   TReplaceResult result;
@@ -105,6 +107,8 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
                                              watch ? &cardsWatcher : nullptr});
   } catch (const std::exception& e) {
     docsWatcher.Finish();
+    // The application's exception handling logs it; the terminal is told plainly.
+    HandleApplicationException(&program, e);
     err << e.what() << std::endl;
     return ecFailed;
   }

@@ -35,13 +35,13 @@ TPassResult ChangeDocPathInCards(const TObject* sender, const std::string& oldPa
       bool matches = RewriteCardFolder(rule, value, folder, rest, rewritten);
       work = matches ? rest : folder;
       if (matches) {
-        ++result.Rewritten;
         if (options.Observer) options.Observer->Rewritten(value, rewritten);
         if (!options.DryRun) {
           table->Edit();
           docsFolder.SetAsString(rewritten);
           table->Post();
         }
+        ++result.Rewritten;  // counted once posted: a refused post is no rewrite
       }
       progress.Step(result.Examined);
       table->Next();

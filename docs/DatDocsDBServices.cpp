@@ -26,13 +26,13 @@ TPassResult TDatDocsDBServicesDM::ChangeDocPathInDocs(const std::string& oldPath
     ++result.Examined;
     const std::string& value = documentName.AsString();
     if (RewriteDocPath(rule, value, rewritten)) {
-      ++result.Rewritten;
       if (options.Observer) options.Observer->Rewritten(value, rewritten);
       if (!options.DryRun) {
         DatDocsTbl.Edit();
         documentName.SetAsString(rewritten);
         DatDocsTbl.Post();
       }
+      ++result.Rewritten;  // counted once posted
     }
     progress.Step(result.Examined);
     DatDocsTbl.Next();

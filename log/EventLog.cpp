@@ -76,6 +76,8 @@ void ShowLoggedMessage(const std::exception& e) {
 void HandleApplicationException(const TObject* sender, const std::exception& e) {
   if (ApplicationOnException) {
     ApplicationOnException(sender, e);
+    // The user is told that the failure went to the log, as the exception manager reports it.
+    ShowLoggedMessage(e);
     return;
   }
   try {

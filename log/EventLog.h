@@ -31,8 +31,9 @@ void AppException(const TObject* sender, const std::exception& e);
 // Tells the user that an error was logged, unless it is engine error 5041.
 void ShowLoggedMessage(const std::exception& e);
 
-// Where the program entries hand an escaped exception. Starting the log installs AppException;
-// until then the exception's message is shown in an error box.
+// Where the program entries hand an escaped exception. Starting the log installs AppException,
+// after which the exception is logged and the user gets the "Message registered in log file:"
+// box; before the log starts the exception's message is shown in an error box.
 using TExceptionEvent = void (*)(const TObject* sender, const std::exception& e);
 extern TExceptionEvent ApplicationOnException;
 void HandleApplicationException(const TObject* sender, const std::exception& e);

@@ -26,6 +26,7 @@ void TConsoleUiServices::AddFailureText(const std::string& text) {
 }
 
 bool TConsoleUiServices::IsFailureText(const std::string& text) const {
+  if (failuresOnly_) return true;
   for (const std::string& failure : failureTexts_)
     if (text.compare(0, failure.size(), failure) == 0) return true;
   return false;

@@ -22,6 +22,8 @@ class TConsoleUiServices : public TUiServices {
 
   // A plain message beginning with text reports a failure: it goes to the error stream.
   void AddFailureText(const std::string& text);
+  // While set, every plain message reports a failure (start-up checks have nothing else to say).
+  void SetFailuresOnly(bool failuresOnly) { failuresOnly_ = failuresOnly; }
   // The last confirmation was refused because no terminal could answer it.
   bool RefusedWithoutTerminal() const { return refusedWithoutTerminal_; }
 
@@ -53,4 +55,5 @@ class TConsoleUiServices : public TUiServices {
   TCursorKind cursor_ = TCursorKind::crDefault;
   std::string clipboard_;
   bool refusedWithoutTerminal_ = false;
+  bool failuresOnly_ = false;
 };

@@ -31,6 +31,7 @@ enum TAdsErrorCode : uint32_t {
   AdsErrIo = 9014,                  // the disk refused a read or write (full, I/O error)
   AdsErrDatabaseExists = 9015,      // creating a database where one already exists
   AdsErrRecordGone = 9016,          // the record was deleted by another station
+  AdsErrTableInUse = 9017,          // an exclusive open of a table another station has open
 };
 
 class EADSDatabaseError : public EDatabaseError {

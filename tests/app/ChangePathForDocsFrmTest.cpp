@@ -175,11 +175,15 @@ TEST_F(ChangePathForDocsFrmTest, AFailingDocumentPassPropagatesWithTheCursorRest
             (std::vector<std::string>{"E:\\New\\a.doc", "C:\\Docs\\b.doc", "C:\\Docs\\c.doc"}));
   EXPECT_EQ(install_->CardFolders(), std::vector<std::string>{"C:\\Docs\\A"});
 
-  // Pressed in the window, the failure reaches the application-wide handling: an error box.
+  // Pressed in the window, the failure reaches the application-wide handling: it is logged
+  // with the window as sender and the user is told so.
   Ui().ConfirmAnswers = {true};
+  const size_t clickedAt = install_->LogText().size();
   window_->Button1()->click();
-  ASSERT_EQ(Ui().Errors.size(), 1u);
-  EXPECT_NE(Ui().Errors[0].find("record 2 is locked"), std::string::npos);
+  EXPECT_EQ(Ui().Messages, std::vector<std::string>{"Message registered in log file:"});
+  const std::string logged = install_->LogText().substr(clickedAt);
+  EXPECT_NE(logged.find("Sender_Class=TChangePathForDocsFrm\r\n"), std::string::npos);
+  EXPECT_NE(logged.find("record 2 is locked"), std::string::npos);
   EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
 }
 

@@ -18,6 +18,11 @@ class ConsoleEndToEndTest : public ::testing::Test {
   static TProgramRun RunCli(const TDemoInstallation& demo, const std::vector<std::string>& args) {
     return RunProgram((demo.Utils() / "VrlChangeDocsPathCli").string(), args);
   }
+  // The console program's event log in the demo installation.
+  static std::string Log(const TDemoInstallation& demo) {
+    return TCrmTestInstall::ReadBytes(
+        (demo.Root() / "Logs" / "UserLog_VrlChangeDocsPathCli.TXT").string());
+  }
   std::unique_ptr<TAceDriver> engine_;
 };
 
@@ -44,6 +49,36 @@ TEST_F(ConsoleEndToEndTest, ReplacesTheDemoInstallationsPathsAndPrintsTheCounts)
       Count(demo, *engine_, "SELECT COUNT(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:\\Docs\\%'"),
       before);
   EXPECT_EQ(run.Err, "");  // no terminal: no progress line
+
+  // The event log holds the replace and the connection information after it.
+  const std::string log = Log(demo);
+  const std::string program = (demo.Utils() / "VrlChangeDocsPathCli").string();
+  EXPECT_EQ(log.rfind("[", 0), 0u);  // a new file starts with the header line
+  EXPECT_NE(log.find(" v1.0.0.1  ** "), std::string::npos) << log;
+  EXPECT_NE(log.find("\r\nSys Vrl \r\n"), std::string::npos);
+  EXPECT_NE(log.find("\r\nProc_Name=Change Docs Path\r\nC:\\VarnelDocs\r\nE:\\Docs\r\n"),
+            std::string::npos);
+  EXPECT_NE(log.find("\r\nProc_Name=ConnInfo: 0 " + program + " Local 1 " +
+                     demo.DatabaseFolder().string() + " DBConnection 0 0 "),
+            std::string::npos)
+      << log;
+  EXPECT_LT(log.find("Proc_Name=Change Docs Path"), log.find("Proc_Name=ConnInfo: "));
+}
+
+TEST_F(ConsoleEndToEndTest, AMissingEngineClientFileStopsTheStartUp) {
+  TDemoInstallation demo({"--documents", "10", "--cards", "2"});
+  std::filesystem::remove(demo.Utils() / "Ansi.chr");
+  const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
+  const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  EXPECT_EQ(run.ExitCode, 2);
+  const std::string program = (demo.Utils() / "VrlChangeDocsPathCli").string();
+  const std::string message = "VrlChangeDocsPathCli operation stopped.\r\n\r\nFolder:\r\n" +
+                              demo.Utils().string() + "/\r\n\r\nMissing Files:\r\nAnsi.chr" +
+                              "\r\n\r\n(" + program + ")";
+  EXPECT_EQ(run.Err, message + "\n");
+  EXPECT_EQ(run.Out, "");
+  EXPECT_NE(Log(demo).find("Proc_Name=VrlHlt-0\r\n" + message + "\r\n"), std::string::npos);
+  EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
 }
 
 TEST_F(ConsoleEndToEndTest, ADryRunLeavesTheDatabaseFileByteIdentical) {
@@ -69,9 +104,12 @@ TEST_F(ConsoleEndToEndTest, EachExitCode) {
   const TProgramRun noDatabase =
       RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
   EXPECT_EQ(noDatabase.ExitCode, 2);
-  EXPECT_NE(noDatabase.Err.find("Procedure halted due to data database/server access error."),
-            std::string::npos)
+  EXPECT_EQ(noDatabase.Err.rfind("Procedure halted due to data database/server access error.", 0),
+            0u)
       << noDatabase.Err;
+  const std::string log = Log(demo);
+  EXPECT_NE(log.find("Proc_Name=VrlHlt-1\r\n"), std::string::npos);
+  EXPECT_NE(log.find("Sender_Class=TChangePathForDocsCli\r\n"), std::string::npos);
 }
 
 }  // namespace

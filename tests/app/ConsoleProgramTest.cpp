@@ -97,8 +97,8 @@ TEST_F(ConsoleProgramTest, FailuresOfEitherPassExitWithTwo) {
   EXPECT_EQ(cards.Code, 2);
   EXPECT_EQ(cards.Err.rfind("The process failed\r\n", 0), 0u) << cards.Err;
   EXPECT_EQ(cards.Out.find("Operation completed"), std::string::npos);
-  // The counts of the stopped pass are printed (the failing card counts as examined).
-  EXPECT_NE(cards.Out.find("Cards: 2 examined, "), std::string::npos) << cards.Out;
+  // The counts of the stopped pass are printed: the failing card was examined, not rewritten.
+  EXPECT_NE(cards.Out.find("Cards: 2 examined, 1 rewritten"), std::string::npos) << cards.Out;
 
   install_.reset();  // a fresh installation: no failing cards
   install_ = std::make_unique<TAppTestInstallation>("VrlChangeDocsPathCli");
@@ -107,6 +107,7 @@ TEST_F(ConsoleProgramTest, FailuresOfEitherPassExitWithTwo) {
   const TConsoleRun docs = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--yes"});
   EXPECT_EQ(docs.Code, 2);
   EXPECT_NE(docs.Err.find("record 2 is locked"), std::string::npos);
+  EXPECT_NE(docs.Err.find("Message registered in log file:"), std::string::npos);
   EXPECT_EQ(docs.Out, "");
   EXPECT_EQ(install_->CardFolders(), std::vector<std::string>{"C:\\Docs\\A"});
 }

@@ -32,8 +32,9 @@ TEST(DBConnection, OpensTheDatabaseFolderQuietlyAndLogsSuccess) {
   ASSERT_NE(DBConnectionDM(), nullptr);
   EXPECT_EQ(DBConnectionDM()->DBConnection.ConnectPath, install.DbFolder());
   EXPECT_TRUE(install.Ui->Messages.empty());
-  EXPECT_NE(install.LogText().find("Proc_Name=DatGenDBConnectionDM.SetConnectionParams-Gen\r\nY\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      install.LogText().find("Proc_Name=DatGenDBConnectionDM.SetConnectionParams-Gen\r\nY\r\n"),
+      std::string::npos);
   EXPECT_EQ(install.LogText().find("-Err"), std::string::npos);
   EXPECT_TRUE(OpenMainConnection());
 }
@@ -46,8 +47,12 @@ TEST(DBConnection, LocalFailureShowsTheFolderAndTheEngineMessage) {
   std::string expected = LoadStr(65190) + "\n\r" + install.DbFolder() + "\n\r\n\r" +
                          "Database folder not found: " + install.DbFolder();
   EXPECT_EQ(install.Ui->Messages[0], expected);
-  EXPECT_NE(install.LogText().find("Proc_Name=DatGenDBConnectionDM.SetConnectionParams-Err\r\nN\r\n"), std::string::npos);
-  EXPECT_NE(install.LogText().find("Proc_Name=DatGenDBConnectionDM.SetConnectionParams-Gen\r\nN\r\n"), std::string::npos);
+  EXPECT_NE(
+      install.LogText().find("Proc_Name=DatGenDBConnectionDM.SetConnectionParams-Err\r\nN\r\n"),
+      std::string::npos);
+  EXPECT_NE(
+      install.LogText().find("Proc_Name=DatGenDBConnectionDM.SetConnectionParams-Gen\r\nN\r\n"),
+      std::string::npos);
 
   EXPECT_FALSE(OpenMainConnection());  // the retry only logs
   EXPECT_EQ(install.Ui->Messages.size(), 1u);
@@ -95,7 +100,8 @@ TEST(DBConnection, InsideALibraryNothingIsShownButTheFailureIsLogged) {
   std::string logged;
   for (const auto& file : std::filesystem::directory_iterator(install.Path("Logs")))
     logged += TCrmTestInstall::ReadBytes(file.path().string());
-  EXPECT_NE(logged.find("Proc_Name=DatGenDBConnectionDM.SetConnectionParams-Err\r\nN\r\n"), std::string::npos);
+  EXPECT_NE(logged.find("Proc_Name=DatGenDBConnectionDM.SetConnectionParams-Err\r\nN\r\n"),
+            std::string::npos);
 }
 
 TEST(DBConnection, ConnectionInfoBeforeAndAfterConnecting) {

@@ -179,7 +179,8 @@ TEST_F(EventLogTest, PlainSenderAndApplicationExceptionsWriteOnlyWhatTheyHave) {
                                                 "Exception_Class=std::runtime_error 0\r\n"
                                                 "Exception_Msg=escaped\r\n"
                                                 "Forms_E=\r\n\r\n");
-  EXPECT_TRUE(Ui->Errors.empty());  // logged, not shown
+  EXPECT_TRUE(Ui->Errors.empty());  // logged, and the user told where it went
+  EXPECT_EQ(Ui->Messages, std::vector<std::string>{"Message registered in log file:"});
 }
 
 TEST_F(EventLogTest, DatabaseErrorsCarryTheirDetailAndLoggableSql) {

@@ -1,6 +1,7 @@
 // An installation tree in a temporary folder with a CRM database made from the schema file, and
 // the platform holder filled with the fake user interface, the fake system (the program sits in
-// <root>/Utils) and the SQLite engine, with the event log started. Header-only: the test programs that use it link vrl_db
+// <root>/Utils beside the engine client files) and the SQLite engine, with the event log
+// started. Header-only: the test programs that use it link vrl_db
 // and vrl_engine_sqlite.
 #pragma once
 
@@ -15,6 +16,8 @@
 #include "common/SysFolders.h"
 #include "db/CrmSchema.h"
 #include "db/DatGenDBConnectionDM.h"
+#include "db/EngineClientCheck.h"
+#include "db/SysLock.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
@@ -30,6 +33,7 @@ class TCrmTestInstall {
     for (const char* folder : {"Utils", "DB", "DBSys", "Logs"})
       std::filesystem::create_directories(Path(folder));
     if (withDatabase) CreateSqliteDatabase(DbFolder(), CrmSchemaSql());
+    for (const char* file : EngineClientFiles) std::ofstream(Path("Utils/") + file) << "engine";
     auto ui = std::make_unique<TFakeUi>();
     auto system = std::make_unique<TFakeSystem>();
     Ui = ui.get();
@@ -44,6 +48,7 @@ class TCrmTestInstall {
     StartAppEventLog();
   }
   ~TCrmTestInstall() {
+    ReleaseSysLock();  // the lock table lives on the connection freed next
     FreeDBConnectionDM();
     StopEventLog();
     Platform().Reset();

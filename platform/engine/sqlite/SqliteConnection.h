@@ -32,6 +32,7 @@ class TSqliteConnection : public TAceConnection {
   void Rollback() override;
 
   sqlite3* Db() const { return db_; }
+  const std::string& File() const { return file_; }
 
   // For the cursors: open the posting transaction before a post, count it after.
   void BeforePost();

@@ -13,6 +13,7 @@ TSqliteTableCursor::TSqliteTableCursor(TSqliteConnection& connection, const std:
                                        const TAceTableOptions& options)
     : connection_(connection), readOnly_(options.ReadOnly) {
   table_ = connection_.ResolveTable(tableName, fields_);
+  lock_ = std::make_unique<TSqliteTableLock>(connection_.File(), table_, options.Exclusive);
   slotOf_.assign(fields_.size(), -1);
   if (!options.IndexName.empty()) {
     for (const std::string& column : connection_.IndexColumns(table_, options.IndexName)) {

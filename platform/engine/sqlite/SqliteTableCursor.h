@@ -7,11 +7,13 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/engine/AceDriver.h"
 #include "platform/engine/sqlite/SqliteSupport.h"
+#include "platform/engine/sqlite/SqliteTableLock.h"
 
 class TSqliteConnection;
 
@@ -49,6 +51,7 @@ class TSqliteTableCursor : public TAceCursor {
 
   TSqliteConnection& connection_;
   std::string table_;
+  std::unique_ptr<TSqliteTableLock> lock_;  // held while the table is open
   std::vector<std::string> fields_;
   std::vector<size_t> keyFields_;  // the active index's columns; empty: rowid order
   bool readOnly_;

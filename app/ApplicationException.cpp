@@ -1,8 +1,0 @@
-#include "app/ApplicationException.h"
-
-#include "platform/Platform.h"
-#include "platform/UiServices.h"
-
-void HandleApplicationException(const std::exception& e) {
-  Platform().Ui().ShowError(e.what());
-}

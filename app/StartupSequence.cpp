@@ -1,0 +1,37 @@
+#include "app/StartupSequence.h"
+
+#include <string>
+
+#include "common/FormatSettings.h"
+#include "common/SysFolders.h"
+#include "db/EngineClientCheck.h"
+#include "db/SysLock.h"
+#include "log/EventLog.h"
+#include "platform/Platform.h"
+#include "platform/UiServices.h"
+
+TProgramUnits::TProgramUnits() {
+  LoadSystemFolderDefaults();
+  InitFormatSettings();
+}
+
+TProgramUnits::~TProgramUnits() {
+  ReleaseSysLock();
+  StopEventLog();
+}
+
+TStartupOutcome RunStartupChecks(const TObject* window) {
+  StartAppEventLog();
+  std::string message;
+  if (!CheckEngineClient(message)) {
+    Platform().Ui().ShowMessage(message);
+    LogEventEx(window, "VrlHlt-0", message, nullptr);
+    return TStartupOutcome::EngineClientRefused;
+  }
+  if (!CheckSysLock(false)) {
+    LogEventEx(window, "VrlHlt-1", "", nullptr);
+    return TStartupOutcome::DatabaseUnreachable;
+  }
+  Platform().Ui().SetCursor(TCursorKind::crDefault);
+  return TStartupOutcome::Ready;
+}

@@ -1,0 +1,45 @@
+#include "db/SysLock.h"
+
+#include <memory>
+
+#include "common/SysFolders.h"
+#include "db/DatGenDBConnectionDM.h"
+#include "platform/engine/AdsComponents.h"
+
+namespace {
+std::unique_ptr<TAdsTable>& SysLockTable() {
+  static std::unique_ptr<TAdsTable> table;
+  return table;
+}
+}  // namespace
+
+bool CheckSysLock(bool force) {
+  bool open = MainConnectionIsOpen();
+  if (!open) open = OpenMainConnection();
+  if ((open && !IsRemoteServerMode()) || force) {
+    auto& table = SysLockTable();
+    if (!table) {
+      table = std::make_unique<TAdsTable>(nullptr, "");
+      table->TableName = "SysLock.adt";
+      table->DatabaseName = "DBConnection";
+      table->RightsChecking = false;
+    }
+    if (!table->Active()) table->Open();
+    return true;
+  }
+  return open;  // not open: false; remote server without force: true, the table stays closed
+}
+
+void ReleaseSysLock() {
+  auto& table = SysLockTable();
+  if (!table) return;
+  try {
+    table->Close();
+  } catch (...) {
+  }
+  table.reset();
+}
+
+bool SysLockIsOpen() {
+  return SysLockTable() && SysLockTable()->Active();
+}
