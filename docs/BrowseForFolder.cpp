@@ -1,25 +1,11 @@
 #include "docs/BrowseForFolder.h"
 
+#include "log/DialogPlacement.h"
 #include "platform/Platform.h"
-
-TRect WorkingWindowBounds(TUiServices& ui) {
-  TRect virtualScreen = ui.VirtualScreenRect();
-  TRect bounds{0, 0, virtualScreen.Width, virtualScreen.Height};
-  if (auto active = ui.ActiveForm()) {
-    bounds = active->Bounds;
-    if (active->MdiChild) {
-      bounds.Left = active->ClientLeft;
-      bounds.Top = active->ClientTop;
-    }
-  } else if (auto main = ui.MainForm()) {
-    bounds = main->Bounds;
-  }
-  return bounds;
-}
 
 bool TBrowseForFolderDialog::Execute() {
   TUiServices& ui = Platform().Ui();
-  TBrowseRequest request{Title, InitialFolder, StatusText, WorkingWindowBounds(ui)};
+  TBrowseRequest request{Title, InitialFolder, StatusText, GetActiveFormBounds()};
   std::string chosen;
   if (!ui.BrowseForFolder(request, chosen)) return false;
   result_ = chosen;

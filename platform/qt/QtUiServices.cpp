@@ -8,6 +8,7 @@
 
 #include "common/Classes.h"
 #include "platform/qt/DatGenDisplayAdsMsg_Unit.h"
+#include "platform/qt/QtClassNames.h"
 #include "platform/qt/QtFolderBrowser.h"
 
 namespace {
@@ -38,7 +39,9 @@ TFormInfo DescribeForm(const QWidget& form) {
     info.UnitName = object->UnitName();
     info.Object = object;
   } else {
-    info.ClassName = form.metaObject()->className();
+    const TQtClassName names = QtClassName(form);
+    info.ClassName = names.ClassName;
+    info.UnitName = names.UnitName;
   }
   if (const auto* component = dynamic_cast<const TComponent*>(&form))
     info.Name = component->Name();
@@ -125,7 +128,9 @@ std::optional<TControlInfo> TQtUiServices::ActiveControl() {
     info.ClassName = object->ClassName();
     info.UnitName = object->UnitName();
   } else {
-    info.ClassName = focus->metaObject()->className();
+    const TQtClassName names = QtClassName(*focus);
+    info.ClassName = names.ClassName;
+    info.UnitName = names.UnitName;
   }
   info.Name = focus->objectName().toStdString();
   for (QWidget* parent = focus->parentWidget(); parent; parent = parent->parentWidget()) {

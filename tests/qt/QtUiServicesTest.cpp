@@ -84,7 +84,8 @@ TEST_F(QtUiServicesTest, DescribesOurFormsByTheirOwnNamesAndQtFormsByTheirClass)
   QWidget plain;
   plain.setObjectName("Plain");
   const TFormInfo info = DescribeForm(plain);
-  EXPECT_EQ(info.ClassName, "QWidget");
+  EXPECT_EQ(info.ClassName, "TWinControl");  // Qt classes under their framework names
+  EXPECT_EQ(info.UnitName, "Controls");
   EXPECT_EQ(info.Name, "Plain");
   EXPECT_EQ(info.Object, nullptr);
 }
