@@ -17,27 +17,15 @@
 #include "tests/support/FakeSystem.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestObjects.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class TTestForm : public TForm {
- public:
-  using TForm::TForm;
-  std::string ClassName() const override { return "TChangePathForDocsFrm"; }
-  std::string UnitName() const override { return "ChangePathForDocs_Unit"; }
-};
-
 class TPlainObject : public TObject {
  public:
   std::string ClassName() const override { return "TBrowseForFolderDialog"; }
-};
-
-class TTestModule : public TDataModule {
- public:
-  using TDataModule::TDataModule;
-  std::string ClassName() const override { return "TDatPrefDM"; }
 };
 
 // An installation tree (program in <root>/Utils) with fixed clock, ticks, user and computer.
@@ -185,7 +173,7 @@ TEST_F(EventLogTest, PlainSenderAndApplicationExceptionsWriteOnlyWhatTheyHave) {
 
 TEST_F(EventLogTest, DatabaseErrorsCarryTheirDetailAndLoggableSql) {
   StartAppEventLog();
-  TTestModule module(nullptr, "DatPrefDM");
+  TTestModule module("DatPrefDM", "TDatPrefDM", "DatPrefDM_Unit");
   TAdsQuery query(&module, "PrefQry");
   query.SQL = "SELECT * FROM Pref WHERE USERID = :RecId";
   EADSDatabaseError error("Table not found", 7041, 12, "Pref", "USERID", "PrefQry", "DatPrefDM");

@@ -10,35 +10,9 @@
 #include "platform/engine/AdsComponents.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/TestObjects.h"
 
 namespace {
-
-class TTestForm : public TForm {
- public:
-  using TForm::TForm;
-  std::string ClassName() const override { return "TChangePathForDocsFrm"; }
-  std::string UnitName() const override { return "ChangePathForDocs_Unit"; }
-};
-
-class TTestControl : public TControl {
- public:
-  TTestControl(TComponent* owner, std::string name, std::string cls, TControl* parent)
-      : TControl(owner, std::move(name)), cls_(std::move(cls)), parent_(parent) {}
-  std::string ClassName() const override { return cls_; }
-  std::string UnitName() const override { return "StdCtrls"; }
-  TControl* Parent() const override { return parent_; }
-
- private:
-  std::string cls_;
-  TControl* parent_;
-};
-
-class TTestModule : public TDataModule {
- public:
-  using TDataModule::TDataModule;
-  std::string ClassName() const override { return "TLangDM"; }
-  std::string UnitName() const override { return "DatLangDM_Unit"; }
-};
 
 class LogContext : public ::testing::Test {
  protected:
@@ -82,7 +56,7 @@ TEST_F(LogContext, SenderInfoNamesUnitAndParentForm) {
             "TChangePathForDocsFrm");
   EXPECT_EQ(GetNamedParentText(&form), "");
 
-  TTestModule module(nullptr, "LangDM");
+  TTestModule module("LangDM", "TLangDM", "DatLangDM_Unit");
   EXPECT_EQ(GetSenderInfo(&module), " Unit - DatLangDM_Unit.");
   EXPECT_EQ(GetNamedParentText(&module), "");
   EXPECT_EQ(GetSenderInfo(nullptr), "");
@@ -114,7 +88,7 @@ TEST_F(LogContext, FormsTextWithoutActiveFormStartsWithLineBreakAndStopsAtHundre
 }
 
 TEST_F(LogContext, SqlTextFindsLoggableQueriesOfTheNamedOwner) {
-  TTestModule module(nullptr, "LangDM");
+  TTestModule module("LangDM", "TLangDM", "DatLangDM_Unit");
   TAdsQuery query(&module, "LangQry");
   query.SQL = "SELECT * FROM Lang WHERE LANGID = :LangId";
   EADSDatabaseError error("failed", 7200, 0, "Lang", "", "LangQry", " langdm ");
@@ -131,7 +105,7 @@ TEST_F(LogContext, SqlTextFindsLoggableQueriesOfTheNamedOwner) {
 }
 
 TEST_F(LogContext, SqlSearchStopsAtAFormOfThatNameEvenWithoutTheQuery) {
-  TTestModule module(nullptr, "Shared");
+  TTestModule module("Shared", "TLangDM", "DatLangDM_Unit");
   TAdsQuery query(&module, "Qry");
   query.SQL = "SELECT 1";
   TTestForm form(nullptr, "Shared");
