@@ -138,7 +138,7 @@ TEST_F(EventLogTest, NameFollowingThePreviousWithThreeSkipsHeaderAndSenderLines)
   const size_t before = Read(LogPath()).size();
   TTestForm form(nullptr, "ChangePathForDocsFrm");
   Exception failure("no such row");
-  Ui->Forms = {TFormInfo{"TChangePathForDocsFrm", "ChangePathForDocsFrm", "Caption"}};
+  Ui->Forms = {FormInfo("TChangePathForDocsFrm", "ChangePathForDocsFrm", "Caption")};
   Sys->LastError = 2;
   LogEventEx(&form, "SetTokenDataForUser3", "detail", &failure);
   EXPECT_EQ(Read(LogPath()).substr(before),

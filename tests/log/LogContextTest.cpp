@@ -63,8 +63,8 @@ TEST_F(LogContext, SenderInfoNamesUnitAndParentForm) {
 }
 
 TEST_F(LogContext, FormsTextListsActiveFormControlAndOpenForms) {
-  TFormInfo main{"TChangePathForDocsFrm", "ChangePathForDocsFrm",
-                 "Change Document Path - Change Server"};
+  TFormInfo main = FormInfo("TChangePathForDocsFrm", "ChangePathForDocsFrm",
+                            "Change Document Path - Change Server");
   Ui->Active = main;
   Ui->Control = TControlInfo{"TEdit", "Edit1", "StdCtrls", " Panel1 TPanel"};
   Ui->Forms = {main};
@@ -76,7 +76,7 @@ TEST_F(LogContext, FormsTextListsActiveFormControlAndOpenForms) {
 
 TEST_F(LogContext, FormsTextWithoutActiveFormStartsWithLineBreakAndStopsAtHundredForms) {
   for (int i = 0; i < 150; ++i) {
-    TFormInfo f{"TForm", "Form" + std::to_string(i), "Caption"};
+    TFormInfo f = FormInfo("TForm", "Form" + std::to_string(i), "Caption");
     f.Visible = i % 2 == 0;
     Ui->Forms.push_back(f);
   }
@@ -109,7 +109,7 @@ TEST_F(LogContext, SqlSearchStopsAtAFormOfThatNameEvenWithoutTheQuery) {
   TAdsQuery query(&module, "Qry");
   query.SQL = "SELECT 1";
   TTestForm form(nullptr, "Shared");
-  TFormInfo info{"TChangePathForDocsFrm", "Shared", ""};
+  TFormInfo info = FormInfo("TChangePathForDocsFrm", "Shared", "");
   info.Object = &form;
   Ui->Forms = {info};
   EADSDatabaseError error("failed", 7200, 0, "", "", "Qry", "Shared");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/Forms.h"
+#include "platform/UiServices.h"
 
 class TTestForm : public TForm {
  public:
@@ -36,3 +37,12 @@ class TTestModule : public TDataModule {
  private:
   std::string cls_, unit_;
 };
+
+// How the user interface describes an open form.
+inline TFormInfo FormInfo(std::string cls, std::string name, std::string caption) {
+  TFormInfo info;
+  info.ClassName = std::move(cls);
+  info.Name = std::move(name);
+  info.Caption = std::move(caption);
+  return info;
+}
