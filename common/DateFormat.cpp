@@ -5,12 +5,9 @@
 
 #include "common/DateUtils.h"
 #include "common/FormatSettings.h"
+#include "common/SysUtils.h"
 
 namespace {
-
-char Upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool StartsWithNoCase(const char* p, const char* word) {
   return strncasecmp(p, word, std::strlen(word)) == 0;
@@ -31,7 +28,7 @@ class TDateFormatter {
     char lastToken = ' ';
     while (*p) {
       const char c = *p;
-      char token = Upper(c);
+      char token = UpCase(c);
       if (token >= 'A' && token <= 'Z') {
         if (token == 'M' && lastToken == 'H') token = 'N';
         lastToken = token;
@@ -128,10 +125,10 @@ class TDateFormatter {
  private:
   // How many times the letter at p repeats (letter case ignored).
   static int Count(const char* p) {
-    const char letter = Upper(*p);
+    const char letter = UpCase(*p);
     if (letter < 'A' || letter > 'Z') return 1;
     int n = 1;
-    while (Upper(p[n]) == letter) ++n;
+    while (UpCase(p[n]) == letter) ++n;
     return n;
   }
 

@@ -21,10 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char Fold(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool Match(const char* name, const char* mask) {
   // Iterative wildcard match with one backtrack point for the last "*".
   const char* star = nullptr;
@@ -33,7 +29,7 @@ bool Match(const char* name, const char* mask) {
     if (*mask == '*') {
       star = mask++;
       resume = name;
-    } else if (*mask == '?' || (*mask && Fold(*mask) == Fold(*name))) {
+    } else if (*mask == '?' || (*mask && UpCase(*mask) == UpCase(*name))) {
       ++mask;
       ++name;
     } else if (star) {

@@ -20,8 +20,7 @@ std::string ExceptionClassName(const std::exception& e) {
 }
 
 std::string UpperCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (char& c : text) c = UpCase(c);
   return text;
 }
 

@@ -41,6 +41,10 @@ class EDatabaseError : public Exception {
 std::string ExceptionClassName(const std::exception& e);
 
 // Upper-cases ASCII a-z only; every other byte (Hebrew included) passes unchanged.
+// Upper-cases one byte: ASCII a-z only.
+constexpr char UpCase(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 std::string UpperCase(std::string text);
 // Removes leading and trailing blanks and control characters (bytes up to 32).
 std::string Trim(const std::string& text);
