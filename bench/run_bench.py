@@ -29,6 +29,7 @@ ROOT = Path(__file__).resolve().parent.parent
 BUILD = ROOT / "build-release"
 OLD_PATH = "C:\\VarnelDocs"
 NEW_PATH = "\\\\fileserver\\Shared\\VarnelDocs"
+NOTES_MARKER = "<!-- notes -->"
 
 
 def sh(cmd, **kw):
@@ -190,7 +191,12 @@ def main():
                      f"{r['peak']:.1f} |")
     text = "\n".join(table)
     print(text)
-    (ROOT / "bench" / "RESULTS.md").write_text(
+    results = ROOT / "bench" / "RESULTS.md"
+    # Notes written by hand below the marker survive a new run.
+    notes = ""
+    if results.exists() and NOTES_MARKER in results.read_text():
+        notes = "\n" + NOTES_MARKER + results.read_text().split(NOTES_MARKER, 1)[1]
+    results.write_text(
         "# Replace benchmark\n\n"
         f"Machine: {machine()}.\n\n"
         f"Run: `bench/run_bench.py --sizes {args.sizes} --runs {args.runs}` on "
@@ -198,7 +204,8 @@ def main():
         "starts from an identical copy of its database. \"ours\" is the whole "
         "`VrlChangeDocsPathCli --old ... --new ... --yes` process, start-up included; \"SQL\" is "
         "the `sqlite3` shell running the equivalent `UPDATE` statements in one transaction; both "
-        "end with identical Docs and Cards contents (checked on every run).\n\n" + text + "\n")
+        "end with identical Docs and Cards contents (checked on every run).\n\n" + text + "\n" +
+        notes)
 
 
 if __name__ == "__main__":

@@ -72,6 +72,11 @@ std::unique_ptr<TAceConnection> TSqliteAceDriver::Connect(const std::string& pat
 }  // namespace
 
 std::unique_ptr<TAceDriver> CreateSqliteAceDriver() {
+  // SQLite's memory statistics take a process-wide lock on every allocation, and a post
+  // allocates several times: without them the replace runs about a seventh faster. The setting
+  // only applies before SQLite's first use; later it is refused, harmlessly.
+  static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+  (void)configured;
   return std::make_unique<TSqliteAceDriver>();
 }
 

@@ -1,0 +1,62 @@
+// The cost of matching and rewriting one stored value, per pass: a matching value, one that
+// differs early, one that differs only at the folder boundary, and Hebrew paths.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "docs/PathRewriteRules.h"
+
+namespace {
+
+const std::string kOld = "c:\\varneldocs";
+const std::string kNew = "\\\\fileserver\\Shared\\VarnelDocs\\";
+
+const std::string kDocMatch =
+    "C:\\VarnelDocs\\Cohen Trading Ltd 4887\\2024\\Support\\Letter 39.docx";
+const std::string kDocLowerMatch =
+    "c:\\varneldocs\\levi brothers 1872\\2024\\HR\\INV-2023-000037.PDF";
+const std::string kDocHebrew =
+    "C:\\VarnelDocs\\אלקטרה שירותים 5964\\2018\\חוזים\\חוזה שכירות 38.docx";
+const std::string kDocOtherDrive = "D:\\Archive\\Negev Solar 12\\2019\\Scans\\scan_00031.tif";
+const std::string kDocNeighbour =
+    "C:\\VarnelDocs2\\Orion Medical\\2020\\Quotes\\Quote 5 rev B.xlsx";
+
+const std::string kCardMatch = "C:\\VarnelDocs\\Galil Software 310\\";
+const std::string kCardHebrew = "C:\\VarnelDocs\\כהן ובניו 77";
+const std::string kCardFolderItself = "C:\\VarnelDocs";
+const std::string kCardNeighbour = "C:\\VarnelDocs2\\Mizrahi & Sons";
+const std::string kCardOtherServer = "\\\\FILESRV01\\Cards\\Delta Logistics\\";
+
+void DocPath(benchmark::State& state, const std::string& value) {
+  const TDocPathRule rule = MakeDocPathRule(kOld, kNew);
+  std::string result;
+  for (auto _ : state) {
+    bool matched = RewriteDocPath(rule, value, result);
+    benchmark::DoNotOptimize(matched);
+    benchmark::DoNotOptimize(result.data());
+  }
+}
+
+void CardFolder(benchmark::State& state, const std::string& value) {
+  const TCardFolderRule rule = MakeCardFolderRule(kOld, kNew);
+  std::string folder, rest, result;
+  for (auto _ : state) {
+    bool matched = RewriteCardFolder(rule, value, folder, rest, result);
+    benchmark::DoNotOptimize(matched);
+    benchmark::DoNotOptimize(result.data());
+  }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(DocPath, Matching, kDocMatch);
+BENCHMARK_CAPTURE(DocPath, MatchingLowerCase, kDocLowerMatch);
+BENCHMARK_CAPTURE(DocPath, MatchingHebrew, kDocHebrew);
+BENCHMARK_CAPTURE(DocPath, OtherDrive, kDocOtherDrive);
+BENCHMARK_CAPTURE(DocPath, NeighbourFolder, kDocNeighbour);
+
+BENCHMARK_CAPTURE(CardFolder, Matching, kCardMatch);
+BENCHMARK_CAPTURE(CardFolder, MatchingHebrew, kCardHebrew);
+BENCHMARK_CAPTURE(CardFolder, FolderItself, kCardFolderItself);
+BENCHMARK_CAPTURE(CardFolder, NeighbourFolder, kCardNeighbour);
+BENCHMARK_CAPTURE(CardFolder, OtherServer, kCardOtherServer);
