@@ -24,6 +24,13 @@ std::string UpperCase(std::string text) {
   return text;
 }
 
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (UpCase(a[i]) != UpCase(b[i])) return false;
+  return true;
+}
+
 std::string Trim(const std::string& text) {
   auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
   size_t first = 0, last = text.size();

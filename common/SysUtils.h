@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // Root of every exception the system raises itself: a message, like the framework's Exception.
 class Exception : public std::runtime_error {
@@ -46,6 +47,8 @@ constexpr char UpCase(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 std::string UpperCase(std::string text);
+// Equal but for the letter case of ASCII a-z.
+bool SameText(std::string_view a, std::string_view b);
 // Removes leading and trailing blanks and control characters (bytes up to 32).
 std::string Trim(const std::string& text);
 

@@ -14,9 +14,7 @@ TCardFolderRule MakeCardFolderRule(const std::string& oldPath, const std::string
 bool StartsWithUpper(const std::string& value, const std::string& upperPrefix) {
   if (upperPrefix.empty() || value.size() < upperPrefix.size()) return false;
   for (size_t i = 0; i < upperPrefix.size(); ++i) {
-    char c = value[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != upperPrefix[i]) return false;
+    if (UpCase(value[i]) != upperPrefix[i]) return false;
   }
   return true;
 }

@@ -59,16 +59,6 @@ std::string QuoteIdent(const std::string& name) {
   return quoted + '"';
 }
 
-bool SameText(const char* a, const std::string& b) {
-  size_t i = 0;
-  for (; a[i] && i < b.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return a[i] == '\0' && i == b.size();
-}
-
 void BindParams(sqlite3_stmt* stmt, const TAceParams& params) {
   int count = sqlite3_bind_parameter_count(stmt);
   for (int i = 1; i <= count; ++i) {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/SysUtils.h"
 #include "platform/engine/AceDriver.h"
 #include "platform/engine/EADSDatabaseError.h"
 
@@ -37,9 +38,6 @@ EADSDatabaseError SqliteError(sqlite3* db, int rc, const std::string& what,
 
 // "name" with embedded quotes doubled, for table and column names in statement texts.
 std::string QuoteIdent(const std::string& name);
-
-// ASCII letters compared without case.
-bool SameText(const char* a, const std::string& b);
 
 // Binds each named parameter of the statement (":Name", matched without case) to the value of
 // that name; parameters without a value stay NULL.
