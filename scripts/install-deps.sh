@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds, tests and benchmarks with.
+# Installs the Debian packages the project builds, tests and benchmarks with (python3 and time
+# serve the benchmark driver).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
@@ -7,6 +8,7 @@ packages=(
   libsqlite3-dev sqlite3
   libinih-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  python3 time
 )
 missing=()
 for p in "${packages[@]}"; do
