@@ -21,16 +21,7 @@ void InitFormatSettings() {
   const TSystemRegionalSettings system = Platform().System().RegionalSettings();
   TFormatSettings& s = FormatSettings();
   s = TFormatSettings{};
-  s.LongDateFormat = system.LongDateFormat;
-  s.ShortDateFormat = system.ShortDateFormat;
-  s.LongTimeFormat = system.LongTimeFormat;
-  s.ShortTimeFormat = system.ShortTimeFormat;
-  s.DateSeparator = system.DateSeparator;
-  s.TimeSeparator = system.TimeSeparator;
-  s.TimeAMString = system.TimeAMString;
-  s.TimePMString = system.TimePMString;
-  s.ThousandSeparator = system.ThousandSeparator;
-  s.DecimalSeparator = system.DecimalSeparator;
+  static_cast<TSystemRegionalSettings&>(s) = system;
   Saved() = CurrentRegionalSettings();
   // From here on every number and time uses these separators, whatever the system says.
   s.TimeSeparator = ':';

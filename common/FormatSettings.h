@@ -6,17 +6,11 @@
 #include <array>
 #include <string>
 
-struct TFormatSettings {
-  std::string ShortDateFormat = "dd/mm/yyyy";
-  std::string LongDateFormat = "dddd, d mmmm yyyy";
-  std::string ShortTimeFormat = "hh:nn";
-  std::string LongTimeFormat = "hh:nn:ss";
-  char DateSeparator = '/';
-  char TimeSeparator = ':';
-  char ThousandSeparator = ',';
-  char DecimalSeparator = '.';
-  std::string TimeAMString = "AM";
-  std::string TimePMString = "PM";
+#include "platform/SystemServices.h"
+
+// The ten regional values (patterns, separators, AM/PM strings) as the system seam gives them,
+// and the names and century window the patterns and parsers need besides.
+struct TFormatSettings : TSystemRegionalSettings {
   std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   std::array<std::string, 12> LongMonthNames{"January",   "February", "March",    "April",
