@@ -74,6 +74,7 @@ class TDialogControl : public TControl {
 class TDialogForm : public TForm {
  public:
   using TForm::TForm;
+  std::string ClassName() const override { return "TForm"; }
 
   std::string Caption;
   // Outer position on the screen; the size is the client size (the window frame is the
