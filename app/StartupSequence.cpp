@@ -9,6 +9,9 @@
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
+#include "ui/DatGenWebHelpLinkMgr_Unit.h"
+#include "ui/MessageLayout.h"
+#include "ui/OnlineLinkFlags.h"
 
 TProgramUnits::TProgramUnits() {
   LoadSystemFolderDefaults();
@@ -17,6 +20,10 @@ TProgramUnits::TProgramUnits() {
 
 TProgramUnits::~TProgramUnits() {
   ReleaseSysLock();
+  // The message dialog and help link units; the link manager may still write to the log.
+  FreeWebHelpLinkMgr();
+  FreeOnlineLinkFlags();
+  FreeButtonWidthCache();
   StopEventLog();
 }
 

@@ -6,7 +6,8 @@ class TObject;
 
 // The process-wide initialisations, in order, and their finalisations in reverse when the
 // program ends (however it ends): folder defaults, regional settings; then at the end the lock
-// table and the event log are released.
+// table, the help links, the online link flags, the button width cache and the event log are
+// released.
 class TProgramUnits {
  public:
   TProgramUnits();

@@ -78,7 +78,15 @@ TDialogControl* AddCheckBox(TMessageForm& form, const std::string& caption, bool
   // The window frame lies outside the client area here, so the form widens by the box alone.
   if (width >= form.ClientWidth) form.ClientWidth = width + 10;
   box.Bounds = {CornerGap, form.ClientHeight - CheckBoxHeight - CornerGap, width, CheckBoxHeight};
-  if (link) link->SetTop(link->Top + CornerItemHeight);
+  if (link) {
+    link->SetTop(link->Top + CornerItemHeight);
+    // Both corner items share the bottom row: a narrow dialog widens so they do not overlap.
+    const int needed = box.Bounds.Left + width + CornerGap + link->HostWidth() + CornerGap;
+    if (needed > form.ClientWidth) {
+      form.ClientWidth = needed;
+      link->SetLeft(form.ClientWidth - link->HostWidth() - CornerGap);
+    }
+  }
   return &box;
 }
 

@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 
 #include "common/StrTable.h"
 #include "db/DatGenDBConnectionDM.h"
@@ -18,6 +22,7 @@
 #include "platform/qt/QtUiServices.h"
 #include "tests/support/CrmTestInstall.h"
 #include "tests/support/QtTestApplication.h"
+#include "ui/DatGenWebHelpLinkMgr_Unit.h"
 #include "ui/GenMsg_Unit.h"
 #include "ui/MessageLayout.h"
 
@@ -152,6 +157,69 @@ TEST_F(MessageDialogQtTest, TheConnectionFailureIsShownInTheMessageDialog) {
   EXPECT_EQ(title, QApplication::applicationDisplayName());
   EXPECT_EQ(caption, "OK");
   EXPECT_TRUE(QFile::exists(ScreenFile("connection-failure.png")));
+}
+
+TEST_F(MessageDialogQtTest, TheHelpLinkLabelOpensTheEscapedAddressAndTheCheckBoxReportsItsState) {
+  std::ofstream(install_->Path("DBSys/vrllnks.vrl"))
+      << "12=\"https://help.example/err?t=*VrlToken*\",\"Online help\",\"Opens the help site\","
+         "\"\",\"1\"\n";
+  TDialogForm other;
+  std::unique_ptr<TWebHelpLinkGuiItem> first;
+  InitGuiCtrl(other, nullptr, 12, first, 0);  // creates the manager
+  first.reset();
+  struct TRun {
+    QString Link, Tip;
+    bool Underlined = false;
+    QColor Colour;
+    Qt::CursorShape Cursor = Qt::ArrowCursor;
+    QRect LinkRect, BoxRect;
+    QSize Size;
+  } run;
+  const auto hook = [](void* data, TMessageForm&) {
+    QTimer::singleShot(0, [data] {
+      auto& r = *static_cast<TRun*>(data);
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = dynamic_cast<TQtDialogWindow*>(widget);
+        if (!dialog || !dialog->isVisible()) continue;
+        dialog->grab().save(ScreenFile("message-dialog-link.png"));
+        r.Size = dialog->size();
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+          r.Link = label->text();
+          r.Tip = label->toolTip();
+          r.Underlined = label->font().underline();
+          r.Colour = label->palette().color(QPalette::WindowText);
+          r.Cursor = label->cursor().shape();
+          r.LinkRect = QRect(label->mapTo(dialog, QPoint(0, 0)), label->size());
+          const QPointF at(2, 2);
+          QMouseEvent release(QEvent::MouseButtonRelease, at, label->mapToGlobal(at),
+                              Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+          QApplication::sendEvent(label, &release);
+        }
+        QCheckBox* box = dialog->findChild<QCheckBox*>();
+        r.BoxRect = box->geometry();
+        box->click();
+        dialog->findChild<QPushButton*>("OK")->click();
+      }
+    });
+  };
+  bool checked = true;
+  EXPECT_EQ(GenMessageDlgEx("Disk full", TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}, checked, hook,
+                            &run, true, false, "Do not show again", 12, false),
+            mrOk);
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(run.Link, "Online help");
+  EXPECT_EQ(run.Tip, "Opens the help site");
+  EXPECT_TRUE(run.Underlined);
+  EXPECT_EQ(run.Colour, QColor(0, 91, 183));
+  EXPECT_EQ(run.Cursor, Qt::PointingHandCursor);
+  // Link bottom right, check box bottom left, neither outside the dialog nor over each other.
+  EXPECT_TRUE(QRect(QPoint(0, 0), run.Size).contains(run.LinkRect));
+  EXPECT_TRUE(QRect(QPoint(0, 0), run.Size).contains(run.BoxRect));
+  EXPECT_EQ(run.BoxRect.left(), 3);
+  EXPECT_FALSE(run.BoxRect.intersects(run.LinkRect));
+  EXPECT_EQ(install_->System->Opened,
+            std::vector<std::string>{"https://help.example/err?t=Disk%20full"});
+  FreeWebHelpLinkMgr();
 }
 
 }  // namespace
