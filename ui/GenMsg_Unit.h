@@ -13,7 +13,9 @@ using TMessageHook = void (*)(void* hookData, TMessageForm& dialog);
 
 // Builds, shows modally and frees the dialog; returns the modal result. checked receives the
 // final state of the check box (false without one: checkCaption empty). The hook is called
-// only when it is a real address (above 65535). linkId 0: no help link.
+// only when it is a real address (above 65535). linkId 0: no help link. With stayOnTop, or when
+// the active form stays on top, the dialog has no owner window and stays above every window, so
+// it shows above the active form on whichever monitor that form is.
 int GenMessageDlgEx(const std::string& text, TMsgDlgType kind, TMsgDlgButtons buttons,
                     bool& checked, TMessageHook hook, void* hookData, bool centreOnActive,
                     bool initiallyChecked, const std::string& checkCaption, int linkId,

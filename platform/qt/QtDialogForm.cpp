@@ -61,7 +61,6 @@ class TQtVrlHelpLbl : public QLabel {
     p.setColor(QPalette::WindowText, FromWindowsColour(LinkColour()));
     setPalette(p);
     setCursor(Qt::PointingHandCursor);
-    setAttribute(Qt::WA_TranslucentBackground);
   }
 
  protected:

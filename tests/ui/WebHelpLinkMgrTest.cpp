@@ -65,7 +65,7 @@ TEST_F(WebHelpLinkMgrTest, LinesBecomeLinksRulesOrNothing) {
       {"unclosed quote", "9=\"http://h/9,\"Cap", {"9"}, {}},
       {"a line of 100 KB", longLine, {"7"}, {}},
       // Trimming drops control characters at both ends, as it does blanks.
-      {"binary", std::string("\x00\x01\xff=\x02\n\x00\x00", 10), {}, {"\xff="}},
+      {"binary", std::string("\x00\x01\xff=\x02\n\x00\x00", 8), {}, {"\xff="}},
   };
   for (const auto& c : cases) {
     Loaded(c.Content);
