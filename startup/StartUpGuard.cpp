@@ -18,7 +18,7 @@
 namespace {
 
 struct TGuardState {
-  int initCount = 0;  // the guard runs only on the first start
+  bool ran = false;  // the guard runs only on the first start
   std::string mutexName;
 };
 
@@ -63,7 +63,8 @@ void CheckNotRunFromLastVer() {
 }
 
 void RunStartUpGuard() {
-  if (State().initCount++ > 0) return;
+  if (State().ran) return;
+  State().ran = true;
   ClearUpgradeStarted();
   // The regional separators fixed before the guard stay in force: nothing here reloads the
   // system's regional settings when they change, so there is no automatic reload to switch off.
@@ -83,7 +84,7 @@ void RunStartUpGuard() {
 
 void ReleaseStartUpGuard() {
   TGuardState& state = State();
-  if (state.initCount > 0 && --state.initCount > 0) return;
+  state.ran = false;
   if (!state.mutexName.empty()) Platform().System().ReleaseNamedMutex(state.mutexName);
   state.mutexName.clear();
 }

@@ -23,6 +23,21 @@
 
 extern char** environ;
 
+namespace {
+
+// The program and its arguments as exec takes them, ending with a null pointer; the texts stay
+// owned by the caller.
+std::vector<char*> ArgumentVector(const std::string& program,
+                                  const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  return argv;
+}
+
+}  // namespace
+
 TPosixSystemServices::TPosixSystemServices() = default;
 
 TPosixSystemServices::~TPosixSystemServices() {
@@ -107,20 +122,14 @@ bool TPosixSystemServices::ShellOpen(const std::string& target) {
 
 bool TPosixSystemServices::StartProgram(const std::string& program,
                                         const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
+  std::vector<char*> argv = ArgumentVector(program, args);
   pid_t pid = 0;
   return posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
 }
 
 int TPosixSystemServices::StartHiddenProgram(const std::string& program,
                                              const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
+  std::vector<char*> argv = ArgumentVector(program, args);
   // Hidden: no terminal to read from or write to, and a session of its own.
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attributes;
