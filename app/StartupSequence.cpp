@@ -9,6 +9,8 @@
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
+#include "startup/ProgramHalt.h"
+#include "startup/StartUpGuard.h"
 #include "ui/DatGenWebHelpLinkMgr_Unit.h"
 #include "ui/MessageLayout.h"
 #include "ui/OnlineLinkFlags.h"
@@ -16,6 +18,12 @@
 TProgramUnits::TProgramUnits() {
   LoadSystemFolderDefaults();
   InitFormatSettings();
+  try {
+    RunStartUpGuard();
+  } catch (const EProgramHalt& halt) {
+    halted_ = true;
+    haltExitCode_ = halt.ExitCode();
+  }
 }
 
 TProgramUnits::~TProgramUnits() {
@@ -25,6 +33,7 @@ TProgramUnits::~TProgramUnits() {
   FreeOnlineLinkFlags();
   FreeButtonWidthCache();
   StopEventLog();
+  ReleaseStartUpGuard();
 }
 
 TStartupOutcome RunStartupChecks(const TObject* window) {
