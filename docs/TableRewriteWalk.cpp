@@ -18,6 +18,8 @@ bool PostRewrite(TAdsTable& table, TAdsField& field, const TValueRule& rule,
       table.Post();
       return true;
     } catch (const EADSDatabaseError& e) {
+      table.Cancel();
+      if (e.ACEErrorCode == AdsErrRecordGone) return false;
       if (e.ACEErrorCode != AdsErrRecordChanged || attempt == kAttemptsPerRecord) throw;
     }
     if (!table.Refresh()) return false;  // deleted meanwhile
