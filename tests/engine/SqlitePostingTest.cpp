@@ -28,6 +28,13 @@ int64_t CountX(TAceConnection& db) {
   return std::stoll(One(db, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME = 'X'"));
 }
 
+// A trigger rolling back the whole transaction when the record is updated.
+void UndoAllAt(TAceConnection& db, const std::string& recid) {
+  db.ExecSQL("CREATE TRIGGER Undo BEFORE UPDATE ON Docs WHEN OLD.RECID = '" + recid +
+                 "' BEGIN SELECT RAISE(ROLLBACK, 'record 4 undoes it all'); END",
+             {});
+}
+
 // Posts X into every record until one fails; the error's message.
 std::string PostUntilFailure(TAceCursor& table) {
   try {
@@ -45,10 +52,7 @@ TEST(SqlitePosting, ARolledBackGroupIsNamedAndNeverCounted) {
   TCrmTestInstall install;
   auto db = install.Open();
   AddDocs(*db, 6);
-  db->ExecSQL(
-      "CREATE TRIGGER Undo BEFORE UPDATE ON Docs WHEN OLD.RECID = 'D4' "
-      "BEGIN SELECT RAISE(ROLLBACK, 'record 4 undoes it all'); END",
-      {});
+  UndoAllAt(*db, "D4");
   auto table = db->OpenTable("Docs", {});
   const std::string message = PostUntilFailure(*table);
   EXPECT_NE(message.find("record 4 undoes it all"), std::string::npos) << message;
