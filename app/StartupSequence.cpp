@@ -9,15 +9,24 @@
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
+#include "startup/ProgramHalt.h"
+#include "startup/StartUpGuard.h"
 
 TProgramUnits::TProgramUnits() {
   LoadSystemFolderDefaults();
   InitFormatSettings();
+  try {
+    RunStartUpGuard();
+  } catch (const EProgramHalt& halt) {
+    halted_ = true;
+    haltExitCode_ = halt.ExitCode();
+  }
 }
 
 TProgramUnits::~TProgramUnits() {
   ReleaseSysLock();
   StopEventLog();
+  ReleaseStartUpGuard();
 }
 
 TStartupOutcome RunStartupChecks(const TObject* window) {
