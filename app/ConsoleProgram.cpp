@@ -64,7 +64,10 @@ void MarkFailureTexts(TConsoleUiServices& ui) {
 void PrintPass(std::ostream& out, const char* table, const TPassResult& pass, bool dryRun,
                const TConsolePassWatcher& watcher) {
   out << table << ": " << pass.Examined << " examined, " << pass.Rewritten
-      << (dryRun ? " to rewrite" : " rewritten") << std::endl;
+      << (dryRun ? " to rewrite" : " rewritten");
+  if (pass.ChangedByOthers > 0)
+    out << ", " << pass.ChangedByOthers << " changed by another station";
+  out << std::endl;
   if (!dryRun) return;
   for (const auto& [oldValue, newValue] : watcher.Samples())
     out << "  " << oldValue << " -> " << newValue << std::endl;
