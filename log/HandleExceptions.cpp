@@ -1,7 +1,10 @@
 #include "log/HandleExceptions.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <random>
 
 #include "common/DateUtils.h"
@@ -49,6 +52,44 @@ std::string ExceptionMessage(const std::exception& e) {
   if (!detail.empty()) message += CRLF + detail + " ";
   return message;
 }
+
+// One opening of a log file for appending; closed when it goes.
+class TLogFile {
+ public:
+  TLogFile() = default;
+  ~TLogFile() { Close(); }
+  TLogFile(const TLogFile&) = delete;
+  TLogFile& operator=(const TLogFile&) = delete;
+
+  // Opens (creating when missing) the file itself, never a link at its name.
+  bool Open(const std::string& path) {
+    Close();
+    bool created = false;
+    fd_ = OpenSharedFile(path, O_WRONLY | O_APPEND, created);
+    existed_ = fd_ >= 0 && !created;
+    return fd_ >= 0;
+  }
+  bool IsOpen() const { return fd_ >= 0; }
+  // Whether the file was there before this opening (as the opening itself found it).
+  bool Existed() const { return existed_; }
+  void Write(const std::string& text) {
+    size_t done = 0;
+    while (fd_ >= 0 && done < text.size()) {
+      const ssize_t n = write(fd_, text.data() + done, text.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return;
+      done += static_cast<size_t>(n);
+    }
+  }
+  void Close() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_ = -1;
+  bool existed_ = false;
+};
 
 // The ten regional values as saved at start and as they are now, in the log's order.
 std::string RegionalPairs() {
@@ -177,13 +218,7 @@ std::string THandleExceptions::PlainLineText(const TDatHERecType& rec, bool exis
 
 void THandleExceptions::WriteEntry(const TDatHERecType& rec) {
   std::lock_guard guard(lock_);
-  std::ofstream file;
-  bool existed = false;
-  auto openAt = [&](const std::string& path) {
-    existed = FileExists(path);
-    file.open(path, std::ios::binary | std::ios::app);
-    return file.is_open();
-  };
+  TLogFile file;
   std::string path;
   try {
     path = GetLogFileName();
@@ -191,28 +226,25 @@ void THandleExceptions::WriteEntry(const TDatHERecType& rec) {
       RotateLogFile(path);
       BytesSinceCheck = 0;
     }
-    if (!openAt(path)) throw Exception("cannot open " + path);
+    // A file that cannot be opened, a link planted at its name included, sends the entry to
+    // the program folder.
+    if (!file.Open(path)) throw Exception("cannot open " + path);
   } catch (...) {
-    file.clear();
     try {
-      openAt(ProgramModuleFolder() + ExtractFileName(path));
+      file.Open(ProgramModuleFolder() + ExtractFileName(path));
     } catch (...) {
     }
   }
   try {
     BytesSinceCheck += static_cast<int32_t>(rec.EventName.size() + rec.EventText.size() + 100);
     const std::string stamp = FormatDateTime("dd/mm/yyyy hh:mm:ss:zzz", rec.EventTime);
-    if (file.is_open()) {
+    if (file.IsOpen()) {
       if (rec.LineMode)
-        file << PlainLineText(rec, existed, Header(stamp), stamp);
+        file.Write(PlainLineText(rec, file.Existed(), Header(stamp), stamp));
       else
-        file << EntryText(rec, existed);
+        file.Write(EntryText(rec, file.Existed()));
     }
   } catch (...) {
   }
   LastEntryName = rec.EventName;
-  try {
-    if (file.is_open()) file.close();
-  } catch (...) {
-  }
 }

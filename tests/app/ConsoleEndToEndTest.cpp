@@ -81,6 +81,21 @@ TEST_F(ConsoleEndToEndTest, AMissingEngineClientFileStopsTheStartUp) {
   EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
 }
 
+TEST_F(ConsoleEndToEndTest, APercentSignInTheInstallationPathIsShownAsItIs) {
+  // The engine check's message ends with the program path; "%s" and "%d" in it are text.
+  TDemoInstallation demo({"--documents", "10", "--cards", "2"}, "CRM 100% %s %d");
+  std::filesystem::remove(demo.Utils() / "Ansi.chr");
+  const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  EXPECT_EQ(run.ExitCode, 2) << run.Err;
+  const std::string program = (demo.Utils() / "VrlChangeDocsPathCli").string();
+  const std::string message = "VrlChangeDocsPathCli operation stopped.\r\n\r\nFolder:\r\n" +
+                              demo.Utils().string() + "/\r\n\r\nMissing Files:\r\nAnsi.chr" +
+                              "\r\n\r\n(" + program + ")";
+  EXPECT_EQ(run.Err, message + "\n");
+  EXPECT_NE(Log(demo).find("Proc_Name=VrlHlt-0\r\n" + message + "\r\n"), std::string::npos)
+      << Log(demo);
+}
+
 TEST_F(ConsoleEndToEndTest, ADryRunLeavesTheDatabaseFileByteIdentical) {
   TDemoInstallation demo({"--documents", "200", "--cards", "20"});
   const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
