@@ -1,9 +1,5 @@
 #include "log/HandleExceptions.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <random>
 
@@ -18,6 +14,7 @@
 #include "common/SysUtils.h"
 #include "log/EventLog.h"
 #include "log/LogContext.h"
+#include "log/LogFile.h"
 #include "log/LogHook.h"
 #include "log/SpecialFiles.h"
 #include "platform/Platform.h"
@@ -52,44 +49,6 @@ std::string ExceptionMessage(const std::exception& e) {
   if (!detail.empty()) message += CRLF + detail + " ";
   return message;
 }
-
-// One opening of a log file for appending; closed when it goes.
-class TLogFile {
- public:
-  TLogFile() = default;
-  ~TLogFile() { Close(); }
-  TLogFile(const TLogFile&) = delete;
-  TLogFile& operator=(const TLogFile&) = delete;
-
-  // Opens (creating when missing) the file itself, never a link at its name.
-  bool Open(const std::string& path) {
-    Close();
-    bool created = false;
-    fd_ = OpenSharedFile(path, O_WRONLY | O_APPEND, created);
-    existed_ = fd_ >= 0 && !created;
-    return fd_ >= 0;
-  }
-  bool IsOpen() const { return fd_ >= 0; }
-  // Whether the file was there before this opening (as the opening itself found it).
-  bool Existed() const { return existed_; }
-  void Write(const std::string& text) {
-    size_t done = 0;
-    while (fd_ >= 0 && done < text.size()) {
-      const ssize_t n = write(fd_, text.data() + done, text.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return;
-      done += static_cast<size_t>(n);
-    }
-  }
-  void Close() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_ = -1;
-  bool existed_ = false;
-};
 
 // The ten regional values as saved at start and as they are now, in the log's order.
 std::string RegionalPairs() {
