@@ -18,8 +18,10 @@ TReplaceLock::TResult TReplaceLock::Acquire(const std::string& databaseFolder) {
   Release();
   path_ = AddTrailingPathDelim(databaseFolder) + ReplaceLockFileName;
   bool created = false;
-  // Opened for reading: a station whose user may not write the file can still take the lock.
-  const int fd = OpenSharedFile(path_, O_RDONLY, created);
+  // Opened for writing where allowed: over NFS an exclusive flock is a write lock and needs it.
+  // A station whose user may not write the file still takes the lock on a local disk.
+  int fd = OpenSharedFile(path_, O_RDWR, created);
+  if (fd < 0 && errno == EACCES) fd = OpenSharedFile(path_, O_RDONLY, created);
   if (fd < 0) {
     reason_ = std::strerror(errno);
     return TResult::Failed;
