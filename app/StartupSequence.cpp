@@ -7,21 +7,25 @@
 #include "db/EngineClientCheck.h"
 #include "db/SysLock.h"
 #include "log/EventLog.h"
+#include "log/ExceptionManager.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 
 TProgramUnits::TProgramUnits() {
   LoadSystemFolderDefaults();
   InitFormatSettings();
+  CreateHEMgr();
 }
 
 TProgramUnits::~TProgramUnits() {
   ReleaseSysLock();
   StopEventLog();
+  FreeHEMgr();
 }
 
-TStartupOutcome RunStartupChecks(const TObject* window) {
+TStartupOutcome RunStartupChecks(const TObject* window, TEurekaLog* captureComponent) {
   StartAppEventLog();
+  InitEurekaLog(captureComponent);
   std::string message;
   if (!CheckEngineClient(message)) {
     Platform().Ui().ShowMessage(message);
