@@ -286,11 +286,13 @@ void RemoveFatalSignalHandlers() {
 }
 
 void PrepareFatalSignalLog(const TFatalSignalLog& log) {
-  auto* p = new TPrepared{log, log.LogFolder + log.LogFileName, -1};
-  if (!log.LogFolder.empty())
-    p->FolderFd = open(log.LogFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  TPrepared* old = Prepared.exchange(log.LogFileName.empty() ? (delete p, nullptr) : p);
-  if (old) {
+  TPrepared* p = nullptr;
+  if (!log.LogFileName.empty()) {
+    p = new TPrepared{log, log.LogFolder + log.LogFileName, -1};
+    if (!log.LogFolder.empty())
+      p->FolderFd = open(log.LogFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  }
+  if (TPrepared* old = Prepared.exchange(p)) {
     if (old->FolderFd >= 0) close(old->FolderFd);
     delete old;
   }
