@@ -15,6 +15,7 @@
 #include "log/HandleExceptions.h"
 #include "platform/Platform.h"
 #include "platform/engine/AdsComponents.h"
+#include "tests/log/LogTestTree.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TempDir.h"
@@ -30,21 +31,9 @@ class TPlainObject : public TObject {
 };
 
 // An installation tree (program in <root>/Utils) with fixed clock, ticks, user and computer.
-class EventLogTest : public ::testing::Test {
+class EventLogTest : public ::testing::Test, protected TLogTestTree {
  protected:
-  void SetUp() override {
-    root = (temp.Path() / "CRM").string();
-    fs::create_directories(root + "/Utils");
-    auto ui = std::make_unique<TFakeUi>();
-    auto sys = std::make_unique<TFakeSystem>();
-    Ui = ui.get();
-    Sys = sys.get();
-    Sys->ProgramFile = Sys->ModulePath = root + "/Utils/VrlChangeDocsPath";
-    Platform().SetUi(std::move(ui));
-    Platform().SetSystem(std::move(sys));
-    LoadSystemFolderDefaults();
-    InitFormatSettings();
-  }
+  void SetUp() override { Lay(); }
   void TearDown() override {
     StopEventLog();
     Platform().Reset();
@@ -66,11 +55,6 @@ class EventLogTest : public ::testing::Test {
     return "[08/12/2026 14:02:40:000" + EventLog->VersionText + " " + EventLog->SessionTag +
            "  ]\r\n";
   }
-
-  TTempDir temp;
-  std::string root;
-  TFakeUi* Ui = nullptr;
-  TFakeSystem* Sys = nullptr;
 };
 
 }  // namespace

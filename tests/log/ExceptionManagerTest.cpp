@@ -14,9 +14,7 @@
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/engine/EADSDatabaseError.h"
-#include "tests/support/FakeSystem.h"
-#include "tests/support/FakeUi.h"
-#include "tests/support/TempDir.h"
+#include "tests/log/LogTestTree.h"
 
 namespace fs = std::filesystem;
 
@@ -34,21 +32,11 @@ const std::string kBox = "Message registered in log file:";
 
 // An installation tree with the event log started and the manager created, as the programs have
 // them when the window hands over its component.
-class ExceptionManagerTest : public ::testing::Test {
+class ExceptionManagerTest : public ::testing::Test, protected TLogTestTree {
  protected:
   void SetUp() override {
-    root = (temp.Path() / "CRM").string();
-    fs::create_directories(root + "/Utils");
+    Lay();
     fs::create_directories(root + "/DBSys");
-    auto ui = std::make_unique<TFakeUi>();
-    auto sys = std::make_unique<TFakeSystem>();
-    Ui = ui.get();
-    Sys = sys.get();
-    Sys->ProgramFile = Sys->ModulePath = root + "/Utils/VrlChangeDocsPath";
-    Platform().SetUi(std::move(ui));
-    Platform().SetSystem(std::move(sys));
-    LoadSystemFolderDefaults();
-    InitFormatSettings();
     StartAppEventLog();
     CreateHEMgr();
   }
@@ -87,10 +75,6 @@ class ExceptionManagerTest : public ::testing::Test {
     return n;
   }
 
-  TTempDir temp;
-  std::string root;
-  TFakeUi* Ui = nullptr;
-  TFakeSystem* Sys = nullptr;
   TEurekaLog component{nullptr, "EurekaLog1"};
 };
 
