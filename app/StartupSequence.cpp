@@ -10,16 +10,25 @@
 #include "log/ExceptionManager.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
+#include "startup/ProgramHalt.h"
+#include "startup/StartUpGuard.h"
 
 TProgramUnits::TProgramUnits() {
   LoadSystemFolderDefaults();
   InitFormatSettings();
   CreateHEMgr();
+  try {
+    RunStartUpGuard();
+  } catch (const EProgramHalt& halt) {
+    halted_ = true;
+    haltExitCode_ = halt.ExitCode();
+  }
 }
 
 TProgramUnits::~TProgramUnits() {
   ReleaseSysLock();
   StopEventLog();
+  ReleaseStartUpGuard();
   FreeHEMgr();
 }
 

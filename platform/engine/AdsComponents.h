@@ -137,7 +137,10 @@ class TAdsQuery : public TAdsDataSet {
   std::string UnitName() const override { return "adsdata"; }
 
   std::string SQL;
-  // Named parameters (":Name" in the text), set by name without the colon.
+  // Named parameters (":Name" in the text), set by name without the colon and matched without
+  // case. They are bound as values when the query opens or runs, so a value set while the query
+  // is open counts from its next Open. Opening a text that names a parameter with no value
+  // raises EADSDatabaseError (AdsErrParamNotSet).
   void SetParam(const std::string& name, const std::string& value);
   void Prepare() { prepared_ = true; }
   void Unprepare() { prepared_ = false; }

@@ -32,6 +32,7 @@ enum TAdsErrorCode : uint32_t {
   AdsErrDatabaseExists = 9015,      // creating a database where one already exists
   AdsErrRecordGone = 9016,          // the record was deleted by another station
   AdsErrTableInUse = 9017,          // an exclusive open of a table another station has open
+  AdsErrParamNotSet = 9018,         // a statement names a parameter that was given no value
 };
 
 class EADSDatabaseError : public EDatabaseError {

@@ -1,5 +1,6 @@
 #include "platform/engine/sqlite/SqliteSupport.h"
 
+#include <algorithm>
 #include <cctype>
 
 TSqliteStatement::TSqliteStatement(sqlite3* db, const std::string& sql) {
@@ -64,12 +65,17 @@ void BindParams(sqlite3_stmt* stmt, const TAceParams& params) {
   for (int i = 1; i <= count; ++i) {
     const char* name = sqlite3_bind_parameter_name(stmt, i);
     if (!name || !*name) continue;
-    for (const auto& [key, value] : params) {
-      if (SameText(name + 1, key)) {
+    auto param = std::find_if(params.begin(), params.end(),
+                              [&](const auto& p) { return SameText(name + 1, p.first); });
+    if (param == params.end())
+      throw EADSDatabaseError(std::string("No value for parameter '") + (name + 1) + "'",
+                              AdsErrParamNotSet);
+    const std::string& value = param->second;
+    int rc =
         sqlite3_bind_text(stmt, i, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
-        break;
-      }
-    }
+    if (rc != SQLITE_OK)
+      throw SqliteError(sqlite3_db_handle(stmt), rc,
+                        std::string("The parameter ") + name + " cannot take its value");
   }
 }
 

@@ -40,7 +40,9 @@ EADSDatabaseError SqliteError(sqlite3* db, int rc, const std::string& what,
 std::string QuoteIdent(const std::string& name);
 
 // Binds each named parameter of the statement (":Name", matched without case) to the value of
-// that name; parameters without a value stay NULL.
+// that name, as a bound value and never spliced into the text. A parameter without a value
+// raises EADSDatabaseError (AdsErrParamNotSet) naming it: a forgotten value must not quietly
+// match nothing. Values for names the statement does not use are ignored.
 void BindParams(sqlite3_stmt* stmt, const TAceParams& params);
 
 // Runs a statement text that returns nothing (pragmas, BEGIN, COMMIT); raises on failure.
