@@ -47,8 +47,8 @@ template <typename Handler>
 void TChangePathForDocsFrm::Guarded(Handler handler) {
   try {
     handler();
-  } catch (const std::exception& e) {
-    HandleApplicationException(this, e);
+  } catch (...) {
+    HandleEscapedException();
   }
 }
 
@@ -81,7 +81,7 @@ QToolButton* TChangePathForDocsFrm::SpeedButton1() const {
 }
 
 void TChangePathForDocsFrm::FormCreate() {
-  startedUp_ = RunStartupChecks(this) == TStartupOutcome::Ready;
+  startedUp_ = RunStartupChecks(this, &EurekaLog1) == TStartupOutcome::Ready;
 }
 
 void TChangePathForDocsFrm::Button1Click() {

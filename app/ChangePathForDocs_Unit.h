@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/Forms.h"
+#include "log/EurekaLog.h"
 
 namespace Ui {
 class TChangePathForDocsFrm;
@@ -35,12 +36,14 @@ class TChangePathForDocsFrm : public QWidget, public TForm {
   QLabel* Label2() const;
   QToolButton* SpeedButton3() const;
   QToolButton* SpeedButton1() const;
+  // The exception-capture component, handed to the exception manager by FormCreate.
+  TEurekaLog EurekaLog1{this, "EurekaLog1"};
 
   // False when a start-up check failed: the window must not be shown and the program ends.
   bool StartedUp() const { return startedUp_; }
 
-  // The creation handler: starts the event log and runs the start-up checks; a failed check has
-  // told the user why and was logged.
+  // The creation handler: starts the event log, hands EurekaLog1 to the exception manager and
+  // runs the start-up checks; a failed check has told the user why and was logged.
   void FormCreate();
   // "Replace": the replace command. A failure of the document pass propagates.
   void Button1Click();

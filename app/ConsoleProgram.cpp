@@ -8,9 +8,10 @@
 #include "app/ConsolePassWatcher.h"
 #include "app/ReplaceCommand.h"
 #include "app/StartupSequence.h"
+#include "app/TestCrashTrigger.h"
 #include "common/Classes.h"
 #include "common/StrTable.h"
-#include "log/EventLog.h"
+#include "log/EurekaLog.h"
 #include "platform/Platform.h"
 #include "platform/console/ConsoleUiServices.h"
 
@@ -77,6 +78,17 @@ void PrintPass(std::ostream& out, const char* table, const TPassResult& pass, bo
     out << "  " << oldValue << " -> " << newValue << std::endl;
 }
 
+// The message of the exception being handled (call inside a catch block).
+std::string CurrentExceptionText() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "unknown exception";
+  }
+}
+
 // Drops the terminal user interface when the run ends: it refers to the run's streams.
 struct TUiForTheRun {
   ~TUiForTheRun() { Platform().SetUi(nullptr); }
@@ -102,7 +114,7 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   // The start-up guard refused and said why: nothing was done.
   if (units.Halted()) return ecRefused;
   TChangePathForDocsCli program;
-  if (RunStartupChecks(&program) != TStartupOutcome::Ready) return ecFailed;
+  if (RunStartupChecks(&program, nullptr) != TStartupOutcome::Ready) return ecFailed;
   console.SetFailuresOnly(false);
 
   TConsolePassWatcher docsWatcher(err, "Documents", terminal.StderrIsTerminal);
@@ -111,14 +123,15 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   try {
     // Watching costs a count of each table: only when there is something to show.
     const bool watch = parsed.DryRun || terminal.StderrIsTerminal;
+    RunTestCrashTrigger();
     result = ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath,
                              TReplaceOptions{parsed.DryRun, watch ? &docsWatcher : nullptr,
                                              watch ? &cardsWatcher : nullptr});
-  } catch (const std::exception& e) {
+  } catch (...) {
     docsWatcher.Finish();
-    // The application's exception handling logs it; the terminal is told plainly.
-    HandleApplicationException(&program, e);
-    err << e.what() << std::endl;
+    // The exception manager logs it and tells the user; the terminal is told plainly too.
+    HandleEscapedException();
+    err << CurrentExceptionText() << std::endl;
     return ecFailed;
   }
   docsWatcher.Finish();

@@ -7,6 +7,7 @@
 #include "db/EngineClientCheck.h"
 #include "db/SysLock.h"
 #include "log/EventLog.h"
+#include "log/ExceptionManager.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 #include "startup/ProgramHalt.h"
@@ -18,6 +19,7 @@
 TProgramUnits::TProgramUnits() {
   LoadSystemFolderDefaults();
   InitFormatSettings();
+  CreateHEMgr();
   try {
     RunStartUpGuard();
   } catch (const EProgramHalt& halt) {
@@ -34,10 +36,12 @@ TProgramUnits::~TProgramUnits() {
   FreeButtonWidthCache();
   StopEventLog();
   ReleaseStartUpGuard();
+  FreeHEMgr();
 }
 
-TStartupOutcome RunStartupChecks(const TObject* window) {
+TStartupOutcome RunStartupChecks(const TObject* window, TEurekaLog* captureComponent) {
   StartAppEventLog();
+  InitEurekaLog(captureComponent);
   std::string message;
   if (!CheckEngineClient(message)) {
     Platform().Ui().ShowMessage(message);

@@ -2,13 +2,14 @@
 // that must pass before the window is shown.
 #pragma once
 
+class TEurekaLog;
 class TObject;
 
 // The process-wide initialisations, in order, and their finalisations in reverse when the
-// program ends (however it ends): folder defaults, regional settings, the start-up guard; then
-// at the end the lock table, the help links, the online link flags, the button width cache, the
-// event log and the guard's run mutex are released. Both programs create it before any window or
-// console output.
+// program ends (however it ends): folder defaults, regional settings, the exception manager,
+// the start-up guard; then at the end the lock table, the help links, the online link flags, the
+// button width cache, the event log and the guard's run mutex are released and the manager freed.
+// Both programs create it before any window or console output.
 class TProgramUnits {
  public:
   TProgramUnits();
@@ -32,7 +33,8 @@ enum class TStartupOutcome {
   DatabaseUnreachable,  // the main connection could not be opened ("VrlHlt-1")
 };
 
-// The creation checks, on behalf of window: starts the event log, checks the engine client
-// (failure: its message shown and logged), checks the lock table, which opens the main
+// The creation checks, on behalf of window: starts the event log, hands the exception-capture
+// component to the exception manager (none: the manager makes its own), checks the engine
+// client (failure: its message shown and logged), checks the lock table, which opens the main
 // connection (failure: logged; the connection has shown its own message).
-TStartupOutcome RunStartupChecks(const TObject* window);
+TStartupOutcome RunStartupChecks(const TObject* window, TEurekaLog* captureComponent);

@@ -1,16 +1,18 @@
 #include "app/VrlApplication.h"
 
-#include "common/Classes.h"
-#include "log/EventLog.h"
+#include "log/EurekaLog.h"
+
+TVrlApplication::TVrlApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  startTimer(1000);
+}
 
 bool TVrlApplication::notify(QObject* receiver, QEvent* event) {
+  EurekaUiLoopTurned();
   try {
     return QApplication::notify(receiver, event);
-  } catch (const std::exception& e) {
-    // Our forms are objects of the log's object model too; Qt's own widgets are not.
-    HandleApplicationException(dynamic_cast<const TObject*>(receiver), e);
   } catch (...) {
-    HandleApplicationException(nullptr, std::runtime_error("unknown exception"));
+    // Exception objects or not, the exception manager logs them and tells the user.
+    HandleEscapedException();
   }
   return false;
 }

@@ -1,9 +1,11 @@
 // VrlChangeDocsPath: the tool's window program.
+#include <QTimer>
 #include <csignal>
 #include <memory>
 
 #include "app/ChangePathForDocs_Unit.h"
 #include "app/StartupSequence.h"
+#include "app/TestCrashTrigger.h"
 #include "app/VrlApplication.h"
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
@@ -34,6 +36,8 @@ int main(int argc, char** argv) {
       // (exit code 0) without showing the window.
       if (window.StartedUp()) {
         window.show();
+        // The test builds' hidden fault runs as the loop's first event.
+        QTimer::singleShot(0, [] { RunTestCrashTrigger(); });
         code = application.exec();
       }
     }

@@ -4,13 +4,13 @@
 #include "common/Format.h"
 #include "common/StrTable.h"
 #include "common/SysFolders.h"
+#include "log/EurekaLog.h"
 #include "log/HandleExceptions.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 #include "platform/engine/EADSDatabaseError.h"
 
 THandleExceptions* EventLog = nullptr;
-TExceptionEvent ApplicationOnException = nullptr;
 
 void StartAppEventLog() {
   StartEventLog(ProgramBasedName("", ""));
@@ -21,7 +21,6 @@ void StartEventLog(const std::string& logName) {
     EventLog = new THandleExceptions();
     EventLog->SetLogName(logName);
     EventLog->LastEntryName.clear();
-    ApplicationOnException = AppException;
   }
   EventLog->SetLogName(logName);
 }
@@ -48,16 +47,8 @@ void LogEventEx(const TObject* sender, const std::string& name, const std::strin
     EventLog->WriteEntry(rec);
   } catch (...) {
   }
-}
-
-void AppException(const TObject* sender, const std::exception& e) {
   try {
-    if (!EventLog) return;
-    TDatHERecType rec;
-    rec.EventTime = Now();
-    rec.ExceptionObj = &e;
-    rec.Sender = sender;
-    EventLog->WriteEntry(rec);
+    if (e) ReportHandledException(*e);
   } catch (...) {
   }
 }
@@ -69,19 +60,6 @@ void ShowLoggedMessage(const std::exception& e) {
     // The text holds no placeholder, so the arguments leave it unchanged.
     const std::string text = Format(LoadStr(65187), {std::string(e.what()), ""});
     Platform().Ui().ShowMessage(text);
-  } catch (...) {
-  }
-}
-
-void HandleApplicationException(const TObject* sender, const std::exception& e) {
-  if (ApplicationOnException) {
-    ApplicationOnException(sender, e);
-    // The user is told that the failure went to the log, as the exception manager reports it.
-    ShowLoggedMessage(e);
-    return;
-  }
-  try {
-    Platform().Ui().ShowError(e.what());
   } catch (...) {
   }
 }

@@ -21,19 +21,12 @@ void StopEventLog();
 
 // Writes one entry with an event name and a text.
 void LogEvent(const std::string& name, const std::string& text);
-// Writes one entry on behalf of sender (may be none) with an exception (may be none).
+// Writes one entry on behalf of sender (may be none) with an exception (may be none). An
+// exception logged here was handled by the program: the exception-capture component is told
+// (it reports handled exceptions only when its options ask for them).
 void LogEventEx(const TObject* sender, const std::string& name, const std::string& text,
                 const std::exception* e);
 
-// The application's exception event: an exception that escaped an event handler (window
-// program) or the replace command (console program) is logged, and nothing is shown.
-void AppException(const TObject* sender, const std::exception& e);
-// Tells the user that an error was logged, unless it is engine error 5041.
+// Tells the user that an error was logged, unless it is engine error 5041. Exceptions escaping
+// an event handler reach it through the exception manager (log/ExceptionManager.h).
 void ShowLoggedMessage(const std::exception& e);
-
-// Where the program entries hand an escaped exception. Starting the log installs AppException,
-// after which the exception is logged and the user gets the "Message registered in log file:"
-// box; before the log starts the exception's message is shown in an error box.
-using TExceptionEvent = void (*)(const TObject* sender, const std::exception& e);
-extern TExceptionEvent ApplicationOnException;
-void HandleApplicationException(const TObject* sender, const std::exception& e);

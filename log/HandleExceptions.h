@@ -30,6 +30,9 @@ class THandleExceptions : public TObject {
 
   static constexpr int64_t RotateLimit = 3000000;
 
+  // The header line of an entry written at stamp, without its line end.
+  std::string Header(const std::string& stamp);
+
   bool InLibrary = false;
   std::string SessionTag;
   std::string FirstWriteText;
@@ -42,7 +45,6 @@ class THandleExceptions : public TObject {
   int32_t BytesSinceCheck = 0;
 
  private:
-  std::string Header(const std::string& stamp);
   std::string ThreadText();
   std::string BuildSystemInfo();
   std::string EntryText(const TDatHERecType& rec, bool existed);

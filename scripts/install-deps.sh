@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3
   libinih-dev libcli11-dev
+  libboost-stacktrace-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 time
   locales

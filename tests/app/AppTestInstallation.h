@@ -1,16 +1,21 @@
-// An installation for one app test: the CRM test installation (fresh database, fakes, engine),
-// with the documents and cards the test seeds and a way to make a record's update fail.
+// An installation for one app test: the CRM test installation (fresh database, fakes, engine)
+// and the exception manager, as the programs' units create it, with the documents and cards the
+// test seeds and a way to make a record's update fail.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "log/ExceptionManager.h"
 #include "tests/support/CrmTestInstall.h"
 
 class TAppTestInstallation : public TCrmTestInstall {
  public:
   explicit TAppTestInstallation(const std::string& programName)
-      : TCrmTestInstall(true, programName) {}
+      : TCrmTestInstall(true, programName) {
+    CreateHEMgr();
+  }
+  ~TAppTestInstallation() { FreeHEMgr(); }
 
   // Replaces every document and card with these (RECID 1, 2, ... in order).
   void Seed(const std::vector<std::string>& documentNames,

@@ -188,15 +188,16 @@ TEST_F(ChangePathForDocsFrmTest, AFailingDocumentPassPropagatesWithTheCursorRest
             (std::vector<std::string>{"E:\\New\\a.doc", "C:\\Docs\\b.doc", "C:\\Docs\\c.doc"}));
   EXPECT_EQ(install_->CardFolders(), std::vector<std::string>{"C:\\Docs\\A"});
 
-  // Pressed in the window, the failure reaches the application-wide handling: it is logged
-  // with the window as sender and the user is told so.
+  // Pressed in the window, the failure reaches the exception manager through the window's
+  // EurekaLog1: it is logged with the stack of where it was thrown, and the user is told so.
   Ui().ConfirmAnswers = {true};
   const size_t clickedAt = install_->LogText().size();
   window_->Button1()->click();
   EXPECT_EQ(Ui().Messages, std::vector<std::string>{"Message registered in log file:"});
   const std::string logged = install_->LogText().substr(clickedAt);
-  EXPECT_NE(logged.find("Sender_Class=TChangePathForDocsFrm\r\n"), std::string::npos);
   EXPECT_NE(logged.find("record 2 is locked"), std::string::npos);
+  EXPECT_NE(logged.find("Proc_Name=GenUnHndExp 1\r\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("app/ChangePathForDocs_Unit.cpp - "), std::string::npos) << logged;
   EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
 }
 

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "app/ChangePathForDocs_Unit.h"
+#include "app/StartupSequence.h"
 #include "common/StrTable.h"
 #include "db/SysLock.h"
+#include "log/EventLog.h"
+#include "log/ExceptionManager.h"
 #include "tests/app/AppTestInstallation.h"
 #include "tests/support/QtTestApplication.h"
 
@@ -56,4 +60,32 @@ TEST_F(StartupSequenceTest, AnUnreachableDatabaseShowsOnlyTheConnectionsMessage)
   ASSERT_NE(halt, std::string::npos);
   EXPECT_LT(log.find("Proc_Name=.OpenMainConnection"), halt);  // after the second attempt
   EXPECT_FALSE(SysLockIsOpen());
+}
+
+TEST_F(StartupSequenceTest, CreationHandsEurekaLog1ToTheManagerRightAfterTheLogStarts) {
+  std::ofstream(install.Path("DBSys/UserLog_VarnelSystem2.TXT")) << "";
+  std::filesystem::remove(install.Path("Utils/Ansi.chr"));
+  TChangePathForDocsFrm window;
+  EXPECT_EQ(ActiveEurekaLog(), &window.EurekaLog1);
+  EXPECT_TRUE(window.EurekaLog1.OnExceptionNotify);
+  EXPECT_EQ(HEMgr->OwnCaptureComponent, nullptr);
+  // Step 2 comes before the engine client check of step 3.
+  const std::string log = install.LogText();
+  const size_t init = log.find("Proc_Name=***** InitEurekaLog ***** \r\n2\r\n");
+  ASSERT_NE(init, std::string::npos) << log;
+  EXPECT_LT(init, log.find("Proc_Name=VrlHlt-0"));
+}
+
+TEST_F(StartupSequenceTest, ProgramUnitsCreateTheManagerAndFreeItAtTheEnd) {
+  FreeHEMgr();
+  {
+    TProgramUnits units;
+    ASSERT_NE(HEMgr, nullptr);
+    StartAppEventLog();
+    InitEurekaLog(nullptr);  // the console program has no component of its own
+    EXPECT_EQ(ActiveEurekaLog(), HEMgr->OwnCaptureComponent.get());
+  }
+  EXPECT_EQ(HEMgr, nullptr);
+  EXPECT_EQ(EventLog, nullptr);
+  EXPECT_EQ(ActiveEurekaLog(), nullptr);  // its own component went with it
 }
