@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/Forms.h"
+#include "settings/PrefRecords.h"
 
 namespace Ui {
 class TChangePathForDocsFrm;
@@ -36,11 +37,15 @@ class TChangePathForDocsFrm : public QWidget, public TForm {
   QToolButton* SpeedButton3() const;
   QToolButton* SpeedButton1() const;
 
+  // The documents preferences read at creation; MainFolder is the old path offered in Edit1.
+  TDocPref DocPref;
+
   // False when a start-up check failed: the window must not be shown and the program ends.
   bool StartedUp() const { return startedUp_; }
 
-  // The creation handler: starts the event log and runs the start-up checks; a failed check has
-  // told the user why and was logged.
+  // The creation handler: starts the event log and runs the start-up checks (a failed check has
+  // told the user why and was logged), then puts the documents folder of the preferences into
+  // Edit1.
   void FormCreate();
   // "Replace": the replace command. A failure of the document pass propagates.
   void Button1Click();

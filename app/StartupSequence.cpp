@@ -9,6 +9,8 @@
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
+#include "settings/DatPrefDM_Unit.h"
+#include "settings/SetTokenDataForUser.h"
 
 TProgramUnits::TProgramUnits() {
   LoadSystemFolderDefaults();
@@ -16,6 +18,7 @@ TProgramUnits::TProgramUnits() {
 }
 
 TProgramUnits::~TProgramUnits() {
+  FreeDatPrefDM();
   ReleaseSysLock();
   StopEventLog();
 }
@@ -32,6 +35,8 @@ TStartupOutcome RunStartupChecks(const TObject* window) {
     LogEventEx(window, "VrlHlt-1", "", nullptr);
     return TStartupOutcome::DatabaseUnreachable;
   }
+  // The preferences of all users; a failure has been logged and start-up goes on.
+  SetTokenDataForUser("-1");
   Platform().Ui().SetCursor(TCursorKind::crDefault);
   return TStartupOutcome::Ready;
 }

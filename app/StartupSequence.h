@@ -5,8 +5,8 @@
 class TObject;
 
 // The process-wide initialisations, in order, and their finalisations in reverse when the
-// program ends (however it ends): folder defaults, regional settings; then at the end the lock
-// table and the event log are released.
+// program ends (however it ends): folder defaults, regional settings; then at the end the
+// preference store, the lock table and the event log are released.
 class TProgramUnits {
  public:
   TProgramUnits();
@@ -23,5 +23,6 @@ enum class TStartupOutcome {
 
 // The creation checks, on behalf of window: starts the event log, checks the engine client
 // (failure: its message shown and logged), checks the lock table, which opens the main
-// connection (failure: logged; the connection has shown its own message).
+// connection (failure: logged; the connection has shown its own message), then loads the
+// preferences of all users (level "-1"), whose failure is logged and does not stop start-up.
 TStartupOutcome RunStartupChecks(const TObject* window);

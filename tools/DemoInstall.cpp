@@ -7,6 +7,7 @@
 #include "platform/engine/EADSDatabaseError.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "tools/DemoData.h"
+#include "tools/DemoPrefs.h"
 
 namespace fs = std::filesystem;
 
@@ -94,10 +95,7 @@ void FillDatabase(const fs::path& dbFolder, const TDemoInstallOptions& options) 
   auto db = driver->Connect(dbFolder.string(), TAdsServerType::stADS_LOCAL);
   db->BeginTransaction();
   try {
-    db->ExecSQL(
-        "INSERT INTO Pref (RECID, USER_ID, TOKEN, TOKENTYPE, VALUE) VALUES ('P000000001', '-1', "
-        "'DOC_MAIN_FOLDER', 'A', :Folder)",
-        {{"Folder", options.DocsFolder}});
+    FillDemoPrefs(*db, options);
     // The English language record: the header line alone (no texts of its own).
     db->ExecSQL(
         "INSERT INTO SysRec (RECID, MEMO) VALUES ('SYSRECLANGENGZZZZZZZ', "

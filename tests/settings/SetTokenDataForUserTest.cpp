@@ -108,6 +108,10 @@ struct TFailureCase {
   uint8_t Result;
 };
 
+void PrintTo(const TFailureCase& c, std::ostream* os) {
+  *os << c.Token << " " << c.Type << " " << c.Value;
+}
+
 class SetTokenDataFailure : public PrefTest, public ::testing::WithParamInterface<TFailureCase> {};
 
 TEST_P(SetTokenDataFailure, EndsTheLoadAtTheRowAndReportsIt) {
