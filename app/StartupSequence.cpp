@@ -9,6 +9,7 @@
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
+#include "settings/DatLangDM_Unit.h"
 #include "settings/DatPrefDM_Unit.h"
 #include "settings/SetTokenDataForUser.h"
 
@@ -19,6 +20,7 @@ TProgramUnits::TProgramUnits() {
 
 TProgramUnits::~TProgramUnits() {
   FreeDatPrefDM();
+  FreeDatLangDM();
   ReleaseSysLock();
   StopEventLog();
 }

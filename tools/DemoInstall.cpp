@@ -7,6 +7,7 @@
 #include "platform/engine/EADSDatabaseError.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "tools/DemoData.h"
+#include "tools/DemoLanguages.h"
 #include "tools/DemoPrefs.h"
 
 namespace fs = std::filesystem;
@@ -96,11 +97,7 @@ void FillDatabase(const fs::path& dbFolder, const TDemoInstallOptions& options) 
   db->BeginTransaction();
   try {
     FillDemoPrefs(*db, options);
-    // The English language record: the header line alone (no texts of its own).
-    db->ExecSQL(
-        "INSERT INTO SysRec (RECID, MEMO) VALUES ('SYSRECLANGENGZZZZZZZ', "
-        "'\"LANGID\",\"RECID\",\"HINT\",\"NAME\",\"VALUE\",\"LABEL\",\"COLUMNTITLE\"')",
-        {});
+    FillDemoLanguages(*db);
     db->ExecSQL(
         "INSERT INTO valtblacoin (RECID, VALUE, EVALUE) VALUES (1, 'ש\"ח', 'New Israeli "
         "Shekel'), (2, '$', 'US Dollar'), (3, '€', 'Euro')",

@@ -25,6 +25,7 @@ void FillDemoPrefs(TAceConnection& db, const TDemoInstallOptions& options) {
       {"-2", "GEN_DATE_SEPARATOR", "A", "/"},
       {"-2", "GEN_TIMEAMPM", "B", "N"},
       {"-2", "GEN_SITE_ID", "A", std::nullopt},
+      {"-2", "QUOTE_LABEL", "LN", "PRICE_TOTAL"},
       {"-1", "DOC_MAIN_FOLDER", "A", options.DocsFolder},
       {"-1", "DOC_TEMPL_FOLDER", "A", options.DocsFolder + "\\Templates"},
       {"-1", "DOC_ADD_DOC_BY_EMAIL", "B", "Y"},

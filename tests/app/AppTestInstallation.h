@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/DatLangDM_Unit.h"
 #include "settings/DatPrefDM_Unit.h"
 #include "tests/support/CrmTestInstall.h"
 
@@ -12,7 +13,10 @@ class TAppTestInstallation : public TCrmTestInstall {
  public:
   explicit TAppTestInstallation(const std::string& programName)
       : TCrmTestInstall(true, programName) {}
-  ~TAppTestInstallation() { FreeDatPrefDM(); }  // the window's creation made the store
+  ~TAppTestInstallation() {  // the window's creation made the store (and the dictionary)
+    FreeDatPrefDM();
+    FreeDatLangDM();
+  }
 
   // Replaces every document and card with these (RECID 1, 2, ... in order).
   void Seed(const std::vector<std::string>& documentNames,

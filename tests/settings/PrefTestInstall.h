@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "settings/DatLangDM_Unit.h"
 #include "settings/DatPrefDM_Unit.h"
 #include "tests/support/CrmTestInstall.h"
 
@@ -17,7 +18,10 @@ class PrefTest : public ::testing::Test {
     ASSERT_TRUE(MainConnectionIsOpen());
     db_ = install.Open();
   }
-  void TearDown() override { FreeDatPrefDM(); }
+  void TearDown() override {
+    FreeDatPrefDM();
+    FreeDatLangDM();
+  }
 
   // One Pref row; no value writes NULL.
   void Row(const std::string& user, const std::string& token, const std::string& type,

@@ -176,4 +176,24 @@ TEST_F(SetTokenData, UnreadableDatabaseGivesTheStartUpFailureText) {
             "נתגלתה שגיאה כללית בעת העלאת Varnel\r\n(Error Code: Lang/Pref).");
 }
 
+TEST_F(SetTokenData, LanguageRowsReadTheDictionary) {
+  Sql("INSERT INTO SysRec (RECID, MEMO) VALUES ('SYSRECLANGENGZZZZZZZ', "
+      "'\"LANGID\",\"RECID\",\"VALUE\"' || char(13, 10) || "
+      "'\"LNGENG\",\"PRICE_TOTAL\",\"Total\"')");
+  Row("-1", "QUOTE_LABEL", "LN", "price_total");
+  Row("-1", "QUOTE_LABEL_S", "ln", "NO_SUCH_TEXT");
+  ASSERT_EQ(SetTokenDataForUser("-1"), stdLoaded);
+  EXPECT_EQ(Records().Get<TQuotesPref>().QUOTE_LABEL, "Total");
+  EXPECT_EQ(Records().Get<TQuotesPref>().QUOTE_LABEL_S, "");
+}
+
+TEST_F(SetTokenData, ALanguageFailureIsAFailureOfOurs) {
+  // No system language record: the dictionary cannot be built.
+  Row("-1", "DOC_MAIN_FOLDER", "A", "read before");
+  Row("-1", "QUOTE_LABEL", "LN", "PRICE_TOTAL");
+  EXPECT_EQ(SetTokenDataForUser("-1"), stdGeneralFailure);
+  EXPECT_EQ(Doc().MainFolder, "read before");
+  EXPECT_NE(install.LogText().find("(Error Code: Lang/Pref)."), std::string::npos);
+}
+
 }  // namespace
