@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "common/Forms.h"
+#include "bench/BenchConnectionDM.h"
 #include "db/CrmSchema.h"
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
@@ -19,13 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The main connection's module, as the language queries find it by name.
-struct TBenchConnectionDM : TDataModule {
-  TBenchConnectionDM() : TDataModule(nullptr, "DBConnectionDM") {}
-  std::string ClassName() const override { return "TDBConnectionDM"; }
-  TAdsConnection DBConnection{this, "DBConnection"};
-};
 
 // About bytes of language lines, English and Hebrew texts mixed.
 std::string Memo(size_t bytes, size_t& records) {
