@@ -3,23 +3,14 @@
 // three quarters of the rows). It should stay well under a second: on the shared 2-core build
 // machine (load average 20) one load of 100,000 rows took about 0.16-0.18 s CPU, 0.6-0.75 s wall.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "bench/BenchConnectionDM.h"
+#include "bench/BenchDatabase.h"
 #include "common/FormatSettings.h"
-#include "db/CrmSchema.h"
-#include "platform/Platform.h"
-#include "platform/engine/sqlite/SqliteAceDriver.h"
-#include "platform/system/PosixSystemServices.h"
 #include "settings/DatPrefDM_Unit.h"
 #include "settings/PrefCatalogue.h"
 #include "settings/SetTokenDataForUser.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -61,25 +52,14 @@ void FillPref(TAceConnection& db, int rows) {
 }
 
 void LoadPreferences(benchmark::State& state) {
-  const fs::path folder =
-      fs::temp_directory_path() / ("vrl_pref_bench_" + std::to_string(getpid()));
-  fs::create_directories(folder);
-  Platform().SetSystem(std::make_unique<TPosixSystemServices>());
-  Platform().SetEngine(CreateSqliteAceDriver());
+  TBenchDatabase database("pref");
   InitFormatSettings();
-  CreateSqliteDatabase(folder.string(), CrmSchemaSql());
-  FillPref(*CreateSqliteAceDriver()->Connect(folder.string(), TAdsServerType::stADS_LOCAL),
-           static_cast<int>(state.range(0)));
-  {
-    TBenchConnectionDM connection;
-    connection.DBConnection.ConnectPath = folder.string();
-    for (auto _ : state)
-      if (SetTokenDataForUser("dana") != stdLoaded) state.SkipWithError("the load failed");
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-    FreeDatPrefDM();
-  }
-  Platform().Reset();
-  fs::remove_all(folder);
+  FillPref(*database.Open(), static_cast<int>(state.range(0)));
+  database.CreateMainConnection();
+  for (auto _ : state)
+    if (SetTokenDataForUser("dana") != stdLoaded) state.SkipWithError("the load failed");
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  FreeDatPrefDM();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "settings/PrefCatalogue.def"
 
@@ -18,28 +19,14 @@ enum class TPrefKind : uint8_t {
   s,  // fixed text of at most 255 characters
 };
 
+// The C++ type of a field of kind K: t and s are texts (s is cut at 255 when stored).
 template <TPrefKind K>
-struct TPrefKindType {
-  using Type = std::string;  // t and s
-};
-template <>
-struct TPrefKindType<TPrefKind::i> {
-  using Type = int32_t;
-};
-template <>
-struct TPrefKindType<TPrefKind::e> {
-  using Type = uint8_t;
-};
-template <>
-struct TPrefKindType<TPrefKind::b> {
-  using Type = bool;
-};
-template <>
-struct TPrefKindType<TPrefKind::f> {
-  using Type = double;
-};
-template <TPrefKind K>
-using TPrefFieldType = typename TPrefKindType<K>::Type;
+using TPrefFieldType = std::conditional_t<
+    K == TPrefKind::i, int32_t,
+    std::conditional_t<
+        K == TPrefKind::e, uint8_t,
+        std::conditional_t<K == TPrefKind::b, bool,
+                           std::conditional_t<K == TPrefKind::f, double, std::string>>>>;
 
 #define VRL_PREF_MEMBER_X(name, kind, ...) TPrefFieldType<TPrefKind::kind> name{};
 #define VRL_PREF_MEMBER_N(name, token, kind, ...) TPrefFieldType<TPrefKind::kind> name{};
