@@ -14,10 +14,10 @@ uint8_t SetTokenDataForUser(const std::string& userId) {
     store->LoadPrefTokens();
     return stdLoaded;
   } catch (const EVariantError& e) {
-    store->DisplayErr(store->DatPrefQry, e);
+    if (store) store->DisplayErr(store->DatPrefQry, e);
     return stdVariantError;
   } catch (const EConvertError& e) {
-    store->DisplayErr(store->DatPrefQry, e);
+    if (store) store->DisplayErr(store->DatPrefQry, e);
     return stdConversionError;
   } catch (const Exception& e) {
     LogEventEx(nullptr, "SetTokenDataForUser", LoadStr(SetTokenDataFailureTextId), &e);
