@@ -92,10 +92,12 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   Platform().SetUi(std::move(ui));
   TUiForTheRun uiForTheRun;
 
-  TProgramUnits units;
-  TChangePathForDocsCli program;
   // Start-up has only failures to tell: they go to standard error.
   console.SetFailuresOnly(true);
+  TProgramUnits units;
+  // The start-up guard refused and said why: nothing was done.
+  if (units.Halted()) return ecRefused;
+  TChangePathForDocsCli program;
   if (RunStartupChecks(&program) != TStartupOutcome::Ready) return ecFailed;
   console.SetFailuresOnly(false);
   if (!parsed.OldPathGiven) {

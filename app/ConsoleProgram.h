@@ -5,10 +5,10 @@
 // Without --old the old path is the documents folder of the all-users preferences, the value
 // the window offers in its Old Path; the program prints which old path it uses.
 //
-// Exit codes: 0 completed; 1 refused or cancelled (blank new path, not confirmed, no terminal
-// without --yes); 2 a start-up check, the document pass or the card pass failed; 64 wrong usage.
-// The caller fills the platform's system and engine services; the program installs its own
-// terminal user interface for the run.
+// Exit codes: 0 completed; 1 refused or cancelled (started from the LastVer folder or during a
+// maintenance stop, blank new path, not confirmed, no terminal without --yes); 2 a start-up check,
+// the document pass or the card pass failed; 64 wrong usage. The caller fills the platform's system
+// and engine services; the program installs its own terminal user interface for the run.
 #pragma once
 
 #include <iosfwd>

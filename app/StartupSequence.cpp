@@ -12,17 +12,33 @@
 #include "settings/DatLangDM_Unit.h"
 #include "settings/DatPrefDM_Unit.h"
 #include "settings/SetTokenDataForUser.h"
+#include "startup/ProgramHalt.h"
+#include "startup/StartUpGuard.h"
+#include "ui/DatGenWebHelpLinkMgr_Unit.h"
+#include "ui/MessageLayout.h"
+#include "ui/OnlineLinkFlags.h"
 
 TProgramUnits::TProgramUnits() {
   LoadSystemFolderDefaults();
   InitFormatSettings();
+  try {
+    RunStartUpGuard();
+  } catch (const EProgramHalt& halt) {
+    halted_ = true;
+    haltExitCode_ = halt.ExitCode();
+  }
 }
 
 TProgramUnits::~TProgramUnits() {
   FreeDatPrefDM();
   FreeDatLangDM();
   ReleaseSysLock();
+  // The message dialog and help link units; the link manager may still write to the log.
+  FreeWebHelpLinkMgr();
+  FreeOnlineLinkFlags();
+  FreeButtonWidthCache();
   StopEventLog();
+  ReleaseStartUpGuard();
 }
 
 TStartupOutcome RunStartupChecks(const TObject* window) {

@@ -5,14 +5,25 @@
 class TObject;
 
 // The process-wide initialisations, in order, and their finalisations in reverse when the
-// program ends (however it ends): folder defaults, regional settings; then at the end the
-// preference store, the lock table and the event log are released.
+// program ends (however it ends): folder defaults, regional settings, the start-up guard; then
+// at the end the preference store and the language module, the lock table, the help links, the
+// online link flags, the button width cache, the event log and the guard's run mutex are
+// released. Both programs create it before any window or console output.
 class TProgramUnits {
  public:
   TProgramUnits();
   ~TProgramUnits();
   TProgramUnits(const TProgramUnits&) = delete;
   TProgramUnits& operator=(const TProgramUnits&) = delete;
+
+  // True when the start-up guard ended the process (it has told the user why): the program
+  // runs the finalisations and ends with HaltExitCode, showing no window.
+  bool Halted() const { return halted_; }
+  int HaltExitCode() const { return haltExitCode_; }
+
+ private:
+  bool halted_ = false;
+  int haltExitCode_ = 0;
 };
 
 enum class TStartupOutcome {

@@ -14,18 +14,24 @@ int main(int argc, char** argv) {
   Platform().SetEngine(CreateSqliteAceDriver());
   int code = 0;
   {
-    TProgramUnits units;
+    // The application object first: the start-up guard's message boxes need it.
     TVrlApplication application(argc, argv);
     auto ui = std::make_unique<TQtUiServices>();
     TQtUiServices& qtUi = *ui;
     Platform().SetUi(std::move(ui));
-    TChangePathForDocsFrm window;
-    qtUi.SetMainWindow(&window);
-    // A failed start-up check has told the user why and was logged; the program ends in order
-    // (exit code 0) without showing the window.
-    if (window.StartedUp()) {
-      window.show();
-      code = application.exec();
+    TProgramUnits units;
+    // The start-up guard refused (and said why): the orderly halt, no window.
+    if (units.Halted()) {
+      code = units.HaltExitCode();
+    } else {
+      TChangePathForDocsFrm window;
+      qtUi.SetMainWindow(&window);
+      // A failed start-up check has told the user why and was logged; the program ends in order
+      // (exit code 0) without showing the window.
+      if (window.StartedUp()) {
+        window.show();
+        code = application.exec();
+      }
     }
   }
   Platform().Reset();

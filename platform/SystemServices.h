@@ -55,11 +55,22 @@ class TSystemServices {
 
   // Starts a web address or document with the desktop's opener; false when it could not start.
   virtual bool ShellOpen(const std::string& target) = 0;
+  // The command-line parameters after the program name.
+  virtual std::vector<std::string> CommandLineParams() = 0;
+
   // Starts a program with arguments; false when it could not start.
   virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
+  // Starts a program hidden (no terminal, no window) with exactly these arguments, never through
+  // a shell; 0 when it started, otherwise the system's error number.
+  virtual int StartHiddenProgram(const std::string& program,
+                                 const std::vector<std::string>& args) = 0;
   // Creates or opens a named mutex held for the rest of the run; false when another process
   // already holds it.
   virtual bool AcquireNamedMutex(const std::string& name) = 0;
+  // Lets go of a named mutex this process holds; nothing when it holds none of that name.
+  virtual void ReleaseNamedMutex(const std::string& name) = 0;
+  // Waits this many milliseconds.
+  virtual void Sleep(int milliseconds) = 0;
 
   virtual TSystemRegionalSettings RegionalSettings() = 0;
 };

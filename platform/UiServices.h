@@ -8,6 +8,9 @@
 #include <vector>
 
 class TObject;
+class TDialogForm;
+struct TDialogFont;
+struct TTextExtent;
 
 struct TRect {
   int Left = 0;
@@ -84,4 +87,13 @@ class TUiServices {
   virtual std::vector<TFormInfo> OpenForms() = 0;
   virtual std::optional<TControlInfo> ActiveControl() = 0;
   virtual std::string ApplicationTitle() = 0;
+
+  // Dialogs built in code (platform/DialogForm.h). The extent of text in font: on one line when
+  // wrapWidth is 0, else broken at words within wrapWidth, tabs expanded. Without windows: a
+  // fixed-pitch estimate.
+  virtual TTextExtent TextExtent(const TDialogFont& font, const std::string& text, int wrapWidth);
+  // Shows form modally and returns the modal result of the button pressed; check boxes keep
+  // their final state in the form. Without windows: the form's plain text as a plain message,
+  // answered as the Escape key would.
+  virtual int ShowDialogForm(TDialogForm& form);
 };

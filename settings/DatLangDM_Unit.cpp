@@ -61,16 +61,20 @@ void ReadLangRec(TLangRec& rec, TFieldText&& text) {
   rec.VALUE = text("VALUE");
 }
 
-// Adds a record for every row; the first record of a record id stays.
+// Adds a record made from the current row under its RECID; when the id is present already, the
+// new record is dropped and the first one stays.
+template <typename TFieldText>
+void AddRecord(TFieldText&& text, TDatManualKeyDictionary& dictionary) {
+  auto rec = std::make_unique<TLangRec>();
+  ReadLangRec(*rec, text);
+  const std::string key = rec->RECID;
+  std::unique_ptr<TObject> item = std::move(rec);
+  dictionary.Add(key, item);
+}
+
 template <typename TRows, typename TFieldText>
 void AddRows(TRows& rows, TFieldText&& text, TDatManualKeyDictionary& dictionary) {
-  for (rows.First(); !rows.Eof(); rows.Next()) {
-    auto rec = std::make_unique<TLangRec>();
-    ReadLangRec(*rec, text);
-    std::string key = rec->RECID;
-    std::unique_ptr<TObject> item = std::move(rec);
-    dictionary.Add(key, item);  // a duplicate is dropped with item
-  }
+  for (rows.First(); !rows.Eof(); rows.Next()) AddRecord(text, dictionary);
 }
 
 }  // namespace
@@ -114,15 +118,12 @@ void TDatLangDM::CloseQueries() {
   LangTbl.Close();
 }
 
-void TDatLangDM::AddRecordsFrom(TAdsQuery& rows) {
-  AddRows(
-      rows, [&](const char* name) { return rows.FieldByName(name).AsString(); }, *dictionary_);
-}
-
 void TDatLangDM::LoadFromLangTable() {
   LangQry.SetParam("LANGID", GetLangId());
   if (!LangQry.Active()) LangQry.Open();
-  AddRecordsFrom(LangQry);
+  AddRows(
+      LangQry, [&](const char* name) { return LangQry.FieldByName(name).AsString(); },
+      *dictionary_);
 }
 
 void TDatLangDM::LoadFromSysRec() {
@@ -138,15 +139,10 @@ void TDatLangDM::OverlayUserTexts() {
   auto text = [&](const char* name) { return LangUserQry.FieldByName(name).AsString(); };
   for (LangUserQry.First(); !LangUserQry.Eof(); LangUserQry.Next()) {
     TObject* item = nullptr;
-    if (dictionary_->GetItemByKey(text("RECID"), item)) {
+    if (dictionary_->GetItemByKey(text("RECID"), item))
       ReadLangRec(*static_cast<TLangRec*>(item), text);
-      continue;
-    }
-    auto rec = std::make_unique<TLangRec>();
-    ReadLangRec(*rec, text);
-    std::string key = rec->RECID;
-    std::unique_ptr<TObject> added = std::move(rec);
-    dictionary_->Add(key, added);
+    else
+      AddRecord(text, *dictionary_);
   }
 }
 

@@ -50,7 +50,6 @@ class TDatLangDM : public TDataModule {
   TMemTable LangTbl;
 
  private:
-  void AddRecordsFrom(TAdsQuery& rows);
   void OverlayUserTexts();
   void CloseQueries();
 

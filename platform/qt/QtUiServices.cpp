@@ -9,6 +9,7 @@
 #include "common/Classes.h"
 #include "platform/qt/DatGenDisplayAdsMsg_Unit.h"
 #include "platform/qt/QtClassNames.h"
+#include "platform/qt/QtDialogForm.h"
 #include "platform/qt/QtFolderBrowser.h"
 
 namespace {
@@ -144,4 +145,13 @@ std::optional<TControlInfo> TQtUiServices::ActiveControl() {
 
 std::string TQtUiServices::ApplicationTitle() {
   return QApplication::applicationDisplayName().toStdString();
+}
+
+TTextExtent TQtUiServices::TextExtent(const TDialogFont& font, const std::string& text,
+                                      int wrapWidth) {
+  return QtTextExtent(font, text, wrapWidth);
+}
+
+int TQtUiServices::ShowDialogForm(TDialogForm& form) {
+  return ExecQtDialog(form);
 }

@@ -28,6 +28,8 @@ class TQtUiServices : public TUiServices {
   std::vector<TFormInfo> OpenForms() override;
   std::optional<TControlInfo> ActiveControl() override;
   std::string ApplicationTitle() override;
+  TTextExtent TextExtent(const TDialogFont& font, const std::string& text, int wrapWidth) override;
+  int ShowDialogForm(TDialogForm& form) override;
 
  private:
   TCursorKind cursor_ = TCursorKind::crDefault;

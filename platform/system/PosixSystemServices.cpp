@@ -11,19 +11,37 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
 #include "common/DateUtils.h"
 #include "platform/system/LocalePatterns.h"
 
 extern char** environ;
 
+namespace {
+
+// The program and its arguments as exec takes them, ending with a null pointer; the texts stay
+// owned by the caller.
+std::vector<char*> ArgumentVector(const std::string& program,
+                                  const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  return argv;
+}
+
+}  // namespace
+
 TPosixSystemServices::TPosixSystemServices() = default;
 
 TPosixSystemServices::~TPosixSystemServices() {
-  for (int fd : mutexFds_) close(fd);
+  while (!mutexes_.empty()) ReleaseNamedMutex(mutexes_.begin()->first);
 }
 
 TDateTime TPosixSystemServices::Now() {
@@ -89,21 +107,50 @@ std::string TPosixSystemServices::ProgramPath() {
   return ModuleFileName();
 }
 
+std::vector<std::string> TPosixSystemServices::CommandLineParams() {
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::vector<std::string> params;
+  std::string item;
+  while (std::getline(in, item, '\0')) params.push_back(item);
+  if (!params.empty()) params.erase(params.begin());  // the program itself
+  return params;
+}
+
 bool TPosixSystemServices::ShellOpen(const std::string& target) {
   return StartProgram("xdg-open", {target});
 }
 
 bool TPosixSystemServices::StartProgram(const std::string& program,
                                         const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
+  std::vector<char*> argv = ArgumentVector(program, args);
   pid_t pid = 0;
   return posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
 }
 
+int TPosixSystemServices::StartHiddenProgram(const std::string& program,
+                                             const std::vector<std::string>& args) {
+  std::vector<char*> argv = ArgumentVector(program, args);
+  // Hidden: no terminal to read from or write to, and a session of its own.
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawnattr_init(&attributes);
+  for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+    posix_spawn_file_actions_addopen(&actions, fd, "/dev/null",
+                                     fd == STDIN_FILENO ? O_RDONLY : O_WRONLY, 0);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  pid_t pid = 0;
+  const int result =
+      posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  // The program outlives our interest in it; collect its exit status so it leaves no zombie.
+  if (result == 0) std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+  return result;
+}
+
 bool TPosixSystemServices::AcquireNamedMutex(const std::string& name) {
+  if (mutexes_.count(name)) return true;
   std::string file = (std::filesystem::temp_directory_path() / (name + ".lock")).string();
   int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return false;
@@ -111,8 +158,21 @@ bool TPosixSystemServices::AcquireNamedMutex(const std::string& name) {
     close(fd);
     return false;
   }
-  mutexFds_.push_back(fd);
+  mutexes_[name] = THeldLock{file, fd};
   return true;
+}
+
+void TPosixSystemServices::ReleaseNamedMutex(const std::string& name) {
+  auto held = mutexes_.find(name);
+  if (held == mutexes_.end()) return;
+  // Removed while still locked, so no other process can take a lock on a file about to vanish.
+  unlink(held->second.File.c_str());
+  close(held->second.Fd);
+  mutexes_.erase(held);
+}
+
+void TPosixSystemServices::Sleep(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 TSystemRegionalSettings TPosixSystemServices::RegionalSettings() {

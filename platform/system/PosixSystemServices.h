@@ -1,6 +1,7 @@
 // The operating-system services on POSIX (Linux).
 #pragma once
 
+#include <map>
 #include <memory>
 
 #include "platform/SystemServices.h"
@@ -20,11 +21,20 @@ class TPosixSystemServices : public TSystemServices {
   std::string ModuleFileName() override;
   std::string ProgramPath() override;
   bool ShellOpen(const std::string& target) override;
+  std::vector<std::string> CommandLineParams() override;
   bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
+  int StartHiddenProgram(const std::string& program, const std::vector<std::string>& args) override;
   bool AcquireNamedMutex(const std::string& name) override;
+  void ReleaseNamedMutex(const std::string& name) override;
+  void Sleep(int milliseconds) override;
   TSystemRegionalSettings RegionalSettings() override;
   ~TPosixSystemServices() override;
 
  private:
-  std::vector<int> mutexFds_;
+  // Lock files held as named mutexes: name, then the lock file and its descriptor.
+  struct THeldLock {
+    std::string File;
+    int Fd = -1;
+  };
+  std::map<std::string, THeldLock> mutexes_;
 };

@@ -6,9 +6,26 @@
 #include "settings/DatLangDM_Unit.h"
 #include "tests/support/CrmTestInstall.h"
 
+void PrintTo(const TLangRec& rec, std::ostream* out) {
+  *out << "{" << rec.RECID << " | " << rec.NAME << " | " << rec.LABEL << " | " << rec.COLUMNTITLE
+       << " | " << rec.HINT << " | " << rec.VALUE << "}";
+}
+
 namespace {
 
 const std::string kHeader = R"("LANGID","RECID","HINT","NAME","VALUE","LABEL","COLUMNTITLE")";
+
+TLangRec Lang(const char* recId, const char* name, const char* label, const char* title,
+              const char* hint, const std::string& value) {
+  TLangRec rec;
+  rec.RECID = recId;
+  rec.NAME = name;
+  rec.LABEL = label;
+  rec.COLUMNTITLE = title;
+  rec.HINT = hint;
+  rec.VALUE = value;
+  return rec;
+}
 
 // A test installation whose main connection is open; the language module is freed afterwards.
 class DatLangDMTest : public ::testing::Test {
@@ -59,31 +76,22 @@ TEST_F(DatLangDMTest, LoadsTheSystemRecordAndOverlaysTheUserTexts) {
   LangUser("LNGENG", "NEW_ONE", "added value");
   LangUser("LNGHEB", "GEN_NO", "hebrew only");
 
-  TLangRec yes = Rec("gen_yes");  // letter case aside; the first record of a key stays
-  EXPECT_EQ(yes.RECID, "GEN_YES");
-  EXPECT_EQ(yes.HINT, "Yes hint");
-  EXPECT_EQ(yes.LABEL, "&Yes");
-  TLangRec no = Rec("GEN_NO");
-  EXPECT_EQ(no.RECID, "Gen_No");
-  EXPECT_EQ(no.VALUE, "No \"really\"");
-  EXPECT_EQ(no.HINT, "");
-  // Stray text is skipped; the value is cut to VALUE's 150 characters.
-  TLangRec cut = Rec("CUT");
-  EXPECT_EQ(cut.NAME, "n");
-  EXPECT_EQ(cut.HINT, "x");
-  EXPECT_EQ(cut.VALUE, longValue.substr(0, 150));
-  // A line whose last quote never closes gives the fields before it.
-  TLangRec unclosed = Rec("UNCLOSED");
-  EXPECT_EQ(unclosed.NAME, "n");
-  EXPECT_EQ(unclosed.VALUE, "");
-  // The overlay replaces all six texts of a present record, or adds one.
-  TLangRec replaced = Rec("REPLACED");
-  EXPECT_EQ(replaced.RECID, "replaced");
-  EXPECT_EQ(replaced.VALUE, "user value");
-  EXPECT_EQ(replaced.LABEL, "user label");
-  EXPECT_EQ(replaced.HINT, "");
-  EXPECT_EQ(replaced.COLUMNTITLE, "");
-  EXPECT_EQ(Rec("new_one").VALUE, "added value");
+  const struct {
+    const char* key;
+    TLangRec want;
+  } cases[] = {
+      // Letter case aside; the first record of a key stays.
+      {"gen_yes", Lang("GEN_YES", "Yes", "&Yes", "Yes", "Yes hint", "Yes")},
+      {"GEN_NO", Lang("Gen_No", "No", "&No", "", "", "No \"really\"")},
+      // Stray text is skipped; the value is cut to VALUE's 150 characters.
+      {"CUT", Lang("CUT", "n", "", "", "x", longValue.substr(0, 150))},
+      // A line whose last quote never closes gives the fields before it.
+      {"UNCLOSED", Lang("UNCLOSED", "n", "", "", "h", "")},
+      // The overlay replaces all six texts of a present record, or adds one.
+      {"REPLACED", Lang("replaced", "user", "user label", "", "", "user value")},
+      {"new_one", Lang("NEW_ONE", "user", "user label", "", "", "added value")},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Rec(c.key), c.want) << c.key;
   EXPECT_EQ(Rec("NO_SUCH_KEY"), TLangRec());
   EXPECT_EQ(DatLangDM->Dictionary()->BucketCount(), 311u);
   EXPECT_EQ(DatLangDM->Dictionary()->Count(), 7u);  // YES, NO, "", CUT, UNCLOSED, REPLACED, NEW

@@ -24,6 +24,12 @@ class TFakeSystem : public TSystemServices {
   std::vector<std::string> Opened;                // ShellOpen targets
   std::vector<std::vector<std::string>> Started;  // program then arguments
   bool MutexFree = true;
+  std::vector<std::string> Params;                      // command-line parameters
+  int StartError = 0;                                   // StartHiddenProgram's answer
+  std::vector<std::vector<std::string>> HiddenStarted;  // program then arguments
+  std::vector<std::string> MutexesAcquired;
+  std::vector<std::string> MutexesReleased;
+  std::vector<int> Slept;  // milliseconds, one per wait
 
   TDateTime Now() override { return Clock; }
   int32_t TickCount() override { return Ticks; }
@@ -46,6 +52,19 @@ class TFakeSystem : public TSystemServices {
     Started.push_back(call);
     return true;
   }
-  bool AcquireNamedMutex(const std::string&) override { return MutexFree; }
+  std::vector<std::string> CommandLineParams() override { return Params; }
+  int StartHiddenProgram(const std::string& program,
+                         const std::vector<std::string>& args) override {
+    std::vector<std::string> call{program};
+    call.insert(call.end(), args.begin(), args.end());
+    HiddenStarted.push_back(call);
+    return StartError;
+  }
+  bool AcquireNamedMutex(const std::string& name) override {
+    MutexesAcquired.push_back(name);
+    return MutexFree;
+  }
+  void ReleaseNamedMutex(const std::string& name) override { MutexesReleased.push_back(name); }
+  void Sleep(int milliseconds) override { Slept.push_back(milliseconds); }
   TSystemRegionalSettings RegionalSettings() override { return Regional; }
 };

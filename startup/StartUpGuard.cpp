@@ -1,0 +1,90 @@
+#include "startup/StartUpGuard.h"
+
+#include <cstdlib>
+
+#include "common/DateUtils.h"
+#include "common/IniFile.h"
+#include "common/PathUtils.h"
+#include "common/SysFolders.h"
+#include "common/SysUtils.h"
+#include "platform/Platform.h"
+#include "platform/SystemServices.h"
+#include "startup/ClientUpgrade.h"
+#include "startup/GuardMessages.h"
+#include "startup/MaintenanceStop.h"
+#include "startup/ProgramHalt.h"
+#include "startup/ProgramKinds.h"
+
+namespace {
+
+struct TGuardState {
+  bool ran = false;  // the guard runs only on the first start
+  std::string mutexName;
+};
+
+TGuardState& State() {
+  static TGuardState state;
+  return state;
+}
+
+std::string ComparableFolder(const std::string& folder) {
+  return UpperCase(Trim(RemoveTrailingPathDelim(folder)));
+}
+
+void CreateServerRunMutex() {
+  State().mutexName = ServerRunMutexName(Now());
+  // Whether another run already holds it does not matter: start-up goes on either way.
+  Platform().System().AcquireNamedMutex(State().mutexName);
+}
+
+}  // namespace
+
+std::string ReadUniqueServiceName() {
+  try {
+    return ReadIniString(ChangeFileExt(ProgramFullPath(), ".ini"), "Pref", "UniqueServiceName", "");
+  } catch (...) {
+    return {};
+  }
+}
+
+std::string ServerRunMutexName(TDateTime startTime) {
+  return ChangeFileExt(ProgramFileName(), "") + ReadUniqueServiceName() +
+         FormatDateTime("ddmmyyhhmmss", startTime);
+}
+
+std::string HeldServerRunMutexName() {
+  return State().mutexName;
+}
+
+void CheckNotRunFromLastVer() {
+  if (ComparableFolder(ProgramModuleFolder()) != ComparableFolder(LastVerFolder())) return;
+  ShowGuardMessage(LastVerRefusalText);
+  throw EProgramHalt(0);
+}
+
+void RunStartUpGuard() {
+  if (State().ran) return;
+  State().ran = true;
+  ClearUpgradeStarted();
+  // The regional separators fixed before the guard stay in force: nothing here reloads the
+  // system's regional settings when they change, so there is no automatic reload to switch off.
+  std::srand(static_cast<unsigned>(Platform().System().TickCount()));
+  const TProgramIdentity program = CurrentProgram();
+  if (IsServerProgram(program)) CreateServerRunMutex();
+  CheckNotRunFromLastVer();
+  if (CheckMaintenanceStop(true, program)) {
+    if (MustHaltWhenRefused(program)) throw EProgramHalt(0);
+    return;
+  }
+  if (!program.Library) {
+    std::string fileList;
+    CheckClientUpgrade(true, true, false, fileList);
+  }
+}
+
+void ReleaseStartUpGuard() {
+  TGuardState& state = State();
+  state.ran = false;
+  if (!state.mutexName.empty()) Platform().System().ReleaseNamedMutex(state.mutexName);
+  state.mutexName.clear();
+}
