@@ -60,14 +60,21 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
 // Texts of plain message boxes that report a failure; on a terminal they go to standard error.
 void MarkFailureTexts(TConsoleUiServices& ui) {
-  for (int id : {65023, 64996, 65187, 65189, 65190, 65191, 65192, 65193, 65194, 65195})
+  for (int id : {64870, 64871, 64872, 64873, 64874, 65023, 64996, 65187, 65189, 65190, 65191, 65192,
+                 65193, 65194, 65195})
     ui.AddFailureText(LoadStr(id));
+  // A formatted text is known by what comes before its first placeholder.
+  const std::string& lockFailure = LoadStr(64875);
+  ui.AddFailureText(lockFailure.substr(0, lockFailure.find('%')));
 }
 
 void PrintPass(std::ostream& out, const char* table, const TPassResult& pass, bool dryRun,
                const TConsolePassWatcher& watcher) {
   out << table << ": " << pass.Examined << " examined, " << pass.Rewritten
-      << (dryRun ? " to rewrite" : " rewritten") << std::endl;
+      << (dryRun ? " to rewrite" : " rewritten");
+  if (pass.ChangedByOthers > 0)
+    out << ", " << pass.ChangedByOthers << " changed by another station";
+  out << std::endl;
   if (!dryRun) return;
   for (const auto& [oldValue, newValue] : watcher.Samples())
     out << "  " << oldValue << " -> " << newValue << std::endl;
@@ -129,6 +136,8 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
 
   switch (result.Outcome) {
     case TReplaceOutcome::BlankNewPath:
+    case TReplaceOutcome::RefusedPath:
+    case TReplaceOutcome::Busy:
     case TReplaceOutcome::NotConfirmed:
       return ecRefused;
     case TReplaceOutcome::Completed:

@@ -2,9 +2,13 @@
 
 #include <memory>
 
+#include "common/Format.h"
+#include "common/PathTextCheck.h"
 #include "common/StrTable.h"
+#include "common/SysFolders.h"
 #include "common/SysUtils.h"
 #include "db/DatGenDBConnectionDM.h"
+#include "db/ReplaceLock.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
@@ -30,6 +34,27 @@ void CleanUp(std::unique_ptr<TDatDocsDBServicesDM>& docsDM, bool logIt) {
   docsDM.reset();
 }
 
+// The message refusing the first path text no Windows path can be; empty when both can be.
+std::string PathTextRefusal(const std::string& oldPath, const std::string& newPath) {
+  for (const auto& [text, isNew] : {std::pair{&oldPath, false}, std::pair{&newPath, true}})
+    if (const TPathTextFault fault = CheckPathText(*text); fault != TPathTextFault::None)
+      return LoadStr(PathTextFaultMessage(fault, isNew));
+  return {};
+}
+
+// Takes the installation's replace lock; the message refusing the replace when it cannot.
+std::string TakeReplaceLock(TReplaceLock& lock) {
+  switch (lock.Acquire(DatabaseFolder())) {
+    case TReplaceLock::TResult::Held:
+      return {};
+    case TReplaceLock::TResult::Busy:
+      return LoadStr(64870);
+    case TReplaceLock::TResult::Failed:
+      break;
+  }
+  return Format(LoadStr(64875), {lock.Path(), lock.Reason()});
+}
+
 }  // namespace
 
 TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
@@ -42,11 +67,26 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
     result.Outcome = TReplaceOutcome::BlankNewPath;
     return result;
   }
+  if (const std::string refusal = PathTextRefusal(oldPathText, newPathText); !refusal.empty()) {
+    ui.ShowMessage(refusal);
+    result.Outcome = TReplaceOutcome::RefusedPath;
+    return result;
+  }
   // The new path is handed on exactly as typed, blanks included.
   const std::string& newPath = newPathText;
   if (!options.DryRun && !ui.ConfirmYesNo(LoadStr(64992))) {
     result.Outcome = TReplaceOutcome::NotConfirmed;
     return result;
+  }
+  // One replace at a time per installation, from the confirmation to the clean-up. A dry run
+  // writes nothing and needs no lock.
+  TReplaceLock replaceLock;
+  if (!options.DryRun) {
+    if (const std::string refusal = TakeReplaceLock(replaceLock); !refusal.empty()) {
+      ui.ShowMessage(refusal);
+      result.Outcome = TReplaceOutcome::Busy;
+      return result;
+    }
   }
 
   TDefaultCursorOnExit defaultCursor(ui);

@@ -1,7 +1,9 @@
 // The replace command: the one implementation behind the window's "Replace" button and the
-// console program. It reads the two path texts as the user typed them, refuses a blank new path,
-// asks for confirmation, rewrites the documents and then the cards, reports completion, and
-// always logs the connection information and frees its data module at the end.
+// console program. It reads the two path texts as the user typed them, refuses a blank new path
+// and a path no Windows path can be (PathTextCheck), asks for confirmation, takes the
+// installation's replace lock (refused while another replace holds it), rewrites the documents
+// and then the cards, reports completion, and always logs the connection information and frees
+// its data module at the end.
 //
 // A dry run computes every rewrite without posting any: it asks no confirmation and writes no
 // log entry, since nothing changes.
@@ -21,6 +23,8 @@ struct TReplaceOptions {
 
 enum class TReplaceOutcome {
   BlankNewPath,  // refused: "Enter new path and try again"
+  RefusedPath,   // refused: a path holds a control character or is too long for Windows
+  Busy,          // refused: another replace holds the installation's replace lock
   NotConfirmed,  // the confirmation was not answered Yes
   Completed,     // both passes walked their tables to the end
   NotCompleted,  // a pass stopped at a failure it handled itself (the card pass shows and logs it)

@@ -7,6 +7,9 @@ identical copies of the database:
     and records its wall time and peak resident memory;
   - runs the `sqlite3` shell with the UPDATE statements that apply the same matching rules;
   - runs the console program's dry run;
+  - runs the console program again while another station saves one record every 100 ms (its
+    own connection, waiting for the write lock in 1 ms steps as the engine does), and records
+    how long each save took;
 and checks that both databases end with identical Docs and Cards contents. It prints a table and
 writes it, with a description of the machine, to bench/RESULTS.md.
 
@@ -22,6 +25,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 from pathlib import Path
 
@@ -103,6 +107,41 @@ def timed(cmd, stdin=None):
     return elapsed, peak
 
 
+def station_saves(db, stop, latencies):
+    """Another station: one single-record save every 100 ms until stop is set."""
+    con = sqlite3.connect(db, timeout=0, isolation_level=None)
+    con.execute("PRAGMA wal_autocheckpoint=16384")  # as the engine's connections
+    con.execute("CREATE TABLE IF NOT EXISTS BenchSaves (N INTEGER)")
+    n = 0
+    while not stop.is_set():
+        start = time.perf_counter()
+        while True:
+            try:
+                con.execute("BEGIN IMMEDIATE")
+                break
+            except sqlite3.OperationalError:
+                time.sleep(0.001)
+        n += 1
+        con.execute("INSERT INTO BenchSaves VALUES (?)", (n,))
+        con.execute("COMMIT")
+        latencies.append(time.perf_counter() - start)
+        stop.wait(0.1)
+    con.close()
+
+
+def timed_with_station(cmd, db):
+    """timed(cmd) while another station saves; also the longest save in seconds."""
+    stop, latencies = threading.Event(), []
+    station = threading.Thread(target=station_saves, args=(db, stop, latencies))
+    station.start()
+    try:
+        seconds, _ = timed(cmd)
+    finally:
+        stop.set()
+        station.join()
+    return seconds, max(latencies, default=0.0)
+
+
 def fresh_db(pristine, target):
     for suffix in ("", "-wal", "-shm"):
         Path(str(target) + suffix).unlink(missing_ok=True)
@@ -121,7 +160,7 @@ def bench_size(work, size, runs):
     script.write_text(update_script(OLD_PATH, NEW_PATH))
     cli = [str(root / "Utils" / "VrlChangeDocsPathCli"), "--old", OLD_PATH, "--new", NEW_PATH]
 
-    ours, sql, dry, peaks = [], [], [], []
+    ours, sql, dry, peaks, busy, longest = [], [], [], [], [], []
     for run in range(runs):
         order = ["ours", "sql"] if run % 2 == 0 else ["sql", "ours"]
         for which in order:
@@ -145,9 +184,16 @@ def bench_size(work, size, runs):
         dry.append(seconds)
         if content_digest(live) != content_digest(pristine):
             sys.exit(f"the dry run changed the database at {size} documents")
+        fresh_db(pristine, live)
+        seconds, save = timed_with_station(cli + ["--yes"], live)
+        busy.append(seconds)
+        longest.append(save)
+        if content_digest(live) != ours_digest:
+            sys.exit(f"the replace beside another station went wrong at {size} documents")
     return {
         "size": size, "ours": statistics.median(ours), "sql": statistics.median(sql),
         "dry": statistics.median(dry), "peak": max(peaks) / 1024.0,
+        "busy": statistics.median(busy), "save": max(longest),
     }
 
 
@@ -179,16 +225,20 @@ def main():
             rows.append(row)
             print(f"{size:>9} documents: ours {row['ours']:.3f} s, SQL {row['sql']:.3f} s, "
                   f"ratio {row['ours'] / row['sql']:.2f}, dry run {row['dry']:.3f} s, "
-                  f"peak {row['peak']:.1f} MiB", flush=True)
+                  f"peak {row['peak']:.1f} MiB, beside a station {row['busy']:.3f} s "
+                  f"(longest save {row['save']:.3f} s)", flush=True)
     finally:
         if not args.keep:
             shutil.rmtree(work, ignore_errors=True)
     table = ["| documents | cards | ours (median s) | SQL (median s) | ours/SQL | dry run (median s) "
-             "| our peak memory (MiB) |", "|---:|---:|---:|---:|---:|---:|---:|"]
+             "| our peak memory (MiB) | ours beside a saving station (median s) | cost of the turns "
+             "| longest save during the replace (s) |",
+             "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"]
     for r in rows:
         table.append(f"| {r['size']:,} | {max(r['size'] // 10, 1):,} | {r['ours']:.3f} | "
                      f"{r['sql']:.3f} | {r['ours'] / r['sql']:.2f} | {r['dry']:.3f} | "
-                     f"{r['peak']:.1f} |")
+                     f"{r['peak']:.1f} | {r['busy']:.3f} | "
+                     f"{(r['busy'] / r['ours'] - 1) * 100:+.1f} % | {r['save']:.3f} |")
     text = "\n".join(table)
     print(text)
     results = ROOT / "bench" / "RESULTS.md"
@@ -204,7 +254,10 @@ def main():
         "starts from an identical copy of its database. \"ours\" is the whole "
         "`VrlChangeDocsPathCli --old ... --new ... --yes` process, start-up included; \"SQL\" is "
         "the `sqlite3` shell running the equivalent `UPDATE` statements in one transaction; both "
-        "end with identical Docs and Cards contents (checked on every run).\n\n" + text + "\n" +
+        "end with identical Docs and Cards contents (checked on every run). \"Beside a saving "
+        "station\": the same replace while another connection saves one record every 100 ms, "
+        "waiting for the write lock in 1 ms steps as the engine's connections do; the last "
+        "column is the longest of those saves.\n\n" + text + "\n" +
         notes)
 
 

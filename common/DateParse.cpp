@@ -2,6 +2,7 @@
 #include <strings.h>
 
 #include <ctime>
+#include <vector>
 
 #include "common/DateUtils.h"
 #include "common/FormatSettings.h"
@@ -14,6 +15,24 @@ int CurrentYear() {
   std::tm local{};
   localtime_r(&now, &local);
   return local.tm_year + 1900;
+}
+
+// The unit words of a pattern: its runs of non-ASCII text, such as 年 月 日 or 時 分 秒 in the
+// patterns of locales that write a unit after each field instead of a separator between them.
+std::vector<std::string> UnitWords(std::initializer_list<const std::string*> patterns) {
+  std::vector<std::string> words;
+  for (const std::string* pattern : patterns) {
+    std::string word;
+    for (char c : *pattern + ' ') {
+      if (static_cast<unsigned char>(c) >= 0x80) {
+        word += c;
+      } else if (!word.empty()) {
+        words.push_back(word);
+        word.clear();
+      }
+    }
+  }
+  return words;
 }
 
 class TScanner {
@@ -46,6 +65,20 @@ class TScanner {
     return true;
   }
 
+  // One of the unit words, after blanks.
+  bool UnitWord(const std::vector<std::string>& words) {
+    const size_t mark = pos_;
+    for (const std::string& word : words)
+      if (Word(word)) return true;
+    pos_ = mark;
+    return false;
+  }
+
+  // The separator, or in its place one of the unit words.
+  bool Separator(char separator, const std::vector<std::string>& words) {
+    return Char(separator) || UnitWord(words);
+  }
+
   bool Word(const std::string& word) {
     Blanks();
     if (word.empty() || s_.size() - pos_ < word.size()) return false;
@@ -64,9 +97,17 @@ bool ScanDate(TScanner& in, TDateTime& value) {
   const TDateOrder order = GetDateOrder(s.ShortDateFormat);
   int n1 = 0, n2 = 0, n3 = 0, l1 = 0, l2 = 0, l3 = 0;
   int y = 0, m = 0, d = 0, yearDigits = 4;
-  if (!(in.Number(n1, l1) && in.Char(s.DateSeparator) && in.Number(n2, l2))) return false;
+  const std::vector<std::string> units = UnitWords({&s.ShortDateFormat});
+  if (!(in.Number(n1, l1) && in.Separator(s.DateSeparator, units) && in.Number(n2, l2)))
+    return false;
+  bool third = false;
   if (in.Char(s.DateSeparator)) {
     if (!in.Number(n3, l3)) return false;
+    third = true;
+  } else if (in.UnitWord(units)) {
+    third = in.Number(n3, l3);  // else the unit was the second number's
+  }
+  if (third) {
     switch (order) {
       case TDateOrder::MDY:
         y = n3, yearDigits = l3, m = n1, d = n2;
@@ -90,7 +131,7 @@ bool ScanDate(TScanner& in, TDateTime& value) {
     else
       m = n1, d = n2;
   }
-  in.Char(s.DateSeparator);
+  if (!in.Char(s.DateSeparator)) in.UnitWord(units);
   in.Blanks();
   return TryEncodeDate(y, m, d, value);
 }
@@ -104,13 +145,20 @@ bool ScanTime(TScanner& in, TDateTime& value) {
   };
   int baseHour = amPm();
   int hour = 0, minute = 0, second = 0, ms = 0, digits = 0;
+  const std::vector<std::string> units = UnitWords({&s.LongTimeFormat, &s.ShortTimeFormat});
+  // After each number the separator, which a number must follow, or a unit word, which ends
+  // the time when no number follows ("14時05分").
+  auto next = [&](int& value) {
+    if (in.Char(s.TimeSeparator)) return in.Number(value, digits) ? 1 : -1;
+    return in.UnitWord(units) && in.Number(value, digits) ? 1 : 0;
+  };
   if (!in.Number(hour, digits)) return false;
-  if (in.Char(s.TimeSeparator)) {
-    if (!in.Number(minute, digits)) return false;
-    if (in.Char(s.TimeSeparator)) {
-      if (!in.Number(second, digits)) return false;
-      if (in.Char(s.DecimalSeparator) && !in.Number(ms, digits)) return false;
-    }
+  int found = next(minute);
+  if (found > 0) found = next(second);
+  if (found < 0) return false;
+  if (found > 0) {
+    if (in.Char(s.DecimalSeparator) && !in.Number(ms, digits)) return false;
+    in.UnitWord(units);
   }
   if (baseHour < 0) baseHour = amPm();
   if (baseHour >= 0) {

@@ -121,6 +121,35 @@ bool MoveFileIfLarger(const std::string& file, const std::string& newName, int64
   return true;
 }
 
+int OpenSharedFile(const std::string& file, int access, bool& created) {
+  constexpr mode_t shared = 0664;
+  const int flags = access | O_NOFOLLOW | O_CLOEXEC;
+  // Create-or-open in a loop: the file may be moved aside (rotated) or created by another
+  // process between the two attempts.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    int fd = open(file.c_str(), flags | O_CREAT | O_EXCL, shared);
+    if (fd >= 0) {
+      created = true;
+      fchmod(fd, shared);  // the umask may have taken the group's write bit
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+    fd = open(file.c_str(), flags | O_NONBLOCK);  // a planted pipe must not hang the writer
+    if (fd >= 0) {
+      struct stat st {};
+      if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        errno = EINVAL;
+        return -1;
+      }
+      created = false;
+      return fd;
+    }
+    if (errno != ENOENT) return -1;
+  }
+  return -1;
+}
+
 std::string DatedFileName(const std::string& file, const std::string& format) {
   const std::string ext = ExtractFileExt(file);
   return file.substr(0, file.size() - ext.size()) + "-" + FormatDateTime(format, Now()) + ext;

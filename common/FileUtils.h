@@ -1,4 +1,5 @@
-// File helpers: none of them reports failure. Names are local paths (PathDelim).
+// File helpers: none of them reports failure, except OpenSharedFile (errno). Names are local paths
+// (PathDelim).
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,12 @@ bool CheckFileExists(const std::string& file, bool showError, const std::string&
 // When the file's size is at least limit bytes, moves it to newName. An existing newName is
 // never replaced: the move is refused and the file stays where it is. True when it moved.
 bool MoveFileIfLarger(const std::string& file, const std::string& newName, int64_t limit);
+// Opens the file for access (O_WRONLY | O_APPEND, O_RDONLY, ...) without following a link at its
+// name, creating it when missing, group-writable (0664, whatever the umask says about the group)
+// so every user of the installation's group can write to it. created tells whether this very
+// open created the file, even when another process removes or creates it at the same moment.
+// The descriptor (close-on-exec), or -1 with errno set: ELOOP for a link, ENOENT, EACCES...
+int OpenSharedFile(const std::string& file, int access, bool& created);
 // The file name without its extension, "-", the current local time formatted with format
 // (FormatDateTime), then the extension: "/x/UserLog_A.TXT" -> "/x/UserLog_A-08122026-140240.TXT".
 std::string DatedFileName(const std::string& file, const std::string& format);

@@ -8,6 +8,9 @@
 
 namespace {
 
+// Well beyond any settings line; the buffer only grows as far as the longest line needs.
+constexpr int MaxIniLine = 1 << 30;
+
 struct TIniLookup {
   std::string section, key, value;
   bool found = false;
@@ -35,6 +38,11 @@ bool ReadIniValue(const std::string& file, const std::string& section, const std
   FILE* f = std::fopen(file.c_str(), "rb");
   if (!f) return false;
   TIniLookup lookup{UpperCase(Trim(section)), UpperCase(Trim(key)), {}, false};
+  // The library's line buffer starts small on the heap and grows with the longest line, so a
+  // line of any length (a deep database folder) is read whole, never cut.
+  ini_use_stack = false;
+  ini_allow_realloc = true;
+  ini_max_line = MaxIniLine;
   // A parse error on one line does not stop the reading: the pairs found still count.
   ini_parse_file(f, IniHandler, &lookup);
   std::fclose(f);

@@ -1,7 +1,8 @@
 // Reading settings files the way Windows programs read their ini files: section and key names
 // without regard to case, ";" and "#" comment lines, CR LF or LF line ends, blanks around names
 // and values trimmed, one pair of enclosing double quotes removed from a value. The first
-// occurrence of a key in its section wins. The file is open only during the call.
+// occurrence of a key in its section wins. Lines may be of any length. The file is open only
+// during the call.
 #pragma once
 
 #include <string>

@@ -6,6 +6,25 @@ namespace {
 // "\n\r" (line feed, carriage return) is stored that way in several product messages.
 const std::map<int, std::string>& Table() {
   static const std::map<int, std::string> table = {
+      // Ours: the replace command's refusals.
+      {64870,
+       "Another replace of the document paths is running on this installation (another window, "
+       "console or station). Nothing was changed; try again when it has finished."},
+      {64871,
+       "The old path holds a line break or another control character, which no Windows path "
+       "holds. Nothing was changed."},
+      {64872,
+       "The new path holds a line break or another control character, which no Windows path "
+       "holds. Nothing was changed."},
+      {64873,
+       "The old path is longer than 32,767 characters, the longest path Windows allows. Nothing "
+       "was changed."},
+      {64874,
+       "The new path is longer than 32,767 characters, the longest path Windows allows. Nothing "
+       "was changed."},
+      {64875,
+       "The replace cannot start: the lock file that keeps two replaces apart cannot be "
+       "opened.\r\n%S\r\n%S\r\nNothing was changed."},
       {64992, "Do you want to start updating document paths?"},
       {64993, "Operation completed"},
       {64994, "Select primary system documents folder"},

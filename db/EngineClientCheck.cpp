@@ -25,8 +25,10 @@ bool CheckEngineClientIn(const std::string& folder, std::string& message) {
   const std::string tail = "\r\n\r\n(" + program + ")";
   std::string missing;
   if (!FindMissingEngineFiles(folder, missing)) {
-    message = Format(LoadStr(65194) + tail, {ChangeFileExt(ExtractFileName(program), ""),
-                                             ExtractFilePath(program), Trim(missing)});
+    // The texts are formatted before the program path is appended: a path may hold "%".
+    message = Format(LoadStr(65194), {ChangeFileExt(ExtractFileName(program), ""),
+                                      ExtractFilePath(program), Trim(missing)}) +
+              tail;
     return false;
   }
   const std::string version = EngineVersionText();
@@ -34,7 +36,7 @@ bool CheckEngineClientIn(const std::string& folder, std::string& message) {
     message = version;
     return true;
   }
-  message = Format(LoadStr(65195) + tail, {RequiredEngineVersion, version});
+  message = Format(LoadStr(65195), {RequiredEngineVersion, version}) + tail;
   return false;
 }
 

@@ -6,8 +6,8 @@
 #include "common/StrTable.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "docs/DatDocsDBServices.h"
-#include "docs/PassProgress.h"
 #include "docs/PathRewriteRules.h"
+#include "docs/TableRewriteWalk.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
@@ -23,35 +23,19 @@ TPassResult ChangeDocPathInCards(const TObject* sender, const std::string& oldPa
     TDBConnectionDM* module = DBConnectionDM();
     table->DatabaseName = module ? module->DBConnection.Name() : "DBConnection";
     table->TableName = "Cards.Adt";
-    table->ReadOnly = options.DryRun;
-    table->Open();
-    table->First();
-    TAdsField& docsFolder = table->FieldByName("DOCSFOLDER");
-    TPassProgress progress(options.Observer, *table);
-    std::string rest, rewritten;
-    while (!table->Eof()) {
-      ++result.Examined;
-      const std::string& value = docsFolder.AsString();
-      bool matches = RewriteCardFolder(rule, value, folder, rest, rewritten);
-      work = matches ? rest : folder;
-      if (matches) {
-        if (options.Observer) options.Observer->Rewritten(value, rewritten);
-        if (!options.DryRun) {
-          table->Edit();
-          docsFolder.SetAsString(rewritten);
-          table->Post();
-        }
-        ++result.Rewritten;  // counted once posted: a refused post is no rewrite
-      }
-      progress.Step(result.Examined);
-      table->Next();
-    }
-    progress.Finish(result.Examined);
-    table->Close();  // commits the last posts
-    result.Completed = true;
+    std::string rest;
+    RewriteTableField(
+        *table, "DOCSFOLDER",
+        [&](const std::string& value, std::string& rewritten) {
+          bool matches = RewriteCardFolder(rule, value, folder, rest, rewritten);
+          work = matches ? rest : folder;
+          return matches;
+        },
+        options, result);
   } catch (const std::exception& e) {
     if (Platform().HasUi()) Platform().Ui().ShowMessage(LoadStr(64996) + "\r\n" + e.what());
-    LogEventEx(sender, "ChangeDoPathInCards", "OLD: " + folder + " NEW: " + work, &e);
+    if (!options.DryRun)
+      LogEventEx(sender, "ChangeDoPathInCards", "OLD: " + folder + " NEW: " + work, &e);
   }
   return result;
 }

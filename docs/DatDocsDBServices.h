@@ -9,8 +9,9 @@
 
 // What a pass did.
 struct TPassResult {
-  int64_t Examined = 0;   // records visited
-  int64_t Rewritten = 0;  // records whose value was (or, in a dry run, would be) rewritten
+  int64_t Examined = 0;         // records visited
+  int64_t Rewritten = 0;        // records rewritten and committed (in a dry run: to rewrite)
+  int64_t ChangedByOthers = 0;  // left alone: another station changed them during the pass
   bool Completed = false;
 };
 
@@ -44,6 +45,7 @@ class TDatDocsDBServicesDM : public TDataModule {
 };
 
 // Rewrites DOCSFOLDER in every matching card. A failure stops the pass, is shown ("The process
-// failed") and logged ("ChangeDoPathInCards") with sender, and Completed is false.
+// failed") and logged ("ChangeDoPathInCards") with sender, and Completed is false. A dry run
+// writes nothing, not even that log entry: its failure is only shown.
 TPassResult ChangeDocPathInCards(const TObject* sender, const std::string& oldPath,
                                  const std::string& newPath, const TPassOptions& options = {});

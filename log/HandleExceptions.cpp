@@ -1,7 +1,6 @@
 #include "log/HandleExceptions.h"
 
 #include <cstdio>
-#include <fstream>
 #include <random>
 
 #include "common/DateUtils.h"
@@ -15,6 +14,7 @@
 #include "common/SysUtils.h"
 #include "log/EventLog.h"
 #include "log/LogContext.h"
+#include "log/LogFile.h"
 #include "log/LogHook.h"
 #include "log/SpecialFiles.h"
 #include "platform/Platform.h"
@@ -177,13 +177,7 @@ std::string THandleExceptions::PlainLineText(const TDatHERecType& rec, bool exis
 
 void THandleExceptions::WriteEntry(const TDatHERecType& rec) {
   std::lock_guard guard(lock_);
-  std::ofstream file;
-  bool existed = false;
-  auto openAt = [&](const std::string& path) {
-    existed = FileExists(path);
-    file.open(path, std::ios::binary | std::ios::app);
-    return file.is_open();
-  };
+  TLogFile file;
   std::string path;
   try {
     path = GetLogFileName();
@@ -191,28 +185,25 @@ void THandleExceptions::WriteEntry(const TDatHERecType& rec) {
       RotateLogFile(path);
       BytesSinceCheck = 0;
     }
-    if (!openAt(path)) throw Exception("cannot open " + path);
+    // A file that cannot be opened, a link planted at its name included, sends the entry to
+    // the program folder.
+    if (!file.Open(path)) throw Exception("cannot open " + path);
   } catch (...) {
-    file.clear();
     try {
-      openAt(ProgramModuleFolder() + ExtractFileName(path));
+      file.Open(ProgramModuleFolder() + ExtractFileName(path));
     } catch (...) {
     }
   }
   try {
     BytesSinceCheck += static_cast<int32_t>(rec.EventName.size() + rec.EventText.size() + 100);
     const std::string stamp = FormatDateTime("dd/mm/yyyy hh:mm:ss:zzz", rec.EventTime);
-    if (file.is_open()) {
+    if (file.IsOpen()) {
       if (rec.LineMode)
-        file << PlainLineText(rec, existed, Header(stamp), stamp);
+        file.Write(PlainLineText(rec, file.Existed(), Header(stamp), stamp));
       else
-        file << EntryText(rec, existed);
+        file.Write(EntryText(rec, file.Existed()));
     }
   } catch (...) {
   }
   LastEntryName = rec.EventName;
-  try {
-    if (file.is_open()) file.close();
-  } catch (...) {
-  }
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds, tests and benchmarks with (python3 and time
-# serve the benchmark driver).
+# serve the benchmark driver; locales gives the tests the locale sources localedef compiles).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
@@ -9,6 +9,7 @@ packages=(
   libinih-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 time
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do

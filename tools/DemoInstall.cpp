@@ -113,6 +113,18 @@ void FillDatabase(const fs::path& dbFolder, const TDemoInstallOptions& options) 
 
 }  // namespace
 
+bool ParseDemoCount(const std::string& text, int64_t& value) {
+  if (text.empty() || text.size() > 9) return false;  // 100000000 has nine digits
+  int64_t count = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    count = count * 10 + (c - '0');
+  }
+  if (count > MaxDemoCount) return false;
+  value = count;
+  return true;
+}
+
 int RunDemoInstall(const TDemoInstallOptions& options, std::ostream& out, std::ostream& err) {
   if (options.Root.empty()) {
     err << "VrlDemoInstall: no root folder given (--root DIR)\n";

@@ -17,6 +17,12 @@ struct TDemoInstallOptions {
   std::string ProgramFolder;  // where the programs to copy are (VrlDemoInstall's own folder)
 };
 
+// The largest number of documents or cards a demo installation is laid out with.
+inline constexpr int64_t MaxDemoCount = 100000000;
+// Reads a count from 0 to MaxDemoCount written in decimal digits; false for anything else
+// (a sign, blanks, a number beyond the range, digits running past any integer).
+bool ParseDemoCount(const std::string& text, int64_t& value);
+
 // Lays out the tree; notes go to out, failures to err. The exit code: 0 done, 1 refused or
 // failed. An existing non-empty root is refused without any change.
 int RunDemoInstall(const TDemoInstallOptions& options, std::ostream& out, std::ostream& err);

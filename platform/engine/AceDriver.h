@@ -38,8 +38,19 @@ class TAceCursor {
   // NULL reads as empty text.
   virtual const std::string& FieldText(size_t field) const = 0;
   virtual bool FieldIsNull(size_t field) const = 0;
-  // Writes the given fields of the current record; the others stay exactly as stored.
+  // Writes the given fields of the current record; the others stay exactly as stored. A table
+  // posts only while each changed field still holds the value this cursor read: when another
+  // station changed it meanwhile, nothing is written and EADSDatabaseError AdsErrRecordChanged
+  // is raised (Refresh then reads the record as it is now).
   virtual void Post(const std::vector<std::pair<size_t, std::string>>& changes) = 0;
+  // Reads the current record again as stored now; false when another station deleted it.
+  virtual bool Refresh() { return !Eof(); }
+  // Commits what this cursor posted; EADSDatabaseError when the commit fails (the message says
+  // how many posts were rolled back). A cursor destroyed without Close rolls its uncommitted
+  // posts back.
+  virtual void Close() {}
+  // How many of this cursor's posts are committed: a post counts once its group commits.
+  virtual int64_t CommittedPosts() const { return 0; }
   virtual int64_t RecordCount() = 0;
   // Positions on the first record whose active index key equals key; false when none does.
   virtual bool Seek(const std::string& key) = 0;

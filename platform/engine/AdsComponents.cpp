@@ -1,6 +1,7 @@
 #include "platform/engine/AdsComponents.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "common/SysUtils.h"
 #include "platform/Platform.h"
@@ -35,7 +36,8 @@ TAdsConnection::TAdsConnection(TComponent* owner, std::string name)
 }
 
 TAdsConnection::~TAdsConnection() {
-  SetIsConnected(false);
+  while (!dataSets_.empty()) dataSets_.back()->Release();
+  handle_.reset();
   auto& all = Connections();
   all.erase(std::remove(all.begin(), all.end(), this), all.end());
 }
@@ -45,8 +47,16 @@ void TAdsConnection::SetIsConnected(bool connected) {
     if (!handle_) handle_ = Platform().Engine().Connect(ConnectPath, AdsServerTypes);
     return;
   }
-  while (!dataSets_.empty()) dataSets_.back()->Close();
+  std::exception_ptr failure;
+  while (!dataSets_.empty()) {
+    try {
+      dataSets_.back()->Close();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
   handle_.reset();
+  if (failure) std::rethrow_exception(failure);
 }
 
 std::string TAdsConnection::ConnectionType() const {
@@ -122,7 +132,7 @@ bool TAdsField::IsNull() const {
 // ---- TAdsDataSet ----
 
 TAdsDataSet::~TAdsDataSet() {
-  Close();
+  Release();
 }
 
 void TAdsDataSet::Fail(const std::string& message, uint32_t code) const {
@@ -142,6 +152,7 @@ void TAdsDataSet::Open() {
   TAdsConnection& connection = BoundConnection();
   cursor_ = Guard([&] { return OpenCursor(connection.Handle()); });
   connection_ = &connection;
+  committedPosts_ = 0;
   connection.dataSets_.push_back(this);
   fields_.clear();
   const auto& names = cursor_->FieldNames();
@@ -149,15 +160,36 @@ void TAdsDataSet::Open() {
 }
 
 void TAdsDataSet::Close() {
+  if (!cursor_) return Release();
+  try {
+    Guard([&] { cursor_->Close(); });
+  } catch (...) {
+    Release();
+    throw;
+  }
+  Release();
+}
+
+void TAdsDataSet::Release() noexcept {
   pending_.clear();
   editing_ = false;
   fields_.clear();
-  cursor_.reset();  // the engine commits the table's posts as it closes
+  if (cursor_) committedPosts_ = cursor_->CommittedPosts();
+  cursor_.reset();
   if (connection_) {
     auto& sets = connection_->dataSets_;
     sets.erase(std::remove(sets.begin(), sets.end(), this), sets.end());
     connection_ = nullptr;
   }
+}
+
+bool TAdsDataSet::Refresh() {
+  Cancel();
+  return Guard([&] { return Cursor().Refresh(); });
+}
+
+int64_t TAdsDataSet::CommittedPosts() const {
+  return cursor_ ? cursor_->CommittedPosts() : committedPosts_;
 }
 
 TAceCursor& TAdsDataSet::Cursor() const {

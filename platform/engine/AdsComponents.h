@@ -24,7 +24,8 @@ class TAdsConnection : public TComponent {
   bool LoginPrompt = false;
 
   bool IsConnected() const { return handle_ != nullptr; }
-  // True opens the connection (EADSDatabaseError on failure); false closes it.
+  // True opens the connection (EADSDatabaseError on failure); false closes its data sets, each
+  // committing its posts, then the connection; a failed commit is raised after all are closed.
   void SetIsConnected(bool connected);
   // "Local", "Remote" or "Internet"; empty when not connected.
   std::string ConnectionType() const;
@@ -73,8 +74,15 @@ class TAdsDataSet : public TComponent {
   std::string DatabaseName;
 
   void Open();
+  // Commits what the data set posted (EADSDatabaseError when that fails; the data set is closed
+  // either way). Closing by destruction or disconnecting rolls uncommitted posts back instead.
   void Close();
   bool Active() const { return cursor_ != nullptr; }
+  // Reads the current record again as stored now, dropping an edit; false when another station
+  // deleted it.
+  bool Refresh();
+  // How many of the posts since Open are committed (also after Close).
+  int64_t CommittedPosts() const;
   void First();
   void Next();
   bool Eof() const;
@@ -102,12 +110,16 @@ class TAdsDataSet : public TComponent {
 
  private:
   friend class TAdsField;
+  friend class TAdsConnection;
+  // Closes without committing: the engine rolls back what was not committed.
+  void Release() noexcept;
   std::unique_ptr<TAceCursor> cursor_;
   TAdsConnection* connection_ = nullptr;
   std::vector<std::unique_ptr<TAdsField>> fields_;
   // The fields set since Edit, in field order; the vector keeps its room between records.
   std::vector<std::pair<size_t, std::string>> pending_;
   bool editing_ = false;
+  int64_t committedPosts_ = 0;  // of the cursor last closed
 };
 
 class TAdsTable : public TAdsDataSet {

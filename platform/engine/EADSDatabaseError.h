@@ -33,6 +33,7 @@ enum TAdsErrorCode : uint32_t {
   AdsErrRecordGone = 9016,          // the record was deleted by another station
   AdsErrTableInUse = 9017,          // an exclusive open of a table another station has open
   AdsErrParamNotSet = 9018,         // a statement names a parameter that was given no value
+  AdsErrRecordChanged = 9019,       // another station changed the fields being posted
 };
 
 class EADSDatabaseError : public EDatabaseError {

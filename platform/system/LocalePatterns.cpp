@@ -156,7 +156,10 @@ std::string WithoutSeconds(const std::string& pattern) {
   while (from > 0 &&
          (pattern[from - 1] == ':' || pattern[from - 1] == ' ' || pattern[from - 1] == '.'))
     --from;
-  return pattern.substr(0, from) + pattern.substr(at + 2);
+  // And the seconds' unit word after them (秒, 초): the non-ASCII text that follows directly.
+  size_t to = at + 2;
+  while (to < pattern.size() && static_cast<unsigned char>(pattern[to]) >= 0x80) ++to;
+  return pattern.substr(0, from) + pattern.substr(to);
 }
 
 std::string LongDateFormatFor(const std::string& shortDate) {

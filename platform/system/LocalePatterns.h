@@ -22,7 +22,8 @@ struct TDelphiPattern {
 
 TDelphiPattern DateFormatFromLocale(const std::string& d_fmt);
 TDelphiPattern TimeFormatFromLocale(const std::string& t_fmt);
-// The time pattern without its seconds (and the separator before them): the short time format.
+// The time pattern without its seconds (the separator before them and the unit word after them
+// go with them: "hh時nn分ss秒" -> "hh時nn分"): the short time format.
 std::string WithoutSeconds(const std::string& delphiTimePattern);
 // The long date format for a short one: the weekday and month names in the short format's
 // order of day, month and year (GetDateOrder): "dddd, d mmmm yyyy", "dddd, mmmm d, yyyy" or

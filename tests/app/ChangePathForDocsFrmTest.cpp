@@ -97,6 +97,19 @@ TEST_F(ChangePathForDocsFrmTest, BlankOrBlankOnlyNewPathIsRefused) {
   EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
 }
 
+TEST_F(ChangePathForDocsFrmTest, APathWithAControlCharacterIsRefusedWithItsOwnMessage) {
+  install_->Seed({"C:\\Docs\\a.doc"}, {"C:\\Docs\\Smith"});
+  Type("C:\\Docs", "E:\\New\tFolder");
+  Ui().ConfirmAnswers = {true};
+  window_->Button1Click();
+  EXPECT_EQ(Ui().Messages,
+            std::vector<std::string>{"The new path holds a line break or another control "
+                                     "character, which no Windows path holds. Nothing was "
+                                     "changed."});
+  EXPECT_TRUE(Ui().Confirmations.empty());
+  EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
+}
+
 TEST_F(ChangePathForDocsFrmTest, AnsweringNoChangesNothing) {
   install_->Seed({"C:\\Docs\\a.doc"}, {"C:\\Docs\\Smith"});
   Type("C:\\Docs", "E:\\New");

@@ -1,7 +1,11 @@
 // The console program as a user runs it, on installations laid out by VrlDemoInstall.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+
+#include "common/StrTable.h"
+#include "db/ReplaceLock.h"
 
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
@@ -87,6 +91,50 @@ TEST_F(ConsoleEndToEndTest, AMissingEngineClientFileStopsTheStartUp) {
   EXPECT_EQ(run.Out, "");
   EXPECT_NE(Log(demo).find("Proc_Name=VrlHlt-0\r\n" + message + "\r\n"), std::string::npos);
   EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
+}
+
+TEST_F(ConsoleEndToEndTest, APercentSignInTheInstallationPathIsShownAsItIs) {
+  // The engine check's message ends with the program path; "%s" and "%d" in it are text.
+  TDemoInstallation demo({"--documents", "10", "--cards", "2"}, "CRM 100% %s %d");
+  std::filesystem::remove(demo.Utils() / "Ansi.chr");
+  const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  EXPECT_EQ(run.ExitCode, 2) << run.Err;
+  const std::string program = (demo.Utils() / "VrlChangeDocsPathCli").string();
+  const std::string message = "VrlChangeDocsPathCli operation stopped.\r\n\r\nFolder:\r\n" +
+                              demo.Utils().string() + "/\r\n\r\nMissing Files:\r\nAnsi.chr" +
+                              "\r\n\r\n(" + program + ")";
+  EXPECT_EQ(run.Err, message + "\n");
+  EXPECT_NE(Log(demo).find("Proc_Name=VrlHlt-0\r\n" + message + "\r\n"), std::string::npos)
+      << Log(demo);
+}
+
+TEST_F(ConsoleEndToEndTest, AReplaceOfAnotherStationRefusesThisOneBeforeItChangesAnything) {
+  TDemoInstallation demo({"--documents", "50", "--cards", "5"});
+  const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
+  {
+    TReplaceLock other;  // held by this test process: another station's replace
+    ASSERT_EQ(other.Acquire(demo.DatabaseFolder().string()), TReplaceLock::TResult::Held);
+    const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Err, LoadStr(64870) + "\n");
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
+  }
+  const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+}
+
+TEST_F(ConsoleEndToEndTest, AFileSizeLimitFailsTheWritesInsteadOfKillingTheProgram) {
+  TDemoInstallation demo({"--documents", "2000", "--cards", "200"});
+  // The shell's limit is in blocks of 512 bytes: far below what the rewrite needs to write.
+  const TProgramRun run = RunProgram(
+      "/bin/sh", {"-c", "ulimit -f 150; exec \"$0\" \"$@\"",
+                  (demo.Utils() / "VrlChangeDocsPathCli").string(), "--old", "C:\\VarnelDocs",
+                  "--new", "E:\\A much longer shared documents folder name\\Docs", "--yes"});
+  EXPECT_NE(run.ExitCode, 128 + SIGXFSZ) << "ended by the file-size signal";
+  EXPECT_TRUE(run.ExitCode == 0 || run.ExitCode == 2) << run.ExitCode << "\n" << run.Err;
+  auto connection = engine_->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
+  EXPECT_EQ(connection->OpenQuery("PRAGMA integrity_check", {})->FieldText(0), "ok");
 }
 
 TEST_F(ConsoleEndToEndTest, ADryRunLeavesTheDatabaseFileByteIdentical) {

@@ -75,6 +75,20 @@ TEST_F(ConsoleProgramTest, RefusalsExitWithOneAndChangeNothing) {
   EXPECT_EQ(blank.Err, "Enter new path and try again\n");
   EXPECT_EQ(blank.Out, "");
 
+  // A path no Windows path can be: its own message on standard error, before any question.
+  const TConsoleRun forged = Run({"--old", "C:\\Docs", "--new",
+                                  "E:\\N\r\n[01/01/2020 00:00:00:000 v9] forged entry", "--yes"});
+  EXPECT_EQ(forged.Code, 1);
+  EXPECT_EQ(forged.Err,
+            "The new path holds a line break or another control character, which no Windows "
+            "path holds. Nothing was changed.\n");
+  EXPECT_EQ(forged.Out, "");
+  const TConsoleRun tooLong = Run({"--old", "C:\\" + std::string(40000, 'd'), "--new", "E:\\New"},
+                                  "y\n", {.StdinIsTerminal = true});
+  EXPECT_EQ(tooLong.Code, 1);
+  EXPECT_EQ(tooLong.Err.rfind("The old path is longer than 32,767 characters", 0), 0u);
+  EXPECT_EQ(tooLong.Out, "");
+
   const TConsoleRun noTerminal = Run({"--old", "C:\\Docs", "--new", "E:\\New"}, "y\n");
   EXPECT_EQ(noTerminal.Code, 1);
   EXPECT_NE(noTerminal.Err.find("--yes"), std::string::npos);

@@ -75,6 +75,19 @@ TEST_F(SysFoldersTest, IniIsReadWithWindowsRules) {
   EXPECT_EQ(DatabaseFolder(), "/srv/crm/DB");
 }
 
+TEST_F(SysFoldersTest, IniLinesOfAnyLengthAreReadWhole) {
+  // A deep database folder: 1,000 characters, far beyond the library's usual 200-byte lines,
+  // and a key after it that must still be found in its section.
+  std::string db = "/srv";
+  while (db.size() < 997) db += "/" + std::string(std::min<size_t>(40, 996 - db.size()), 'd');
+  db += "/DB";
+  ASSERT_EQ(db.size(), 1000u);
+  WriteIni("[Other]\r\nNote=" + std::string(5000, 'n') + "\r\n[DATABASE]\r\nPath=" + db + "\r\n");
+  LoadSystemFolderDefaults();
+  EXPECT_EQ(DatabaseFolder(), db);
+  EXPECT_EQ(DBSysFolder(), db.substr(0, db.size() - 2) + "DBSys/");
+}
+
 TEST_F(SysFoldersTest, IniWithoutTheKeyGivesTheDefault) {
   WriteIni("[DATABASE]\nOther=1\n[Other]\nPath=/x\n");
   LoadSystemFolderDefaults();

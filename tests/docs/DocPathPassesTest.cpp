@@ -1,63 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/StrTable.h"
-#include "docs/DatDocsDBServices.h"
-#include "tests/support/CrmTestInstall.h"
-
-namespace {
-
-const char* const kNull = "<NULL>";
-
-// Rows of one text column (kNull: NULL) with RECIDs R01.. in rowid order.
-void Fill(const TCrmTestInstall& install, const std::string& table, const std::string& column,
-          const std::vector<std::string>& values) {
-  auto db = install.Open();
-  int n = 0;
-  for (const std::string& value : values) {
-    std::string id = "R" + std::to_string(10 + ++n);
-    if (value == kNull)
-      db->ExecSQL("INSERT INTO " + table + " (RECID) VALUES (:Id)", {{"Id", id}});
-    else
-      db->ExecSQL("INSERT INTO " + table + " (RECID, " + column + ") VALUES (:Id, :V)",
-                  {{"Id", id}, {"V", value}});
-  }
-}
-
-void RefuseUpdateOf(const TCrmTestInstall& install, const std::string& table,
-                    const std::string& recid) {
-  install.Open()->ExecSQL("CREATE TRIGGER Refuse BEFORE UPDATE ON " + table +
-                              " WHEN OLD.RECID = '" + recid +
-                              "' BEGIN SELECT RAISE(ABORT, 'record is locked'); END",
-                          {});
-}
-
-struct TRecorder : TRewriteObserver {
-  std::vector<std::pair<int64_t, int64_t>> progress;
-  std::vector<std::pair<std::string, std::string>> rewrites;
-  void Progress(int64_t done, int64_t total) override { progress.emplace_back(done, total); }
-  void Rewritten(const std::string& o, const std::string& n) override {
-    rewrites.emplace_back(o, n);
-  }
-};
-
-struct TWindow : TComponent {
-  TWindow() : TComponent(nullptr, "ChangePathForDocsFrm") {}
-  std::string ClassName() const override { return "TChangePathForDocsFrm"; }
-};
-
-class DocPathPasses : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(MainConnectionIsOpen()); }
-  TPassResult Docs(const std::string& oldPath, const std::string& newPath,
-                   const TPassOptions& options = {}) {
-    TDatDocsDBServicesDM module(nullptr);
-    return module.ChangeDocPathInDocs(oldPath, newPath, options);
-  }
-  TCrmTestInstall install;
-  TWindow window;
-};
-
-}  // namespace
+#include "tests/docs/DocPassFixture.h"
 
 TEST_F(DocPathPasses, DocumentPassRewritesMatchingPathsAndLeavesTheRest) {
   Fill(install, "Docs", "DOCUMENT_NAME",
@@ -136,7 +80,8 @@ TEST_F(DocPathPasses, CardPassFailureBeforeTheFirstRecordLogsEmptyValues) {
   install.Open()->ExecSQL("DROP TABLE Cards", {});
   TPassResult result = ChangeDocPathInCards(&window, "C:\\DOCS", "E:\\N");
   EXPECT_FALSE(result.Completed);
-  EXPECT_NE(install.LogText().find("Proc_Name=ChangeDoPathInCards\r\nOLD:  NEW: \r\n"), std::string::npos);
+  EXPECT_NE(install.LogText().find("Proc_Name=ChangeDoPathInCards\r\nOLD:  NEW: \r\n"),
+            std::string::npos);
   EXPECT_NE(install.Ui->Messages.at(0).find("Cards.Adt"), std::string::npos);
 }
 

@@ -125,6 +125,7 @@ TEST(SqliteEngine, PostWritesOnlyTheChangedFieldAndNullStaysNull) {
     EXPECT_EQ(table->FieldText(8), "");
     table->Post({{21, "E:\\NEW\\2.doc"}});
     EXPECT_EQ(table->FieldText(21), "E:\\NEW\\2.doc");
+    table->Close();
   }
   EXPECT_EQ(install.Column("Docs", "DOCUMENT_NAME"),
             (std::vector<std::string>{"C:\\DOCS\\1.doc", "E:\\NEW\\2.doc", "C:\\DOCS\\3.doc"}));
@@ -166,7 +167,8 @@ TEST(SqliteEngine, GroupedPostsAreCommittedEveryFewThousandRecords) {
   auto other = install.Open();
   int64_t seen = Count(*other, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME = 'X'");
   EXPECT_GE(seen, 4096);
-  table.reset();  // closing commits the rest
+  table->Close();  // closing commits the rest
+  EXPECT_EQ(table->CommittedPosts(), 5000);
   EXPECT_EQ(Count(*other, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME = 'X'"), 5000);
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -219,6 +222,71 @@ TEST_F(EventLogTest, UnwritableLogsFolderFallsBackToTheProgramFolder) {
   LogEvent("fallback", "");
   EXPECT_NE(Read(root + "/Utils/UserLog_VrlChangeDocsPath.TXT").find("Proc_Name=fallback"),
             std::string::npos);
+}
+
+TEST_F(EventLogTest, TheLogAndItsRotatedFilesAreGroupWritableWhateverTheUmask) {
+  // The installation's users share a group: the next user must be able to append.
+  const mode_t saved = umask(0077);
+  StartAppEventLog();
+  LogEvent("first", "");
+  const auto mode = [](const std::string& file) {
+    return fs::status(file).permissions() & fs::perms::all;
+  };
+  const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::group_write | fs::perms::others_read;
+  EXPECT_EQ(mode(LogPath()), shared);
+  StopEventLog();
+  std::ofstream(LogPath(), std::ios::binary | std::ios::app)
+      << std::string(THandleExceptions::RotateLimit, 'x');
+  StartAppEventLog();
+  LogEvent("second", "");
+  umask(saved);
+  EXPECT_EQ(mode(root + "/Logs/UserLog_VrlChangeDocsPath-08122026-140240.TXT"), shared);
+  EXPECT_EQ(mode(LogPath()), shared);
+  EXPECT_NE(Read(LogPath()).find("Proc_Name=second"), std::string::npos);
+}
+
+TEST_F(EventLogTest, ALinkAtTheLogsNameIsTreatedLikeAnUnwritableFile) {
+  fs::create_directories(root + "/Logs");
+  const std::string target = root + "/elsewhere.txt", missing = root + "/never.txt";
+  std::ofstream(target, std::ios::binary) << "keep";
+  for (const std::string& linked : {target, missing}) {
+    fs::remove(LogPath());
+    fs::create_symlink(linked, LogPath());
+    StartAppEventLog();
+    LogEvent("planted " + linked, "");
+    StopEventLog();
+    EXPECT_EQ(Read(target), "keep");
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_NE(
+        Read(root + "/Utils/UserLog_VrlChangeDocsPath.TXT").find("Proc_Name=planted " + linked),
+        std::string::npos);
+  }
+}
+
+TEST_F(EventLogTest, AFileRotatedAwayByAnotherProcessNeverStartsWithABlankLine) {
+  // Another process moves the log aside again and again while entries are written: every file
+  // starts with its header, whichever moment the move happens at.
+  fs::create_directories(root + "/Logs");
+  StartAppEventLog();
+  std::atomic<bool> done{false};
+  std::thread rotator([&] {
+    for (int n = 0; !done; ++n) {
+      std::error_code ignored;
+      fs::rename(LogPath(), LogPath() + "." + std::to_string(n), ignored);
+    }
+  });
+  for (int i = 0; i < 20000; ++i) LogEvent("entry", "");
+  done = true;
+  rotator.join();
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(root + "/Logs")) {
+    const std::string text = Read(entry.path().string());
+    if (text.empty()) continue;
+    ++files;
+    EXPECT_EQ(text.substr(0, 1), "[") << entry.path();
+  }
+  EXPECT_GT(files, 1);
 }
 
 TEST_F(EventLogTest, LogNameLosesCharactersAFileNameCannotHold) {

@@ -4,8 +4,9 @@
 
 #include "tests/support/RunProgram.h"
 
-TDemoInstallation::TDemoInstallation(const std::vector<std::string>& options)
-    : root_(temp_.Path() / "CRM") {
+TDemoInstallation::TDemoInstallation(const std::vector<std::string>& options,
+                                     const std::string& rootName)
+    : root_(temp_.Path() / rootName) {
   std::vector<std::string> args{"--root", root_.string()};
   args.insert(args.end(), options.begin(), options.end());
   const TProgramRun run = RunProgram(BuiltProgram("VrlDemoInstall"), args);

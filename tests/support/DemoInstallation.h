@@ -10,8 +10,10 @@
 
 class TDemoInstallation {
  public:
-  // VrlDemoInstall's own options, e.g. {"--documents", "0", "--cards", "0"}.
-  explicit TDemoInstallation(const std::vector<std::string>& options);
+  // VrlDemoInstall's own options, e.g. {"--documents", "0", "--cards", "0"}; the installation is
+  // the folder rootName of a fresh temporary folder.
+  explicit TDemoInstallation(const std::vector<std::string>& options,
+                             const std::string& rootName = "CRM");
 
   const std::filesystem::path& Root() const { return root_; }
   std::filesystem::path Utils() const { return root_ / "Utils"; }

@@ -28,6 +28,10 @@ TEST(LocalePatterns, TimePatternsAndTheirShortForms) {
   EXPECT_EQ(p.Separator, '.');
   EXPECT_EQ(WithoutSeconds("hh:nn:ss"), "hh:nn");
   EXPECT_EQ(WithoutSeconds("hh:nn"), "hh:nn");
+  // Unit words instead of separators: the seconds' unit goes with the seconds.
+  EXPECT_EQ(WithoutSeconds(TimeFormatFromLocale("%H時%M分%S秒").Pattern), "hh時nn分");     // ja_JP
+  EXPECT_EQ(WithoutSeconds(TimeFormatFromLocale("%H시 %M분 %S초").Pattern), "hh시 nn분");  // ko_KR
+  EXPECT_EQ(WithoutSeconds(TimeFormatFromLocale("%p %I时%M分%S秒").Pattern), "AMPM hh时nn分");
 }
 
 TEST(LocalePatterns, LongDateFollowsTheDayMonthOrder) {

@@ -9,6 +9,8 @@
 #include "common/SysUtils.h"
 #include "docs/DatDocsDBServices.h"
 #include "tests/support/CrmTestInstall.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempDir.h"
 #include "tools/DemoInstall.h"
 
 namespace fs = std::filesystem;
@@ -139,4 +141,42 @@ TEST(VrlDemoInstall, TheProgramLaysOutTheEmptySchema) {
   EXPECT_TRUE(Column(root, "Cards", "RECID").empty());
   EXPECT_THAT(Column(root, "Pref", "TOKEN"), ::testing::Contains("DOC_MAIN_FOLDER"));
   EXPECT_NE(std::system(command.c_str()), 0);  // the second time the folder is not empty
+}
+
+TEST(VrlDemoInstall, CountsOutsideZeroToAHundredMillionAreAUsageError) {
+  struct TCase {
+    const char* option;
+    const char* text;
+  };
+  const TCase refused[] = {{"--documents", "99999999999999999999"},
+                           {"--documents", "-5"},
+                           {"--cards", "100000001"},
+                           {"--cards", "1e3"},
+                           {"--documents", " 7"}};
+  for (const TCase& c : refused) {
+    TTempDir temp;
+    const fs::path root = temp.Path() / "CRM";
+    const TProgramRun run =
+        RunProgram(BuiltProgram("VrlDemoInstall"), {"--root", root.string(), c.option, c.text});
+    EXPECT_EQ(run.ExitCode, 64) << c.option << " " << c.text << "\n" << run.Err;
+    // A short usage message: what is wrong, then how the program is used.
+    EXPECT_EQ(
+        run.Err.rfind(
+            std::string(c.option) + ": \"" + c.text + "\" is not a count from 0 to 100000000\n", 0),
+        0u)
+        << run.Err;
+    EXPECT_NE(run.Err.find("--documents"), std::string::npos);
+    EXPECT_LT(run.Err.size(), 2000u);
+    EXPECT_FALSE(fs::exists(root));
+  }
+
+  int64_t count = -1;
+  EXPECT_TRUE(ParseDemoCount("100000000", count));
+  EXPECT_EQ(count, MaxDemoCount);
+  EXPECT_TRUE(ParseDemoCount("0", count));
+  EXPECT_EQ(count, 0);
+  EXPECT_TRUE(ParseDemoCount("000000042", count));
+  EXPECT_EQ(count, 42);
+  EXPECT_FALSE(ParseDemoCount("", count));
+  EXPECT_EQ(count, 42);  // untouched by a refused text
 }

@@ -11,9 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Other stations' short writes wait this long instead of failing.
-constexpr int kBusyTimeoutMs = 8000;
-
 class TSqliteAceDriver : public TAceDriver {
  public:
   std::unique_ptr<TAceConnection> Connect(const std::string& path,
@@ -51,7 +48,6 @@ std::unique_ptr<TAceConnection> TSqliteAceDriver::Connect(const std::string& pat
   }
   auto connection = std::make_unique<TSqliteConnection>(db, file);
   sqlite3_extended_result_codes(db, 1);
-  sqlite3_busy_timeout(db, kBusyTimeoutMs);
   try {
     // Reading the journal mode reads the file's header: a file that is no database fails here.
     TSqliteStatement mode(db, "PRAGMA journal_mode");
@@ -59,9 +55,13 @@ std::unique_ptr<TAceConnection> TSqliteAceDriver::Connect(const std::string& pat
     if (rc != SQLITE_ROW) throw SqliteError(db, rc, "Database file cannot be read: " + file);
     bool wal = SameText(reinterpret_cast<const char*>(sqlite3_column_text(mode.get(), 0)), "wal");
     mode = TSqliteStatement();
-    if (!wal && !sqlite3_db_readonly(db, "main")) ExecSimple(db, "PRAGMA journal_mode=WAL");
-    ExecSimple(db, "PRAGMA synchronous=NORMAL");
-    ExecSimple(db, "PRAGMA wal_autocheckpoint=16384");
+    // The journal mode is the database's own: connecting never changes it (a rollback journal
+    // stays one, and a run that writes nothing leaves the file untouched). Only WAL is safe
+    // with the lighter synchronisation.
+    if (wal) {
+      ExecSimple(db, "PRAGMA synchronous=NORMAL");
+      ExecSimple(db, "PRAGMA wal_autocheckpoint=16384");
+    }
   } catch (const EADSDatabaseError& e) {
     throw EADSDatabaseError("Database file cannot be read: " + file + " (" + e.Message() + ")",
                             AdsErrUnreadableDatabase, e.SQLErrorCode);

@@ -1,19 +1,43 @@
 #include "platform/engine/sqlite/SqliteConnection.h"
 
+#include <algorithm>
+#include <iostream>
+#include <thread>
+
 #include "platform/engine/sqlite/SqliteQueryCursor.h"
 #include "platform/engine/sqlite/SqliteTableCursor.h"
 
+namespace {
+std::string LostText(int64_t lost) {
+  return " (" + std::to_string(lost) + (lost == 1 ? " posted record was" : " posted records were") +
+         " rolled back)";
+}
+}  // namespace
+
 TSqliteConnection::TSqliteConnection(sqlite3* db, std::string file)
-    : db_(db), file_(std::move(file)) {}
+    : db_(db), file_(std::move(file)) {
+  sqlite3_busy_handler(db_, &TSqliteConnection::WaitForLock, this);
+}
 
 TSqliteConnection::~TSqliteConnection() {
-  try {
-    CommitPending();
-  } catch (...) {
-    // closing must not raise; the posts of a failed commit are rolled back
-  }
+  // Work nobody committed is not pretended to be done: it is rolled back and said so.
+  bool pending = groupOpen_ || explicitOpen_;
+  int64_t lost = RollbackPending();
+  if (explicitOpen_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  if (pending)
+    std::clog << "Database engine: " << file_ << " closed with uncommitted work;" << LostText(lost)
+              << std::endl;
   execCache_.clear();
   sqlite3_close_v2(db_);
+}
+
+int TSqliteConnection::WaitForLock(void* self, int attempt) {
+  auto& connection = *static_cast<TSqliteConnection*>(self);
+  auto now = std::chrono::steady_clock::now();
+  if (attempt == 0) connection.waitStarted_ = now;
+  if (now - connection.waitStarted_ >= kBusyTimeout) return 0;
+  sqlite3_sleep(1);
+  return 1;
 }
 
 std::unique_ptr<TAceCursor> TSqliteConnection::OpenTable(const std::string& tableName,
@@ -81,9 +105,24 @@ void TSqliteConnection::CommitOrRollBack(const char* failure) {
   int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     EADSDatabaseError error = SqliteError(db_, rc, failure);
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     throw error;
   }
+}
+
+int64_t TSqliteConnection::SettleGroup(bool committed) noexcept {
+  int64_t moved = 0;
+  for (TSqlitePostTally* tally : tallies_) {
+    moved += tally->Pending;
+    (committed ? tally->Committed : tally->Lost) += tally->Pending;
+    tally->Pending = 0;
+  }
+  tallies_.clear();
+  return moved;
+}
+
+void TSqliteConnection::Forget(TSqlitePostTally& tally) noexcept {
+  tallies_.erase(std::remove(tallies_.begin(), tallies_.end(), &tally), tallies_.end());
 }
 
 void TSqliteConnection::Rollback() {
@@ -100,32 +139,63 @@ void TSqliteConnection::BeforePost() {
   groupStarted_ = std::chrono::steady_clock::now();
 }
 
-void TSqliteConnection::AfterPost() {
-  if (!groupOpen_) return;
+void TSqliteConnection::AfterPost(TSqlitePostTally& tally) {
+  if (!groupOpen_) {
+    ++tally.Committed;  // inside an explicit transaction the caller commits
+    return;
+  }
+  if (tally.Pending++ == 0) tallies_.push_back(&tally);
   ++posts_;
   if (posts_ >= kPostsPerCommit || (posts_ % 32) == 0) CommitIfDue();
 }
 
+EADSDatabaseError TSqliteConnection::NoteRolledBack(EADSDatabaseError error) {
+  if (groupOpen_ && sqlite3_get_autocommit(db_)) {
+    groupOpen_ = false;
+    return Appended(error, LostText(SettleGroup(false)));
+  }
+  return error;
+}
+
 void TSqliteConnection::CommitIfDue() {
   if (!groupOpen_) return;
-  if (posts_ >= kPostsPerCommit ||
-      std::chrono::steady_clock::now() - groupStarted_ >= kCommitInterval)
-    CommitPending();
+  auto now = std::chrono::steady_clock::now();
+  if (posts_ < kPostsPerCommit && now - groupStarted_ < kCommitInterval) return;
+  CommitPending();
+  // Without the write lock for a moment, a station waiting for it gets its turn; the pause is
+  // taken at most every kYieldInterval so it costs about 2 % of a long replace.
+  if (now - lastYield_ >= kYieldInterval) {
+    std::this_thread::sleep_for(kYieldPause);
+    lastYield_ = std::chrono::steady_clock::now();
+  }
 }
 
 void TSqliteConnection::CommitPending() {
   if (!groupOpen_) return;
   groupOpen_ = false;
-  CommitOrRollBack("The posted records could not be committed");
+  try {
+    CommitOrRollBack("The posted records could not be committed");
+  } catch (const EADSDatabaseError& e) {
+    throw Appended(e, LostText(SettleGroup(false)));
+  }
+  SettleGroup(true);
+}
+
+int64_t TSqliteConnection::RollbackPending() noexcept {
+  if (!groupOpen_) return 0;
+  groupOpen_ = false;
+  if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  return SettleGroup(false);
 }
 
 void TSqliteConnection::Raise(const EADSDatabaseError& error) {
+  EADSDatabaseError raised = NoteRolledBack(error);
   try {
     CommitPending();
-  } catch (...) {
-    // the original error is the one to report
+  } catch (const EADSDatabaseError& e) {
+    throw Appended(raised, "; " + e.Message());
   }
-  throw error;
+  throw raised;
 }
 
 std::string TSqliteConnection::ResolveTable(const std::string& tableName,

@@ -2,7 +2,13 @@
 // of every table are grouped into one SQLite transaction, committed every few thousand posts or
 // a fraction of a second, when a table closes, before a query or statement runs and before any
 // error is raised, so a posted record survives a later failure and a crash loses at most the
-// uncommitted posts (WAL journal: never a half-written record).
+// uncommitted posts (never a half-written record). Each table keeps a tally of its posts: they
+// count as committed only once their group commits; a group SQLite rolls back (a failed commit,
+// a trigger's RAISE(ROLLBACK), a full disk) is named in the error with the number of posts lost.
+//
+// Other stations get their turn: after a group commit at most every kYieldInterval the
+// connection pauses briefly before taking the write lock again, and while waiting for a lock it
+// retries every millisecond, so a station's single save slips in between two groups.
 #pragma once
 
 #include <sqlite3.h>
@@ -14,6 +20,13 @@
 
 #include "platform/engine/AceDriver.h"
 #include "platform/engine/sqlite/SqliteSupport.h"
+
+// The posts of one table: in the open group, committed, rolled back.
+struct TSqlitePostTally {
+  int64_t Pending = 0;
+  int64_t Committed = 0;
+  int64_t Lost = 0;
+};
 
 class TSqliteConnection : public TAceConnection {
  public:
@@ -34,15 +47,24 @@ class TSqliteConnection : public TAceConnection {
   sqlite3* Db() const { return db_; }
   const std::string& File() const { return file_; }
 
-  // For the cursors: open the posting transaction before a post, count it after.
+  // For the cursors: open the posting transaction before a post, count it in the table's tally
+  // after.
   void BeforePost();
-  void AfterPost();
-  // Commits the grouped posts when they are due (also called while reading).
+  void AfterPost(TSqlitePostTally& tally);
+  // After a failed statement: when SQLite rolled the posting transaction back, the group is
+  // lost; the error then says how many posts went with it.
+  EADSDatabaseError NoteRolledBack(EADSDatabaseError error);
+  // Commits the grouped posts when they are due (also called while reading), then gives
+  // waiting writers of other stations their turn.
   void CommitIfDue();
   // Commits the grouped posts now; EADSDatabaseError when the commit fails (then nothing of it
-  // stays).
+  // stays, and the message says how many posts were rolled back).
   void CommitPending();
-  // Commits the grouped posts (ignoring a failure there), then raises the error.
+  // Rolls the grouped posts back; the number of posts lost.
+  int64_t RollbackPending() noexcept;
+  // A table closing stops being counted.
+  void Forget(TSqlitePostTally& tally) noexcept;
+  // Commits the grouped posts, then raises the error (with the commit's failure, if any).
   [[noreturn]] void Raise(const EADSDatabaseError& error);
 
   // The table's stored name and its columns in order; EADSDatabaseError (AdsErrNoTable) when
@@ -54,9 +76,15 @@ class TSqliteConnection : public TAceConnection {
  private:
   // Commits the open transaction; on failure rolls it back and raises.
   void CommitOrRollBack(const char* failure);
+  // The group ended: its posts move to committed or lost; the number moved.
+  int64_t SettleGroup(bool committed) noexcept;
+  static int WaitForLock(void* self, int attempt);
 
   static constexpr int kPostsPerCommit = 4096;
   static constexpr std::chrono::milliseconds kCommitInterval{250};
+  static constexpr std::chrono::milliseconds kYieldInterval{200};
+  static constexpr std::chrono::milliseconds kYieldPause{4};
+  static constexpr std::chrono::milliseconds kBusyTimeout{8000};
 
   sqlite3* db_;
   std::string file_;
@@ -64,5 +92,8 @@ class TSqliteConnection : public TAceConnection {
   bool explicitOpen_ = false;
   int posts_ = 0;
   std::chrono::steady_clock::time_point groupStarted_;
+  std::chrono::steady_clock::time_point lastYield_;
+  std::chrono::steady_clock::time_point waitStarted_;
+  std::vector<TSqlitePostTally*> tallies_;  // tables with posts in the open group
   std::map<std::string, TSqliteStatement> execCache_;
 };

@@ -51,6 +51,12 @@ EADSDatabaseError SqliteError(sqlite3* db, int rc, const std::string& what,
   return EADSDatabaseError(what + ": " + detail, EngineCode(rc), static_cast<uint32_t>(rc), table);
 }
 
+EADSDatabaseError Appended(const EADSDatabaseError& error, const std::string& more) {
+  return EADSDatabaseError(error.Message() + more, error.ACEErrorCode, error.SQLErrorCode,
+                           error.TableName, error.ColumnName, error.DataSetName,
+                           error.DataSetOwnerName);
+}
+
 std::string QuoteIdent(const std::string& name) {
   std::string quoted = "\"";
   for (char c : name) {

@@ -36,6 +36,9 @@ class TSqliteStatement {
 EADSDatabaseError SqliteError(sqlite3* db, int rc, const std::string& what,
                               const std::string& table = {});
 
+// The same error with more text after its message.
+EADSDatabaseError Appended(const EADSDatabaseError& error, const std::string& more);
+
 // "name" with embedded quotes doubled, for table and column names in statement texts.
 std::string QuoteIdent(const std::string& name);
 

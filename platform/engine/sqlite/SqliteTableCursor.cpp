@@ -1,6 +1,6 @@
 #include "platform/engine/sqlite/SqliteTableCursor.h"
 
-#include "platform/engine/sqlite/SqliteConnection.h"
+#include <iostream>
 
 namespace {
 const std::string& EmptyText() {
@@ -30,11 +30,18 @@ TSqliteTableCursor::TSqliteTableCursor(TSqliteConnection& connection, const std:
 }
 
 TSqliteTableCursor::~TSqliteTableCursor() {
-  try {
-    connection_.CommitPending();
-  } catch (...) {
-    // closing a table never raises
+  // Closed without Close: what this table posted and nobody committed is rolled back, never
+  // passed off as written.
+  if (tally_.Pending > 0) {
+    int64_t lost = connection_.RollbackPending();
+    std::clog << "Database engine: table " << table_ << " closed without committing; " << lost
+              << " posted records were rolled back" << std::endl;
   }
+  connection_.Forget(tally_);
+}
+
+void TSqliteTableCursor::Close() {
+  connection_.CommitPending();
 }
 
 void TSqliteTableCursor::Raise(const EADSDatabaseError& error) const {
@@ -98,18 +105,7 @@ void TSqliteTableCursor::Fetch(TFetch kind, const std::string* seekKey) const {
       cells_.resize((n + 1) * width);
     }
     rowids_[n] = sqlite3_column_int64(stmt, 0);
-    TCell* row = &cells_[n * width];
-    for (size_t s = 0; s < width; ++s) {
-      int column = static_cast<int>(s) + 1;
-      if (sqlite3_column_type(stmt, column) == SQLITE_NULL) {
-        row[s].text.clear();
-        row[s].null = true;
-      } else {
-        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        row[s].text.assign(text, sqlite3_column_bytes(stmt, column));
-        row[s].null = false;
-      }
-    }
+    ReadCells(stmt, cells_.data() + n * width, width);  // no cells at all when width is 0
     ++n;
   }
   if (rc != SQLITE_DONE) {
@@ -123,6 +119,21 @@ void TSqliteTableCursor::Fetch(TFetch kind, const std::string* seekKey) const {
   count_ = n;
   pos_ = 0;
   more_ = n == static_cast<size_t>(kBatchRows);
+}
+
+void TSqliteTableCursor::ReadCells(sqlite3_stmt* stmt, TCell* row, size_t width) {
+  for (size_t s = 0; s < width; ++s) {
+    int column = static_cast<int>(s) + 1;
+    int type = sqlite3_column_type(stmt, column);
+    if (type == SQLITE_NULL) {
+      row[s].text.clear();
+    } else {
+      const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+      row[s].text.assign(text, sqlite3_column_bytes(stmt, column));
+    }
+    row[s].null = type == SQLITE_NULL;
+    row[s].blob = type == SQLITE_BLOB;
+  }
 }
 
 void TSqliteTableCursor::First() {
@@ -146,6 +157,7 @@ void TSqliteTableCursor::Want(size_t field) const {
   slotOf_[field] = static_cast<int>(slots_.size());
   slots_.push_back(field);
   for (auto& statement : fetch_) statement = TSqliteStatement();
+  reread_ = TSqliteStatement();
   if (Eof()) {
     count_ = pos_ = 0;
     cells_.clear();
@@ -186,6 +198,45 @@ bool TSqliteTableCursor::FieldIsNull(size_t field) const {
   return Cell(field).null;
 }
 
+sqlite3_stmt* TSqliteTableCursor::UpdateStatement(
+    const std::vector<std::pair<size_t, std::string>>& changes) {
+  bool same = lastUpdate_ && lastKey_.first.size() == changes.size();
+  for (size_t i = 0; same && i < changes.size(); ++i)
+    same = lastKey_.first[i] == changes[i].first &&
+           lastKey_.second[i] == (slotOf_[changes[i].first] >= 0);
+  if (same) return lastUpdate_;
+  lastKey_.first.clear();
+  lastKey_.second.clear();
+  for (const auto& change : changes) {
+    lastKey_.first.push_back(change.first);
+    lastKey_.second.push_back(slotOf_[change.first] >= 0);
+  }
+  auto it = updates_.find(lastKey_);
+  if (it == updates_.end()) {
+    // ?1..?n the new values, ?n+1 the rowid, then the values read of the compared columns,
+    // compared byte for byte whatever their type (NULL only matches NULL).
+    const size_t n = changes.size();
+    std::string sql = "UPDATE " + QuoteIdent(table_) + " SET ";
+    for (size_t i = 0; i < n; ++i)
+      sql +=
+          (i ? ", " : "") + QuoteIdent(fields_[changes[i].first]) + " = ?" + std::to_string(i + 1);
+    sql += " WHERE rowid = ?" + std::to_string(n + 1);
+    for (size_t i = 0; i < n; ++i) {
+      if (lastKey_.second[i])
+        sql += " AND CAST(" + QuoteIdent(fields_[changes[i].first]) + " AS BLOB) IS ?" +
+               std::to_string(n + 2 + i);
+    }
+    try {
+      it = updates_.emplace(lastKey_, TSqliteStatement(connection_.Db(), sql)).first;
+    } catch (const EADSDatabaseError& e) {
+      lastUpdate_ = nullptr;
+      Raise(e);
+    }
+  }
+  lastUpdate_ = it->second.get();
+  return lastUpdate_;
+}
+
 void TSqliteTableCursor::Post(const std::vector<std::pair<size_t, std::string>>& changes) {
   if (readOnly_)
     Raise(
@@ -195,40 +246,32 @@ void TSqliteTableCursor::Post(const std::vector<std::pair<size_t, std::string>>&
                             table_));
   if (changes.empty()) return;
   for (const auto& change : changes) CheckField(change.first);
-
-  bool same = lastUpdate_ && lastColumns_.size() == changes.size();
-  for (size_t i = 0; same && i < changes.size(); ++i) same = lastColumns_[i] == changes[i].first;
-  if (!same) {
-    lastColumns_.clear();
-    for (const auto& change : changes) lastColumns_.push_back(change.first);
-    auto it = updates_.find(lastColumns_);
-    if (it == updates_.end()) {
-      std::string sql = "UPDATE " + QuoteIdent(table_) + " SET ";
-      for (size_t i = 0; i < changes.size(); ++i)
-        sql += (i ? ", " : "") + QuoteIdent(fields_[changes[i].first]) + " = ?" +
-               std::to_string(i + 1);
-      sql += " WHERE rowid = ?" + std::to_string(changes.size() + 1);
-      try {
-        it = updates_.emplace(lastColumns_, TSqliteStatement(connection_.Db(), sql)).first;
-      } catch (const EADSDatabaseError& e) {
-        lastUpdate_ = nullptr;
-        Raise(e);
-      }
-    }
-    lastUpdate_ = it->second.get();
-  }
+  sqlite3_stmt* stmt = UpdateStatement(changes);
 
   try {
     connection_.BeforePost();
   } catch (const EADSDatabaseError& e) {
     Raise(e);
   }
-  sqlite3_stmt* stmt = lastUpdate_;
-  int n = 0;
-  for (const auto& change : changes)
-    sqlite3_bind_text(stmt, ++n, change.second.data(), static_cast<int>(change.second.size()),
-                      SQLITE_STATIC);
-  sqlite3_bind_int64(stmt, ++n, rowids_[pos_]);
+  const size_t width = slots_.size();
+  const int n = static_cast<int>(changes.size());
+  for (int i = 0; i < n; ++i) {
+    const auto& [field, value] = changes[i];
+    const int slot = slotOf_[field];
+    const TCell* read = slot < 0 ? nullptr : &cells_[pos_ * width + slot];
+    // The stored type stays: a BLOB is written back as a BLOB.
+    if (read && read->blob)
+      sqlite3_bind_blob(stmt, i + 1, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
+    else
+      sqlite3_bind_text(stmt, i + 1, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
+    if (!read) continue;
+    if (read->null)
+      sqlite3_bind_null(stmt, n + 2 + i);
+    else
+      sqlite3_bind_blob(stmt, n + 2 + i, read->text.data(), static_cast<int>(read->text.size()),
+                        SQLITE_STATIC);
+  }
+  sqlite3_bind_int64(stmt, n + 1, rowids_[pos_]);
   int rc = sqlite3_step(stmt);
   if (rc != SQLITE_DONE) {
     EADSDatabaseError error = SqliteError(
@@ -237,10 +280,7 @@ void TSqliteTableCursor::Post(const std::vector<std::pair<size_t, std::string>>&
     Raise(error);
   }
   sqlite3_reset(stmt);
-  if (sqlite3_changes(connection_.Db()) == 0)
-    Raise(EADSDatabaseError("The record was deleted by another user (table " + table_ + ")",
-                            AdsErrRecordGone, 0, table_));
-  size_t width = slots_.size();
+  if (sqlite3_changes(connection_.Db()) == 0) RaiseNotPosted();
   for (const auto& change : changes) {
     int slot = slotOf_[change.first];
     if (slot < 0) continue;
@@ -248,7 +288,39 @@ void TSqliteTableCursor::Post(const std::vector<std::pair<size_t, std::string>>&
     cell.text = change.second;
     cell.null = false;
   }
-  connection_.AfterPost();
+  connection_.AfterPost(tally_);
+}
+
+void TSqliteTableCursor::RaiseNotPosted() {
+  bool exists = false;
+  try {
+    exists = Refresh();
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
+  if (!exists)
+    Raise(EADSDatabaseError("The record was deleted by another user (table " + table_ + ")",
+                            AdsErrRecordGone, 0, table_));
+  Raise(EADSDatabaseError("The record was changed by another user (table " + table_ + ")",
+                          AdsErrRecordChanged, 0, table_));
+}
+
+bool TSqliteTableCursor::Refresh() {
+  if (Eof()) return false;
+  if (!reread_) {
+    std::string columns = "rowid";
+    for (size_t f : slots_) columns += ", " + QuoteIdent(fields_[f]);
+    reread_ = TSqliteStatement(connection_.Db(), "SELECT " + columns + " FROM " +
+                                                     QuoteIdent(table_) + " WHERE rowid = ?1");
+  }
+  sqlite3_stmt* stmt = reread_.get();
+  sqlite3_bind_int64(stmt, 1, rowids_[pos_]);
+  int rc = sqlite3_step(stmt);
+  if (rc == SQLITE_ROW) ReadCells(stmt, cells_.data() + pos_ * slots_.size(), slots_.size());
+  sqlite3_reset(stmt);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+    Raise(SqliteError(connection_.Db(), rc, "The table " + table_ + " cannot be read", table_));
+  return rc == SQLITE_ROW;
 }
 
 int64_t TSqliteTableCursor::RecordCount() {

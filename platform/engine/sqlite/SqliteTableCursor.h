@@ -2,7 +2,9 @@
 // key read (rowid order, or the active index's key then rowid), so the table is never loaded
 // whole and no read statement stays open between batches. Only the columns the program has
 // asked for are fetched; asking for another one refetches the batch from the current record.
-// Posts run one cached UPDATE per set of changed columns.
+// Posts run one cached UPDATE per set of changed columns; it is a compare-and-set: it writes only
+// while each changed column that was read still holds the value read (another station's edit is
+// never overwritten), and a value read as a BLOB is written back as a BLOB.
 #pragma once
 
 #include <array>
@@ -12,10 +14,9 @@
 #include <vector>
 
 #include "platform/engine/AceDriver.h"
+#include "platform/engine/sqlite/SqliteConnection.h"
 #include "platform/engine/sqlite/SqliteSupport.h"
 #include "platform/engine/sqlite/SqliteTableLock.h"
-
-class TSqliteConnection;
 
 class TSqliteTableCursor : public TAceCursor {
  public:
@@ -30,6 +31,9 @@ class TSqliteTableCursor : public TAceCursor {
   const std::string& FieldText(size_t field) const override;
   bool FieldIsNull(size_t field) const override;
   void Post(const std::vector<std::pair<size_t, std::string>>& changes) override;
+  bool Refresh() override;
+  void Close() override;
+  int64_t CommittedPosts() const override { return tally_.Committed; }
   int64_t RecordCount() override;
   bool Seek(const std::string& key) override;
 
@@ -39,7 +43,10 @@ class TSqliteTableCursor : public TAceCursor {
   struct TCell {
     std::string text;
     bool null = true;
+    bool blob = false;
   };
+  // An UPDATE for a set of changed columns; compared: which of them were read (and are compared).
+  using TUpdateKey = std::pair<std::vector<size_t>, std::vector<bool>>;
 
   [[noreturn]] void Raise(const EADSDatabaseError& error) const;
   void Want(size_t field) const;
@@ -48,6 +55,11 @@ class TSqliteTableCursor : public TAceCursor {
   void Fetch(TFetch kind, const std::string* seekKey = nullptr) const;
   const TCell& Cell(size_t field) const;
   void CheckField(size_t field) const;
+  // Reads one row's cells from a statement whose column 1 is the first slot.
+  static void ReadCells(sqlite3_stmt* stmt, TCell* row, size_t width);
+  sqlite3_stmt* UpdateStatement(const std::vector<std::pair<size_t, std::string>>& changes);
+  // After an UPDATE that changed nothing: why (the record is gone, or holds other values).
+  [[noreturn]] void RaiseNotPosted();
 
   TSqliteConnection& connection_;
   std::string table_;
@@ -66,7 +78,9 @@ class TSqliteTableCursor : public TAceCursor {
   mutable size_t pos_ = 0;
   mutable bool more_ = false;  // the batch was full: more rows may follow
 
-  std::map<std::vector<size_t>, TSqliteStatement> updates_;
-  std::vector<size_t> lastColumns_;
+  std::map<TUpdateKey, TSqliteStatement> updates_;
+  TUpdateKey lastKey_;
   sqlite3_stmt* lastUpdate_ = nullptr;
+  mutable TSqliteStatement reread_;  // the current record by rowid
+  TSqlitePostTally tally_;
 };

@@ -1,0 +1,71 @@
+#include "docs/TableRewriteWalk.h"
+
+#include "docs/PassProgress.h"
+
+namespace {
+
+// How often one record is read again when other stations keep changing it under us.
+constexpr int kAttemptsPerRecord = 8;
+
+// Posts the rewrite of the current record, reading it again while another station's change
+// stands in the way. False when the record is left to the other station.
+bool PostRewrite(TAdsTable& table, TAdsField& field, const TValueRule& rule,
+                 std::string& rewritten) {
+  for (int attempt = 1;; ++attempt) {
+    try {
+      table.Edit();
+      field.SetAsString(rewritten);
+      table.Post();
+      return true;
+    } catch (const EADSDatabaseError& e) {
+      table.Cancel();
+      if (e.ACEErrorCode == AdsErrRecordGone) return false;
+      if (e.ACEErrorCode != AdsErrRecordChanged || attempt == kAttemptsPerRecord) throw;
+    }
+    if (!table.Refresh()) return false;  // deleted meanwhile
+    const std::string& current = field.AsString();
+    if (!rule(current, rewritten) || rewritten == current) return false;
+  }
+}
+
+}  // namespace
+
+void RewriteTableField(TAdsTable& table, const std::string& fieldName, const TValueRule& rule,
+                       const TPassOptions& options, TPassResult& result) {
+  // A dry run opens the table read-only: nothing can be written, not even by mistake.
+  if (table.Active() && table.ReadOnly != options.DryRun) table.Close();
+  table.ReadOnly = options.DryRun;
+  table.Open();
+  table.First();
+  TAdsField& field = table.FieldByName(fieldName);
+  TPassProgress progress(options.Observer, table);
+  std::string rewritten;
+  try {
+    while (!table.Eof()) {
+      ++result.Examined;
+      const std::string& value = field.AsString();
+      if (rule(value, rewritten) && rewritten != value) {
+        if (options.Observer) options.Observer->Rewritten(value, rewritten);
+        if (options.DryRun)
+          ++result.Rewritten;
+        else if (!PostRewrite(table, field, rule, rewritten))
+          ++result.ChangedByOthers;
+      }
+      progress.Step(result.Examined);
+      table.Next();
+    }
+    progress.Finish(result.Examined);
+    table.Close();  // commits the last posts, or raises
+  } catch (...) {
+    // What was posted before the failure is kept: closing commits it.
+    try {
+      table.Close();
+    } catch (...) {
+      // the first failure is the one to report
+    }
+    if (!options.DryRun) result.Rewritten = table.CommittedPosts();
+    throw;
+  }
+  if (!options.DryRun) result.Rewritten = table.CommittedPosts();
+  result.Completed = true;
+}

@@ -1,0 +1,23 @@
+// The walk both passes of a replace share: every record of one table in order, one field's
+// value handed to the pass's rule, the rewrite posted when it differs from the stored value.
+//
+// Counts are what the database holds: a post counts as rewritten once the engine has committed
+// it, so a group the engine rolls back is never reported as done. Another station may change a
+// record between our read and our post; the engine then refuses the post, and the walk reads
+// the record again and applies the rule to what is stored now. A record no longer matching (or
+// deleted, or already holding the rewrite) is left alone and counted as changed by another
+// station. The table is closed with an explicit commit, which raises when it fails.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "docs/DatDocsDBServices.h"
+
+// Answers true and fills rewritten when value matches the pass's rule.
+using TValueRule = std::function<bool(const std::string& value, std::string& rewritten)>;
+
+// Walks table (opened here, read-only in a dry run) and rewrites fieldName by rule. result is
+// updated as the walk goes, so it holds the counts so far when a failure propagates.
+void RewriteTableField(TAdsTable& table, const std::string& fieldName, const TValueRule& rule,
+                       const TPassOptions& options, TPassResult& result);
