@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 #include "platform/qt/QtForms.h"
+#include "settings/DatPrefDM_Unit.h"
 #include "ui_ChangePathForDocs_Unit.h"
 
 TChangePathForDocsFrm::TChangePathForDocsFrm(QWidget* parent)
@@ -82,6 +83,11 @@ QToolButton* TChangePathForDocsFrm::SpeedButton1() const {
 
 void TChangePathForDocsFrm::FormCreate() {
   startedUp_ = RunStartupChecks(this, &EurekaLog1) == TStartupOutcome::Ready;
+  if (!startedUp_) return;
+  TDocPref doc;
+  GetDocPref(doc);
+  DocPref = doc;
+  Edit1()->setText(QString::fromStdString(DocPref.MainFolder));
 }
 
 void TChangePathForDocsFrm::Button1Click() {

@@ -7,6 +7,7 @@
 
 #include "common/Forms.h"
 #include "log/EurekaLog.h"
+#include "settings/PrefRecords.h"
 
 namespace Ui {
 class TChangePathForDocsFrm;
@@ -39,11 +40,15 @@ class TChangePathForDocsFrm : public QWidget, public TForm {
   // The exception-capture component, handed to the exception manager by FormCreate.
   TEurekaLog EurekaLog1{this, "EurekaLog1"};
 
+  // The documents preferences read at creation; MainFolder is the old path offered in Edit1.
+  TDocPref DocPref;
+
   // False when a start-up check failed: the window must not be shown and the program ends.
   bool StartedUp() const { return startedUp_; }
 
   // The creation handler: starts the event log, hands EurekaLog1 to the exception manager and
-  // runs the start-up checks; a failed check has told the user why and was logged.
+  // runs the start-up checks (a failed check has told the user why and was logged), then puts the
+  // documents folder of the preferences into Edit1.
   void FormCreate();
   // "Replace": the replace command. A failure of the document pass propagates.
   void Button1Click();

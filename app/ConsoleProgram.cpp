@@ -14,6 +14,7 @@
 #include "log/EurekaLog.h"
 #include "platform/Platform.h"
 #include "platform/console/ConsoleUiServices.h"
+#include "settings/DatPrefDM_Unit.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ class TChangePathForDocsCli : public TComponent {
 
 struct TConsoleArgs {
   std::string OldPath;
+  bool OldPathGiven = false;
   std::string NewPath;
   bool Yes = false;
   bool DryRun = false;
@@ -40,9 +42,9 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       "Rewrites the stored document paths and card document folders of a CRM "
       "installation after its documents folder moved.",
       "VrlChangeDocsPathCli"};
-  // Without preferences there is no documents folder to default to, so --old is required.
-  app.add_option("--old", parsed.OldPath, "the old documents folder (prefix to replace)")
-      ->required();
+  app.add_option("--old", parsed.OldPath,
+                 "the old documents folder (prefix to replace); default: the documents folder "
+                 "of the preferences");
   app.add_option("--new", parsed.NewPath, "the new documents folder (prefix to put in its place)")
       ->required();
   app.add_flag("--yes", parsed.Yes, "answer Yes to the confirmation");
@@ -50,6 +52,7 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them reversed
   try {
     app.parse(reversed);
+    parsed.OldPathGiven = app.count("--old") > 0;
   } catch (const CLI::ParseError& e) {
     return app.exit(e, out, err) == 0 ? ecCompleted : ecUsage;
   }
@@ -116,6 +119,13 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   TChangePathForDocsCli program;
   if (RunStartupChecks(&program, nullptr) != TStartupOutcome::Ready) return ecFailed;
   console.SetFailuresOnly(false);
+  if (!parsed.OldPathGiven) {
+    // As the window's Old Path: the documents folder of the preferences of all users.
+    TDocPref doc;
+    GetDocPref(doc);
+    parsed.OldPath = doc.MainFolder;
+    out << "Old path (documents folder of the preferences): " << parsed.OldPath << std::endl;
+  }
 
   TConsolePassWatcher docsWatcher(err, "Documents", terminal.StderrIsTerminal);
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);

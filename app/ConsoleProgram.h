@@ -2,6 +2,9 @@
 //
 //   VrlChangeDocsPathCli [--old PATH] --new PATH [--yes] [--dry-run]
 //
+// Without --old the old path is the documents folder of the all-users preferences, the value
+// the window offers in its Old Path; the program prints which old path it uses.
+//
 // Exit codes: 0 completed; 1 refused or cancelled (started from the LastVer folder or during a
 // maintenance stop, blank new path, not confirmed, no terminal without --yes); 2 a start-up check,
 // the document pass or the card pass failed; 64 wrong usage. The caller fills the platform's system

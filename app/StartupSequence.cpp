@@ -10,6 +10,9 @@
 #include "log/ExceptionManager.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
+#include "settings/DatLangDM_Unit.h"
+#include "settings/DatPrefDM_Unit.h"
+#include "settings/SetTokenDataForUser.h"
 #include "startup/ProgramHalt.h"
 #include "startup/StartUpGuard.h"
 #include "ui/DatGenWebHelpLinkMgr_Unit.h"
@@ -29,6 +32,8 @@ TProgramUnits::TProgramUnits() {
 }
 
 TProgramUnits::~TProgramUnits() {
+  FreeDatPrefDM();
+  FreeDatLangDM();
   ReleaseSysLock();
   // The message dialog and help link units; the link manager may still write to the log.
   FreeWebHelpLinkMgr();
@@ -52,6 +57,8 @@ TStartupOutcome RunStartupChecks(const TObject* window, TEurekaLog* captureCompo
     LogEventEx(window, "VrlHlt-1", "", nullptr);
     return TStartupOutcome::DatabaseUnreachable;
   }
+  // The preferences of all users; a failure has been logged and start-up goes on.
+  SetTokenDataForUser("-1");
   Platform().Ui().SetCursor(TCursorKind::crDefault);
   return TStartupOutcome::Ready;
 }

@@ -7,9 +7,10 @@ class TObject;
 
 // The process-wide initialisations, in order, and their finalisations in reverse when the
 // program ends (however it ends): folder defaults, regional settings, the exception manager,
-// the start-up guard; then at the end the lock table, the help links, the online link flags, the
-// button width cache, the event log and the guard's run mutex are released and the manager freed.
-// Both programs create it before any window or console output.
+// the start-up guard; then at the end the preference store and the language module, the lock
+// table, the help links, the online link flags, the button width cache, the event log and the
+// guard's run mutex are released and the manager freed. Both programs create it before any
+// window or console output.
 class TProgramUnits {
  public:
   TProgramUnits();
@@ -36,5 +37,6 @@ enum class TStartupOutcome {
 // The creation checks, on behalf of window: starts the event log, hands the exception-capture
 // component to the exception manager (none: the manager makes its own), checks the engine
 // client (failure: its message shown and logged), checks the lock table, which opens the main
-// connection (failure: logged; the connection has shown its own message).
+// connection (failure: logged; the connection has shown its own message), then loads the
+// preferences of all users (level "-1"), whose failure is logged and does not stop start-up.
 TStartupOutcome RunStartupChecks(const TObject* window, TEurekaLog* captureComponent);

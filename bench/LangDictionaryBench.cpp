@@ -3,29 +3,13 @@
 // records in the 311 buckets). It should stay well under a second: on the shared 2-core build
 // machine 4 MB (35,700 records) took about 0.25 s wall, 0.07 s CPU.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "common/Forms.h"
-#include "db/CrmSchema.h"
-#include "platform/Platform.h"
-#include "platform/engine/sqlite/SqliteAceDriver.h"
-#include "platform/system/PosixSystemServices.h"
+#include "bench/BenchDatabase.h"
 #include "settings/DatLangDM_Unit.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-// The main connection's module, as the language queries find it by name.
-struct TBenchConnectionDM : TDataModule {
-  TBenchConnectionDM() : TDataModule(nullptr, "DBConnectionDM") {}
-  std::string ClassName() const override { return "TDBConnectionDM"; }
-  TAdsConnection DBConnection{this, "DBConnection"};
-};
 
 // About bytes of language lines, English and Hebrew texts mixed.
 std::string Memo(size_t bytes, size_t& records) {
@@ -40,36 +24,24 @@ std::string Memo(size_t bytes, size_t& records) {
 }
 
 void LoadDictionary(benchmark::State& state) {
-  const fs::path folder =
-      fs::temp_directory_path() / ("vrl_lang_bench_" + std::to_string(getpid()));
-  fs::create_directories(folder);
-  Platform().SetSystem(std::make_unique<TPosixSystemServices>());
-  Platform().SetEngine(CreateSqliteAceDriver());
-  CreateSqliteDatabase(folder.string(), CrmSchemaSql());
+  TBenchDatabase database("lang");
   size_t records = 0;
   const std::string memo = Memo(static_cast<size_t>(state.range(0)) << 20, records);
-  CreateSqliteAceDriver()
-      ->Connect(folder.string(), TAdsServerType::stADS_LOCAL)
-      ->ExecSQL("INSERT INTO SysRec (RECID, MEMO) VALUES ('SYSRECLANGENGZZZZZZZ', :Memo)",
-                {{"Memo", memo}});
-  {
-    TBenchConnectionDM connection;
-    connection.DBConnection.ConnectPath = folder.string();
-    const std::string last = "rec" + std::to_string(records - 1);
-    for (auto _ : state) {
-      TLangRec rec;
-      GetLangRec(last, rec);
-      if (rec.VALUE.empty()) state.SkipWithError("the last record was not loaded");
-      state.PauseTiming();
-      FreeLangDictionary();
-      state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * memo.size()));
-    state.counters["records"] = static_cast<double>(records);
-    FreeDatLangDM();
+  database.Open()->ExecSQL(
+      "INSERT INTO SysRec (RECID, MEMO) VALUES ('SYSRECLANGENGZZZZZZZ', :Memo)", {{"Memo", memo}});
+  database.CreateMainConnection();
+  const std::string last = "rec" + std::to_string(records - 1);
+  for (auto _ : state) {
+    TLangRec rec;
+    GetLangRec(last, rec);
+    if (rec.VALUE.empty()) state.SkipWithError("the last record was not loaded");
+    state.PauseTiming();
+    FreeLangDictionary();
+    state.ResumeTiming();
   }
-  Platform().Reset();
-  fs::remove_all(folder);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * memo.size()));
+  state.counters["records"] = static_cast<double>(records);
+  FreeDatLangDM();
 }
 
 }  // namespace

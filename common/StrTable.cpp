@@ -52,6 +52,7 @@ const std::map<int, std::string>& Table() {
        "A database engine version mismatch was detected.\r\nThe required version is %S.\r\nAn "
        "older version, %S, is present.\r\n"},
       {65196, "LNGENG"},
+      {65197, "נתגלתה שגיאה כללית בעת העלאת Varnel\r\n(Error Code: Lang/Pref)."},
       {65280, "file not found"},
   };
   return table;

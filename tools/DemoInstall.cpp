@@ -8,6 +8,7 @@
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "tools/DemoData.h"
 #include "tools/DemoLanguages.h"
+#include "tools/DemoPrefs.h"
 
 namespace fs = std::filesystem;
 
@@ -95,10 +96,7 @@ void FillDatabase(const fs::path& dbFolder, const TDemoInstallOptions& options) 
   auto db = driver->Connect(dbFolder.string(), TAdsServerType::stADS_LOCAL);
   db->BeginTransaction();
   try {
-    db->ExecSQL(
-        "INSERT INTO Pref (RECID, USER_ID, TOKEN, TOKENTYPE, VALUE) VALUES ('P000000001', '-1', "
-        "'DOC_MAIN_FOLDER', 'A', :Folder)",
-        {{"Folder", options.DocsFolder}});
+    FillDemoPrefs(*db, options);
     FillDemoLanguages(*db);
     db->ExecSQL(
         "INSERT INTO valtblacoin (RECID, VALUE, EVALUE) VALUES (1, 'ש\"ח', 'New Israeli "

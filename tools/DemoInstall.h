@@ -1,6 +1,6 @@
 // Lays out a complete installation tree with a sample database:
 //   <root>/Utils/   the programs found beside VrlDemoInstall, the engine client files, ads.ini
-//   <root>/DB/      Varnel.sqlite from the CRM schema, filled with documents, cards, one Pref row
+//   <root>/DB/      Varnel.sqlite from the CRM schema, filled with documents, cards, Pref rows
 //                   and the English and Hebrew language records
 //   <root>/DBSys/ Logs/ LastVer/ Templates/ TmpVarnel/, and <root>/../Docs/
 #pragma once

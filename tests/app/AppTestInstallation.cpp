@@ -30,3 +30,11 @@ void TAppTestInstallation::FailUpdatesOf(const std::string& table, int recid) co
                       " is locked'); END",
                   {});
 }
+
+void TAppTestInstallation::Pref(const std::string& user, const std::string& token,
+                                const std::string& type, const std::string& value) const {
+  Open()->ExecSQL(
+      "INSERT INTO Pref (RECID, USER_ID, TOKEN, TOKENTYPE, VALUE) VALUES ((SELECT 'P' || "
+      "(COUNT(*) + 1) FROM Pref), :User, :Token, :Type, :Value)",
+      {{"User", user}, {"Token", token}, {"Type", type}, {"Value", value}});
+}

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "log/ExceptionManager.h"
+#include "settings/DatLangDM_Unit.h"
+#include "settings/DatPrefDM_Unit.h"
 #include "tests/support/CrmTestInstall.h"
 
 class TAppTestInstallation : public TCrmTestInstall {
@@ -15,13 +17,20 @@ class TAppTestInstallation : public TCrmTestInstall {
       : TCrmTestInstall(true, programName) {
     CreateHEMgr();
   }
-  ~TAppTestInstallation() { FreeHEMgr(); }
+  ~TAppTestInstallation() {  // the window's creation made the store (and the dictionary)
+    FreeDatPrefDM();
+    FreeDatLangDM();
+    FreeHEMgr();
+  }
 
   // Replaces every document and card with these (RECID 1, 2, ... in order).
   void Seed(const std::vector<std::string>& documentNames,
             const std::vector<std::string>& cardFolders) const;
   std::vector<std::string> DocumentNames() const { return Column("Docs", "DOCUMENT_NAME"); }
   std::vector<std::string> CardFolders() const { return Column("Cards", "DOCSFOLDER"); }
+  // Adds one Pref row.
+  void Pref(const std::string& user, const std::string& token, const std::string& type,
+            const std::string& value) const;
   // Makes every update of the table's record with this RECID fail (an engine error).
   void FailUpdatesOf(const std::string& table, int recid) const;
 };

@@ -42,8 +42,12 @@ TEST_F(ConsoleEndToEndTest, ReplacesTheDemoInstallationsPathsAndPrintsTheCounts)
                            "SELECT COUNT(*) FROM Docs WHERE UPPER(DOCUMENT_NAME) LIKE "
                            "'C:\\VARNELDOCS\\%'");
   ASSERT_GT(before, 0);
-  const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  // The main job: the old path is the documents folder the demo's preferences hold.
+  const TProgramRun run = RunCli(demo, {"--new", "E:\\Docs", "--yes"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Out.rfind("Old path (documents folder of the preferences): C:\\VarnelDocs\n", 0),
+            0u)
+      << run.Out;
   EXPECT_NE(run.Out.find("Operation completed\n"), std::string::npos);
   EXPECT_NE(run.Out.find("Documents: 300 examined, " + std::to_string(before) + " rewritten\n"),
             std::string::npos)
@@ -67,6 +71,10 @@ TEST_F(ConsoleEndToEndTest, ReplacesTheDemoInstallationsPathsAndPrintsTheCounts)
             std::string::npos)
       << log;
   EXPECT_LT(log.find("Proc_Name=Change Docs Path"), log.find("Proc_Name=ConnInfo: "));
+  // The demo's preferences loaded without a failure, and set the date formats.
+  EXPECT_NE(log.find("Proc_Name=PrefDT:"), std::string::npos);
+  EXPECT_EQ(log.find("DisplayErr"), std::string::npos);
+  EXPECT_EQ(log.find("SetTokenDataForUser"), std::string::npos);
 }
 
 TEST_F(ConsoleEndToEndTest, AMissingEngineClientFileStopsTheStartUp) {

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "common/SysFolders.h"
 #include "tests/app/AppTestInstallation.h"
 
 namespace {
@@ -127,7 +128,6 @@ TEST_F(ConsoleProgramTest, FailuresOfEitherPassExitWithTwo) {
 }
 
 TEST_F(ConsoleProgramTest, WrongUsageExitsWithSixtyFour) {
-  EXPECT_EQ(Run({"--new", "E:\\New"}).Code, 64);  // --old is required for now
   EXPECT_EQ(Run({"--old", "C:\\Docs"}).Code, 64);
   EXPECT_EQ(Run({"--old", "C:\\Docs", "--new", "E:\\New", "--bogus"}).Code, 64);
   const TConsoleRun stray = Run({"--old", "C:\\Docs", "--new", "E:\\New", "extra"});
@@ -149,3 +149,23 @@ TEST_F(ConsoleProgramTest, ProgressOnlyWhenStandardErrorIsATerminal) {
 }
 
 }  // namespace
+
+TEST_F(ConsoleProgramTest, WithoutOldTheDocumentsFolderOfThePreferencesIsReplaced) {
+  install_->Seed({"C:\\Docs\\a.doc", "E:\\x.doc"}, {"c:\\docs\\A"});
+  install_->Pref("-1", "DOC_MAIN_FOLDER", "A", "C:\\Docs");
+  install_->Pref("dana", "DOC_MAIN_FOLDER", "A", "D:\\Dana");
+  const TConsoleRun run = Run({"--new", "E:\\New", "--yes"});
+  EXPECT_EQ(run.Code, 0) << run.Err;
+  EXPECT_EQ(run.Out.rfind("Old path (documents folder of the preferences): C:\\Docs\n", 0), 0u)
+      << run.Out;
+  EXPECT_EQ(install_->DocumentNames(), (std::vector<std::string>{"E:\\New\\a.doc", "E:\\x.doc"}));
+  EXPECT_EQ(install_->CardFolders(), std::vector<std::string>{"E:\\New\\A"});
+}
+
+TEST_F(ConsoleProgramTest, WithoutOldOrPreferencesTheInstallationsDocumentsFolderIsOffered) {
+  const TConsoleRun run = Run({"--new", "E:\\New", "--dry-run"});
+  EXPECT_EQ(run.Code, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Old path (documents folder of the preferences): " + DocsFolder() + "\n"),
+            std::string::npos)
+      << run.Out;
+}

@@ -1,12 +1,14 @@
 // The checks the window's creation runs before the window may be shown.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <filesystem>
 #include <fstream>
 
 #include "app/ChangePathForDocs_Unit.h"
 #include "app/StartupSequence.h"
 #include "common/StrTable.h"
+#include "common/SysFolders.h"
 #include "db/SysLock.h"
 #include "log/EventLog.h"
 #include "log/ExceptionManager.h"
@@ -88,4 +90,32 @@ TEST_F(StartupSequenceTest, ProgramUnitsCreateTheManagerAndFreeItAtTheEnd) {
   EXPECT_EQ(HEMgr, nullptr);
   EXPECT_EQ(EventLog, nullptr);
   EXPECT_EQ(ActiveEurekaLog(), nullptr);  // its own component went with it
+}
+
+TEST_F(StartupSequenceTest, TheOldPathIsTheDocumentsFolderOfTheAllUsersPreferences) {
+  install.Pref("-1", "DOC_MAIN_FOLDER", "A", "\\\\fs01\\Varnel\\Docs");
+  install.Pref("yossi", "DOC_MAIN_FOLDER", "A", "D:\\Yossi");
+  install.Ui->SetCursor(TCursorKind::crHourGlass);
+  TChangePathForDocsFrm window;
+  ASSERT_TRUE(window.StartedUp());
+  EXPECT_EQ(window.Edit1()->text().toStdString(), "\\\\fs01\\Varnel\\Docs");
+  EXPECT_EQ(window.DocPref.MainFolder, "\\\\fs01\\Varnel\\Docs");
+  EXPECT_EQ(install.Ui->Cursor(), TCursorKind::crDefault);
+}
+
+TEST_F(StartupSequenceTest, WithoutADocumentsFolderRowTheInstallationsFolderIsOffered) {
+  install.Pref("-1", "DOC_TEMPL_FOLDER", "A", "C:\\Templates");
+  TChangePathForDocsFrm window;
+  ASSERT_TRUE(window.StartedUp());
+  EXPECT_EQ(window.Edit1()->text().toStdString(), DocsFolder());
+}
+
+TEST_F(StartupSequenceTest, AFailedPreferenceLoadStillOpensTheWindow) {
+  install.Pref("-1", "DOC_DOC_NO_KIND", "I", "12a");
+  install.Pref("-2", "DOC_MAIN_FOLDER", "A", "C:\\Never read");
+  TChangePathForDocsFrm window;
+  EXPECT_TRUE(window.StartedUp());
+  EXPECT_EQ(window.Edit1()->text().toStdString(), "");
+  EXPECT_NE(install.LogText().find("Problem With Field - DOC_DOC_NO_KIND"), std::string::npos);
+  EXPECT_TRUE(install.Ui->Messages.empty());
 }
