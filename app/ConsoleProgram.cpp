@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/ConsolePassWatcher.h"
+#include "app/ProgramUnits.h"
 #include "app/ReplaceCommand.h"
 #include "app/StartupSequence.h"
 #include "common/Classes.h"
@@ -55,12 +56,6 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   return -1;
 }
 
-// Texts of plain message boxes that report a failure; on a terminal they go to standard error.
-void MarkFailureTexts(TConsoleUiServices& ui) {
-  for (int id : {65023, 64996, 65187, 65189, 65190, 65191, 65192, 65193, 65194, 65195})
-    ui.AddFailureText(LoadStr(id));
-}
-
 void PrintPass(std::ostream& out, const char* table, const TPassResult& pass, bool dryRun,
                const TConsolePassWatcher& watcher) {
   out << table << ": " << pass.Examined << " examined, " << pass.Rewritten
@@ -75,26 +70,15 @@ struct TUiForTheRun {
   ~TUiForTheRun() { Platform().SetUi(nullptr); }
 };
 
-}  // namespace
-
-int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                      std::ostream& err, TConsoleTerminal terminal) {
-  TConsoleArgs parsed;
-  if (int code = Parse(args, out, err, parsed); code >= 0) return code;
-
-  auto ui = std::make_unique<TConsoleUiServices>(
-      in, out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes});
-  TConsoleUiServices& console = *ui;
-  MarkFailureTexts(console);
-  Platform().SetUi(std::move(ui));
-  TUiForTheRun uiForTheRun;
-
-  TProgramUnits units;
-  TChangePathForDocsCli program;
-  // Start-up has only failures to tell: they go to standard error.
-  console.SetFailuresOnly(true);
-  if (RunStartupChecks(&program) != TStartupOutcome::Ready) return ecFailed;
-  console.SetFailuresOnly(false);
+// The run once the program units have started: the start-up checks, then the replace.
+int RunReplace(TChangePathForDocsCli& program, const TConsoleArgs& parsed, std::ostream& out,
+               std::ostream& err, TConsoleTerminal terminal) {
+  std::string failure;
+  if (RunStartupChecks(&program, &failure) != TStartupOutcome::Ready) {
+    // The application's handling logged it; the terminal is told plainly.
+    if (!failure.empty()) err << failure << std::endl;
+    return ecFailed;
+  }
 
   TConsolePassWatcher docsWatcher(err, "Documents", terminal.StderrIsTerminal);
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);
@@ -127,4 +111,21 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   PrintPass(out, "Documents", result.Docs, parsed.DryRun, docsWatcher);
   PrintPass(out, "Cards", result.Cards, parsed.DryRun, cardsWatcher);
   return result.Outcome == TReplaceOutcome::Completed ? ecCompleted : ecFailed;
+}
+
+}  // namespace
+
+int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                      std::ostream& err, TConsoleTerminal terminal) {
+  TConsoleArgs parsed;
+  if (int code = Parse(args, out, err, parsed); code >= 0) return code;
+
+  Platform().SetUi(std::make_unique<TConsoleUiServices>(
+      in, out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes}));
+  TUiForTheRun uiForTheRun;
+
+  TChangePathForDocsCli program;
+  return RunWithProgramUnits(
+      &program, [&] { return RunReplace(program, parsed, out, err, terminal); }, ecFailed,
+      [&](const std::exception& e) { err << e.what() << std::endl; });
 }

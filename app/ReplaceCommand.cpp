@@ -38,7 +38,7 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
   TReplaceResult result;
   const std::string oldPath = UpperCase(oldPathText);
   if (Trim(newPathText).empty()) {
-    ui.ShowMessage(LoadStr(65023));
+    ui.ShowMessage(LoadStr(65023), TMessageKind::mkWarning);
     result.Outcome = TReplaceOutcome::BlankNewPath;
     return result;
   }
@@ -65,7 +65,7 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
                          : TReplaceOutcome::NotCompleted;
     ui.SetCursor(TCursorKind::crDefault);
     if (result.Outcome == TReplaceOutcome::Completed && !options.DryRun)
-      ui.ShowMessage(LoadStr(64993));
+      ui.ShowMessage(LoadStr(64993), TMessageKind::mkInformation);
   } catch (...) {
     CleanUp(docsDM, logIt);
     throw;

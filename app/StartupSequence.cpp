@@ -2,29 +2,18 @@
 
 #include <string>
 
-#include "common/FormatSettings.h"
-#include "common/SysFolders.h"
 #include "db/EngineClientCheck.h"
 #include "db/SysLock.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 
-TProgramUnits::TProgramUnits() {
-  LoadSystemFolderDefaults();
-  InitFormatSettings();
-}
+namespace {
 
-TProgramUnits::~TProgramUnits() {
-  ReleaseSysLock();
-  StopEventLog();
-}
-
-TStartupOutcome RunStartupChecks(const TObject* window) {
-  StartAppEventLog();
+TStartupOutcome RunChecks(const TObject* window) {
   std::string message;
   if (!CheckEngineClient(message)) {
-    Platform().Ui().ShowMessage(message);
+    Platform().Ui().ShowMessage(message, TMessageKind::mkError);
     LogEventEx(window, "VrlHlt-0", message, nullptr);
     return TStartupOutcome::EngineClientRefused;
   }
@@ -34,4 +23,17 @@ TStartupOutcome RunStartupChecks(const TObject* window) {
   }
   Platform().Ui().SetCursor(TCursorKind::crDefault);
   return TStartupOutcome::Ready;
+}
+
+}  // namespace
+
+TStartupOutcome RunStartupChecks(const TObject* window, std::string* failure) {
+  try {
+    return RunChecks(window);
+  } catch (const std::exception& e) {
+    if (Platform().HasUi()) Platform().Ui().SetCursor(TCursorKind::crDefault);
+    HandleApplicationException(window, e);
+    if (failure) *failure = e.what();
+    return TStartupOutcome::Failed;
+  }
 }

@@ -1,27 +1,21 @@
-// What both programs run before they do anything else, and the checks of the window's creation
-// that must pass before the window is shown.
+// The checks of the window's creation that must pass before the window is shown; the console
+// program runs the same checks before its replace.
 #pragma once
 
-class TObject;
+#include <string>
 
-// The process-wide initialisations, in order, and their finalisations in reverse when the
-// program ends (however it ends): folder defaults, regional settings; then at the end the lock
-// table and the event log are released.
-class TProgramUnits {
- public:
-  TProgramUnits();
-  ~TProgramUnits();
-  TProgramUnits(const TProgramUnits&) = delete;
-  TProgramUnits& operator=(const TProgramUnits&) = delete;
-};
+class TObject;
 
 enum class TStartupOutcome {
   Ready,                // the window may be shown
   EngineClientRefused,  // engine client files missing or of another version ("VrlHlt-0")
   DatabaseUnreachable,  // the main connection could not be opened ("VrlHlt-1")
+  Failed,               // a step raised: the application's exception handling logged and showed it
 };
 
-// The creation checks, on behalf of window: starts the event log, checks the engine client
-// (failure: its message shown and logged), checks the lock table, which opens the main
-// connection (failure: logged; the connection has shown its own message).
-TStartupOutcome RunStartupChecks(const TObject* window);
+// The creation checks, on behalf of window: checks the engine client (failure: its message
+// shown and logged), checks the lock table, which opens the main connection (failure: logged;
+// the connection has shown its own message). A step that raises (the lock table cannot be
+// opened, ...) goes to the application's exception handling; the checks never let it escape.
+// failure (may be none) receives the message of a step that raised.
+TStartupOutcome RunStartupChecks(const TObject* window, std::string* failure = nullptr);

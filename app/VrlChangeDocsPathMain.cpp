@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "app/ChangePathForDocs_Unit.h"
-#include "app/StartupSequence.h"
+#include "app/ProgramUnits.h"
 #include "app/VrlApplication.h"
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
@@ -14,19 +14,27 @@ int main(int argc, char** argv) {
   Platform().SetEngine(CreateSqliteAceDriver());
   int code = 0;
   {
-    TProgramUnits units;
     TVrlApplication application(argc, argv);
     auto ui = std::make_unique<TQtUiServices>();
     TQtUiServices& qtUi = *ui;
     Platform().SetUi(std::move(ui));
-    TChangePathForDocsFrm window;
-    qtUi.SetMainWindow(&window);
-    // A failed start-up check has told the user why and was logged; the program ends in order
-    // (exit code 0) without showing the window.
-    if (window.StartedUp()) {
-      window.show();
-      code = application.exec();
-    }
+    // A failed start-up step or check has told the user why and was logged; the program ends
+    // in order (exit code 0) without showing the window.
+    code = RunWithProgramUnits(
+        nullptr,
+        [&] {
+          TChangePathForDocsFrm window;
+          qtUi.SetMainWindow(&window);
+          int exitCode = 0;
+          if (window.StartedUp()) {
+            window.show();
+            exitCode = application.exec();
+          }
+          qtUi.SetMainWindow(nullptr);
+          return exitCode;
+        },
+        0);
+    Platform().SetUi(nullptr);
   }
   Platform().Reset();
   return code;

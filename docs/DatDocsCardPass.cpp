@@ -50,7 +50,8 @@ TPassResult ChangeDocPathInCards(const TObject* sender, const std::string& oldPa
     table->Close();  // commits the last posts
     result.Completed = true;
   } catch (const std::exception& e) {
-    if (Platform().HasUi()) Platform().Ui().ShowMessage(LoadStr(64996) + "\r\n" + e.what());
+    if (Platform().HasUi())
+      Platform().Ui().ShowMessage(LoadStr(64996) + "\r\n" + e.what(), TMessageKind::mkError);
     LogEventEx(sender, "ChangeDoPathInCards", "OLD: " + folder + " NEW: " + work, &e);
   }
   return result;

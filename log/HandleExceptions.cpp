@@ -11,11 +11,12 @@
 #include "common/FormatSettings.h"
 #include "common/PathUtils.h"
 #include "common/StrUtils.h"
-#include "common/SysFolders.h"
 #include "common/SysUtils.h"
+#include "host/Clock.h"
+#include "host/FileChecks.h"
+#include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "log/LogContext.h"
-#include "log/LogHook.h"
 #include "log/SpecialFiles.h"
 #include "platform/Platform.h"
 #include "platform/SystemServices.h"
@@ -74,7 +75,6 @@ THandleExceptions::THandleExceptions() {
   BlankLineDue = true;
   LastWasEntry = false;
   VersionText.clear();
-  LogHook = LogEvent;
   InLibrary = false;
   const TFileVerInfo program = ReadFileVersion(ProgramFullPath());
   std::string suffix;

@@ -5,21 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/RegionalSettings.h"
 #include "common/TDateTime.h"
-
-// The regional values as the system has them, in the Delphi pattern language.
-struct TSystemRegionalSettings {
-  std::string LongDateFormat = "dddd, d mmmm yyyy";
-  std::string ShortDateFormat = "dd/mm/yyyy";
-  std::string LongTimeFormat = "hh:nn:ss";
-  std::string ShortTimeFormat = "hh:nn";
-  std::string TimeAMString = "AM";
-  std::string TimePMString = "PM";
-  char DateSeparator = '/';
-  char TimeSeparator = ':';
-  char ThousandSeparator = ',';
-  char DecimalSeparator = '.';
-};
 
 // The operating system's version, in the numbers the log's "OS:" text shows.
 struct TOsVersionInfo {
@@ -55,7 +42,8 @@ class TSystemServices {
 
   // Starts a web address or document with the desktop's opener; false when it could not start.
   virtual bool ShellOpen(const std::string& target) = 0;
-  // Starts a program with arguments; false when it could not start.
+  // Starts a program with arguments and does not wait for it; false when it could not start.
+  // Its exit is collected when it ends (no zombie is left behind).
   virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
   // Creates or opens a named mutex held for the rest of the run; false when another process
   // already holds it.

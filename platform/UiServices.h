@@ -18,6 +18,11 @@ struct TRect {
 
 enum class TCursorKind { crDefault, crHourGlass };
 
+// What a plain message tells: chosen by the code that shows it. The window shows every kind in
+// the same plain box; the terminal prints information on standard output and the others on
+// standard error.
+enum class TMessageKind { mkInformation, mkWarning, mkError };
+
 // What the log and the placement routines need to know of one open form.
 struct TFormInfo {
   std::string ClassName;
@@ -58,8 +63,8 @@ class TUiServices {
  public:
   virtual ~TUiServices() = default;
 
-  // Plain information message with an OK button.
-  virtual void ShowMessage(const std::string& text) = 0;
+  // Plain message with an OK button.
+  virtual void ShowMessage(const std::string& text, TMessageKind kind) = 0;
   // Error box with an OK button.
   virtual void ShowError(const std::string& text) = 0;
   // Yes/No confirmation; true only for Yes.

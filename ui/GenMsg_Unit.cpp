@@ -5,6 +5,6 @@
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 
-void GenShowMessage(const std::string& text) {
-  if (Platform().HasUi()) Platform().Ui().ShowMessage(text);
+void GenShowMessage(const std::string& text, TMessageKind kind) {
+  if (Platform().HasUi()) Platform().Ui().ShowMessage(text, kind);
 }

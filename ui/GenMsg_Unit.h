@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/UiServices.h"
+
 // Shows text in the product's plain message dialog: caption the application title, one OK
 // button.
-void GenShowMessage(const std::string& text);
+void GenShowMessage(const std::string& text, TMessageKind kind);

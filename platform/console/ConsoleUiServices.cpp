@@ -9,31 +9,12 @@
 #include "platform/RemoteControlNotice.h"
 #include "platform/SystemServices.h"
 
-namespace {
-std::string Lowered(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-}  // namespace
-
 TConsoleUiServices::TConsoleUiServices(std::istream& in, std::ostream& out, std::ostream& err,
                                        TConsoleUiOptions options)
     : in_(in), out_(out), err_(err), options_(options) {}
 
-void TConsoleUiServices::AddFailureText(const std::string& text) {
-  if (!text.empty()) failureTexts_.push_back(text);
-}
-
-bool TConsoleUiServices::IsFailureText(const std::string& text) const {
-  if (failuresOnly_) return true;
-  for (const std::string& failure : failureTexts_)
-    if (text.compare(0, failure.size(), failure) == 0) return true;
-  return false;
-}
-
-void TConsoleUiServices::ShowMessage(const std::string& text) {
-  (IsFailureText(text) ? err_ : out_) << text << std::endl;
+void TConsoleUiServices::ShowMessage(const std::string& text, TMessageKind kind) {
+  (kind == TMessageKind::mkInformation ? out_ : err_) << text << std::endl;
 }
 
 void TConsoleUiServices::ShowError(const std::string& text) {
@@ -56,8 +37,8 @@ bool TConsoleUiServices::ConfirmYesNo(const std::string& text) {
     out_ << std::endl;
     return false;
   }
-  answer = Lowered(Trim(answer));
-  return answer == "y" || answer == "yes";
+  answer = Trim(answer);
+  return SameText(answer, "y") || SameText(answer, "yes");
 }
 
 bool TConsoleUiServices::BrowseForFolder(const TBrowseRequest&, std::string&) {

@@ -58,7 +58,8 @@ TFormInfo DescribeForm(const QWidget& form) {
   return info;
 }
 
-void TQtUiServices::ShowMessage(const std::string& text) {
+void TQtUiServices::ShowMessage(const std::string& text, TMessageKind) {
+  // The product's plain box has no icon, whatever the message tells.
   Box(QMessageBox::NoIcon, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 

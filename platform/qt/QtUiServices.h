@@ -12,7 +12,7 @@ class TQtUiServices : public TUiServices {
   // The program's main window (the first form it creates); none until set.
   void SetMainWindow(QWidget* window) { mainWindow_ = window; }
 
-  void ShowMessage(const std::string& text) override;
+  void ShowMessage(const std::string& text, TMessageKind kind) override;
   void ShowError(const std::string& text) override;
   bool ConfirmYesNo(const std::string& text) override;
   // The hourglass is an application-wide override cursor; the default removes it.

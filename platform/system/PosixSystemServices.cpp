@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <thread>
 
 #include "common/DateUtils.h"
 #include "platform/system/LocalePatterns.h"
@@ -100,7 +101,11 @@ bool TPosixSystemServices::StartProgram(const std::string& program,
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   pid_t pid = 0;
-  return posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+  if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+    return false;
+  // The program runs on by itself; a waiting thread collects its exit, so no zombie is left.
+  std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+  return true;
 }
 
 bool TPosixSystemServices::AcquireNamedMutex(const std::string& name) {

@@ -4,8 +4,12 @@
 
 #include "common/FormatSettings.h"
 #include "common/SysUtils.h"
+#include "host/Clock.h"
+#include "host/DateParse.h"
+#include "host/FormatSetup.h"
 #include "platform/Platform.h"
 #include "tests/support/FakeSystem.h"
+#include "tests/support/ProgramUnitsReset.h"
 
 namespace {
 
@@ -17,7 +21,7 @@ class DateUtilsTest : public ::testing::Test {
     Platform().SetSystem(std::move(system));
     InitFormatSettings();
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
 
   TFakeSystem* system_ = nullptr;
   // Tuesday 8 December 2026, 14:03:07.215 and 01:05:09.004.

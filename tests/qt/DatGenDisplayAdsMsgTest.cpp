@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/RemoteControlNotice.h"
 #include "tests/support/FakeSystem.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/QtTestApplication.h"
 
 namespace {
@@ -22,7 +23,7 @@ class DatGenDisplayAdsMsgTest : public ::testing::Test {
     system_ = system.get();
     Platform().SetSystem(std::move(system));
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
   TFakeSystem* system_ = nullptr;
 };
 

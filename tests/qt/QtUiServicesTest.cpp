@@ -61,7 +61,7 @@ TEST_F(QtUiServicesTest, ConfirmationIsTrueOnlyForYesAndMessagesShowTheirExactTe
 
   QApplication::setApplicationDisplayName("VrlChangeDocsPath");
   answer.Press(QMessageBox::Ok);
-  ui_.ShowMessage("Operation completed");
+  ui_.ShowMessage("Operation completed", TMessageKind::mkInformation);
   EXPECT_EQ(answer.Text, "Operation completed");
   EXPECT_EQ(answer.Title, "VrlChangeDocsPath");
   EXPECT_EQ(ui_.ApplicationTitle(), "VrlChangeDocsPath");

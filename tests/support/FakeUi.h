@@ -13,6 +13,7 @@ class TFakeUi : public TUiServices {
  public:
   // What was shown, in order.
   std::vector<std::string> Messages;
+  std::vector<TMessageKind> MessageKinds;  // the kind of each of Messages
   std::vector<std::string> Errors;
   std::vector<std::string> Confirmations;
   std::vector<TBrowseRequest> BrowseRequests;
@@ -33,7 +34,10 @@ class TFakeUi : public TUiServices {
   std::optional<TControlInfo> Control;
   std::string Title;
 
-  void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  void ShowMessage(const std::string& text, TMessageKind kind) override {
+    Messages.push_back(text);
+    MessageKinds.push_back(kind);
+  }
   void ShowError(const std::string& text) override { Errors.push_back(text); }
   bool ConfirmYesNo(const std::string& text) override {
     Confirmations.push_back(text);

@@ -8,6 +8,7 @@
 #include "common/SysUtils.h"
 #include "docs/DatDocsDBServices.h"
 #include "tests/support/CrmTestInstall.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tools/DemoInstall.h"
 
 namespace fs = std::filesystem;
@@ -106,7 +107,7 @@ TEST(VrlDemoInstall, LaysOutATreeWhoseDocumentsAndCardsThePassesRewrite) {
     std::string expected = inside ? "E:\\Shared\\Docs" + folder.substr(13) : was;
     ASSERT_EQ(newCards[i], expected) << i << " " << was;
   }
-  Platform().Reset();
+  ResetProgramUnits();
 }
 
 TEST(VrlDemoInstall, RefusesANonEmptyFolderWithoutChangingIt) {

@@ -1,20 +1,14 @@
 // StrToDate, StrToTime, StrToDateTime: reading dates and times with the process settings.
-#include <strings.h>
+#include "host/DateParse.h"
 
-#include <ctime>
+#include <strings.h>
 
 #include "common/DateUtils.h"
 #include "common/FormatSettings.h"
 #include "common/SysUtils.h"
+#include "host/Clock.h"
 
 namespace {
-
-int CurrentYear() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local.tm_year + 1900;
-}
 
 class TScanner {
  public:
