@@ -11,6 +11,7 @@
 #include "app/StartupSequence.h"
 #include "common/Classes.h"
 #include "common/StrTable.h"
+#include "db/RemoteControlNotice.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/console/ConsoleUiServices.h"
@@ -120,8 +121,10 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   TConsoleArgs parsed;
   if (int code = Parse(args, out, err, parsed); code >= 0) return code;
 
-  Platform().SetUi(std::make_unique<TConsoleUiServices>(
-      in, out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes}));
+  auto ui = std::make_unique<TConsoleUiServices>(
+      in, out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes});
+  ui->RegisterForm(RemoteControlNoticeForm, RemoteControlNoticeText());
+  Platform().SetUi(std::move(ui));
   TUiForTheRun uiForTheRun;
 
   TChangePathForDocsCli program;

@@ -2,8 +2,10 @@
 #include <memory>
 
 #include "app/ChangePathForDocs_Unit.h"
+#include "app/DatGenDisplayAdsMsg_Unit.h"
 #include "app/ProgramUnits.h"
 #include "app/VrlApplication.h"
+#include "db/RemoteControlNotice.h"
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "platform/qt/QtUiServices.h"
@@ -17,6 +19,8 @@ int main(int argc, char** argv) {
     TVrlApplication application(argc, argv);
     auto ui = std::make_unique<TQtUiServices>();
     TQtUiServices& qtUi = *ui;
+    qtUi.RegisterForm(RemoteControlNoticeForm,
+                      [] { return std::make_unique<TFrmDatGenDisplayAdsMsg>(); });
     Platform().SetUi(std::move(ui));
     // A failed start-up step or check has told the user why and was logged; the program ends
     // in order (exit code 0) without showing the window.

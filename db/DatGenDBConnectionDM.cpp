@@ -9,6 +9,7 @@
 #include "common/StrTable.h"
 #include "common/StrUtils.h"
 #include "common/SysUtils.h"
+#include "db/RemoteControlNotice.h"
 #include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
@@ -157,7 +158,7 @@ std::string DescribeConnection(const TAdsConnection* connection) {
 }
 
 void ShowRemoteControlNotice() {
-  Platform().Ui().ShowRemoteControlNotice();
+  Platform().Ui().ShowForm(RemoteControlNoticeForm);
 }
 
 void FreeDBConnectionDM() {

@@ -78,8 +78,10 @@ class TUiServices {
   // Shows the folder browser modally; true and the chosen folder when one was chosen.
   virtual bool BrowseForFolder(const TBrowseRequest& request, std::string& folder) = 0;
 
-  // The notice shown when the database refuses a remote-control session.
-  virtual void ShowRemoteControlNotice() = 0;
+  // Shows the form the program registered under formName, modally. The seam shows forms; it
+  // does not know them: each implementation holds what its program registered. False when no
+  // form of that name is registered.
+  virtual bool ShowForm(const std::string& formName) = 0;
 
   // Geometry and forms, for dialog placement and the log's context texts.
   virtual TRect ScreenRect() = 0;         // the primary screen

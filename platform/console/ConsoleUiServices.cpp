@@ -6,7 +6,6 @@
 
 #include "common/SysUtils.h"
 #include "platform/Platform.h"
-#include "platform/RemoteControlNotice.h"
 #include "platform/SystemServices.h"
 
 TConsoleUiServices::TConsoleUiServices(std::istream& in, std::ostream& out, std::ostream& err,
@@ -45,11 +44,15 @@ bool TConsoleUiServices::BrowseForFolder(const TBrowseRequest&, std::string&) {
   return false;  // no folder browser on a terminal: as if cancelled
 }
 
-void TConsoleUiServices::ShowRemoteControlNotice() {
-  err_ << RemoteControlNoticeLine1 << "\n"
-       << RemoteControlNoticeLine2 << "\n"
-       << RemoteControlNoticeLine3 << "\n"
-       << RemoteControlGuideUrl << std::endl;
+void TConsoleUiServices::RegisterForm(const std::string& formName, std::string text) {
+  forms_[formName] = std::move(text);
+}
+
+bool TConsoleUiServices::ShowForm(const std::string& formName) {
+  auto it = forms_.find(formName);
+  if (it == forms_.end()) return false;
+  err_ << it->second << std::endl;
+  return true;
 }
 
 std::string TConsoleUiServices::ApplicationTitle() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,9 @@ class TConsoleUiServices : public TUiServices {
   TCursorKind Cursor() const override { return cursor_; }
   void SetClipboardText(const std::string& text) override { clipboard_ = text; }
   bool BrowseForFolder(const TBrowseRequest& request, std::string& folder) override;
-  void ShowRemoteControlNotice() override;
+  // Makes formName print text on the error stream (a form on a terminal is its text).
+  void RegisterForm(const std::string& formName, std::string text);
+  bool ShowForm(const std::string& formName) override;
   TRect ScreenRect() override { return {}; }
   TRect VirtualScreenRect() override { return {}; }
   std::optional<TFormInfo> ActiveForm() override { return std::nullopt; }
@@ -47,5 +50,6 @@ class TConsoleUiServices : public TUiServices {
   TConsoleUiOptions options_;
   TCursorKind cursor_ = TCursorKind::crDefault;
   std::string clipboard_;
+  std::map<std::string, std::string> forms_;
   bool refusedWithoutTerminal_ = false;
 };

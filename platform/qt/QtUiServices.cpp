@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
 #include "common/Classes.h"
-#include "platform/qt/DatGenDisplayAdsMsg_Unit.h"
 #include "platform/qt/QtClassNames.h"
 #include "platform/qt/QtFolderBrowser.h"
 
@@ -89,9 +89,16 @@ bool TQtUiServices::BrowseForFolder(const TBrowseRequest& request, std::string& 
   return RunFolderBrowser(request, folder);
 }
 
-void TQtUiServices::ShowRemoteControlNotice() {
-  TFrmDatGenDisplayAdsMsg notice;
-  notice.exec();
+void TQtUiServices::RegisterForm(const std::string& formName, TFormFactory factory) {
+  forms_[formName] = std::move(factory);
+}
+
+bool TQtUiServices::ShowForm(const std::string& formName) {
+  auto it = forms_.find(formName);
+  if (it == forms_.end()) return false;
+  std::unique_ptr<QDialog> form = it->second();
+  form->exec();
+  return true;
 }
 
 TRect TQtUiServices::ScreenRect() {

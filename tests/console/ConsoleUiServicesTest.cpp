@@ -4,8 +4,8 @@
 
 #include <sstream>
 
+#include "db/RemoteControlNotice.h"
 #include "platform/Platform.h"
-#include "platform/RemoteControlNotice.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/ProgramUnitsReset.h"
 
@@ -66,9 +66,13 @@ TEST(ConsoleUiServicesTest, NoFolderBrowserAndTheRemoteControlNoticeAsText) {
   std::string folder = "kept";
   EXPECT_FALSE(t.Ui.BrowseForFolder(TBrowseRequest{"T", "/x", "", {}}, folder));
   EXPECT_EQ(folder, "kept");
-  t.Ui.ShowRemoteControlNotice();
+  EXPECT_FALSE(t.Ui.ShowForm(RemoteControlNoticeForm));  // none registered: nothing shown
+  EXPECT_EQ(t.Err.str(), "");
+  t.Ui.RegisterForm(RemoteControlNoticeForm, RemoteControlNoticeText());
+  EXPECT_TRUE(t.Ui.ShowForm(RemoteControlNoticeForm));
+  EXPECT_EQ(t.Err.str(), RemoteControlNoticeText() + "\n");
   EXPECT_NE(t.Err.str().find(RemoteControlGuideUrl), std::string::npos);
-  EXPECT_NE(t.Err.str().find(RemoteControlNoticeLine2), std::string::npos);
+  EXPECT_EQ(t.Out.str(), "");
 
   auto system = std::make_unique<TFakeSystem>();
   system->ProgramFile = "/srv/crm/Utils/VrlChangeDocsPathCli";

@@ -136,7 +136,8 @@ TEST_F(DocPathPasses, CardPassFailureBeforeTheFirstRecordLogsEmptyValues) {
   install.Open()->ExecSQL("DROP TABLE Cards", {});
   TPassResult result = ChangeDocPathInCards(&window, "C:\\DOCS", "E:\\N");
   EXPECT_FALSE(result.Completed);
-  EXPECT_NE(install.LogText().find("Proc_Name=ChangeDoPathInCards\r\nOLD:  NEW: \r\n"), std::string::npos);
+  EXPECT_NE(install.LogText().find("Proc_Name=ChangeDoPathInCards\r\nOLD:  NEW: \r\n"),
+            std::string::npos);
   EXPECT_NE(install.Ui->Messages.at(0).find("Cards.Adt"), std::string::npos);
 }
 

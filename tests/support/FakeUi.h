@@ -18,7 +18,7 @@ class TFakeUi : public TUiServices {
   std::vector<std::string> Confirmations;
   std::vector<TBrowseRequest> BrowseRequests;
   std::vector<TCursorKind> CursorHistory;
-  int RemoteControlNotices = 0;
+  std::vector<std::string> ShownForms;
   std::string Clipboard;
 
   // Answers: confirmations default to No when the queue is empty; a folder browser answers
@@ -61,7 +61,10 @@ class TFakeUi : public TUiServices {
     folder = *answer;
     return true;
   }
-  void ShowRemoteControlNotice() override { ++RemoteControlNotices; }
+  bool ShowForm(const std::string& formName) override {
+    ShownForms.push_back(formName);
+    return true;
+  }
   TRect ScreenRect() override { return Screen; }
   TRect VirtualScreenRect() override { return VirtualScreen; }
   std::optional<TFormInfo> ActiveForm() override { return Active; }

@@ -1,4 +1,4 @@
-#include "platform/qt/DatGenDisplayAdsMsg_Unit.h"
+#include "app/DatGenDisplayAdsMsg_Unit.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "db/RemoteControlNotice.h"
 #include "platform/Platform.h"
-#include "platform/RemoteControlNotice.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/QtTestApplication.h"
