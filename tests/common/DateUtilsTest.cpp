@@ -131,3 +131,12 @@ TEST_F(DateUtilsTest, DateTimeParserRoundTripsTheShortFormats) {
   EXPECT_EQ(StrToDateTime("10:15"), EncodeDateTime(1899, 12, 30, 10, 15, 0, 0));  // time only
   EXPECT_THROW(StrToDateTime("08/12/2026 25:00"), EConvertError);
 }
+
+TEST_F(DateUtilsTest, ADateWithoutAYearTakesTheYearOfTheProcessClock) {
+  // The clock the log and the dated file names read, not the machine's own.
+  for (int year : {1999, 2031}) {
+    system_->Clock = EncodeDateTime(year, 3, 1, 9, 0, 0, 0);
+    const TDateTimeParts p = DecodeDateTime(StrToDate("05/06"));
+    EXPECT_EQ((std::vector<int>{p.Year, p.Month, p.Day}), (std::vector<int>{year, 6, 5}));
+  }
+}

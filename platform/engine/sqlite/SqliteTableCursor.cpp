@@ -98,7 +98,7 @@ void TSqliteTableCursor::Fetch(TFetch kind, const std::string* seekKey) const {
       cells_.resize((n + 1) * width);
     }
     rowids_[n] = sqlite3_column_int64(stmt, 0);
-    TCell* row = &cells_[n * width];
+    TCell* row = cells_.data() + n * width;  // no slots: no cells, and no element to index
     for (size_t s = 0; s < width; ++s) {
       int column = static_cast<int>(s) + 1;
       if (sqlite3_column_type(stmt, column) == SQLITE_NULL) {
