@@ -10,4 +10,5 @@ cmake -S . -B build-asan -G Ninja -DVRL_BUILD_BENCH=OFF \
 cmake --build build-asan
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 ctest --test-dir build-asan --output-on-failure -j2
