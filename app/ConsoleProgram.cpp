@@ -6,12 +6,15 @@
 #include <ostream>
 
 #include "app/ConsolePassWatcher.h"
+#include "app/ProgramUnits.h"
 #include "app/ReplaceCommand.h"
 #include "app/StartupSequence.h"
 #include "app/TestCrashTrigger.h"
 #include "common/Classes.h"
 #include "common/StrTable.h"
+#include "db/RemoteControlNotice.h"
 #include "log/EurekaLog.h"
+#include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/console/ConsoleUiServices.h"
 #include "settings/DatPrefDM_Unit.h"
@@ -59,16 +62,6 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   return -1;
 }
 
-// Texts of plain message boxes that report a failure; on a terminal they go to standard error.
-void MarkFailureTexts(TConsoleUiServices& ui) {
-  for (int id : {64870, 64871, 64872, 64873, 64874, 65023, 64996, 65187, 65189, 65190, 65191, 65192,
-                 65193, 65194, 65195})
-    ui.AddFailureText(LoadStr(id));
-  // A formatted text is known by what comes before its first placeholder.
-  const std::string& lockFailure = LoadStr(64875);
-  ui.AddFailureText(lockFailure.substr(0, lockFailure.find('%')));
-}
-
 void PrintPass(std::ostream& out, const char* table, const TPassResult& pass, bool dryRun,
                const TConsolePassWatcher& watcher) {
   out << table << ": " << pass.Examined << " examined, " << pass.Rewritten
@@ -97,28 +90,15 @@ struct TUiForTheRun {
   ~TUiForTheRun() { Platform().SetUi(nullptr); }
 };
 
-}  // namespace
-
-int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                      std::ostream& err, TConsoleTerminal terminal) {
-  TConsoleArgs parsed;
-  if (int code = Parse(args, out, err, parsed); code >= 0) return code;
-
-  auto ui = std::make_unique<TConsoleUiServices>(
-      in, out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes});
-  TConsoleUiServices& console = *ui;
-  MarkFailureTexts(console);
-  Platform().SetUi(std::move(ui));
-  TUiForTheRun uiForTheRun;
-
-  // Start-up has only failures to tell: they go to standard error.
-  console.SetFailuresOnly(true);
-  TProgramUnits units;
-  // The start-up guard refused and said why: nothing was done.
-  if (units.Halted()) return ecRefused;
-  TChangePathForDocsCli program;
-  if (RunStartupChecks(&program, nullptr) != TStartupOutcome::Ready) return ecFailed;
-  console.SetFailuresOnly(false);
+// The run once the program units have started: the start-up checks, then the replace.
+int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostream& out,
+               std::ostream& err, TConsoleTerminal terminal) {
+  std::string failure;
+  if (RunStartupChecks(&program, nullptr, &failure) != TStartupOutcome::Ready) {
+    // The application's handling logged it; the terminal is told plainly.
+    if (!failure.empty()) err << failure << std::endl;
+    return ecFailed;
+  }
   if (!parsed.OldPathGiven) {
     // As the window's Old Path: the documents folder of the preferences of all users.
     TDocPref doc;
@@ -161,4 +141,23 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   PrintPass(out, "Documents", result.Docs, parsed.DryRun, docsWatcher);
   PrintPass(out, "Cards", result.Cards, parsed.DryRun, cardsWatcher);
   return result.Outcome == TReplaceOutcome::Completed ? ecCompleted : ecFailed;
+}
+
+}  // namespace
+
+int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                      std::ostream& err, TConsoleTerminal terminal) {
+  TConsoleArgs parsed;
+  if (int code = Parse(args, out, err, parsed); code >= 0) return code;
+
+  auto ui = std::make_unique<TConsoleUiServices>(
+      in, out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes});
+  ui->RegisterForm(RemoteControlNoticeForm, RemoteControlNoticeText());
+  Platform().SetUi(std::move(ui));
+  TUiForTheRun uiForTheRun;
+
+  TChangePathForDocsCli program;
+  return RunWithProgramUnits(
+      &program, [&] { return RunReplace(program, parsed, out, err, terminal); }, ecFailed,
+      ecRefused, [&](const std::exception& e) { err << e.what() << std::endl; });
 }

@@ -5,10 +5,10 @@
 #include "common/Format.h"
 #include "common/PathTextCheck.h"
 #include "common/StrTable.h"
-#include "common/SysFolders.h"
 #include "common/SysUtils.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "db/ReplaceLock.h"
+#include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
@@ -63,12 +63,12 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
   TReplaceResult result;
   const std::string oldPath = UpperCase(oldPathText);
   if (Trim(newPathText).empty()) {
-    ui.ShowMessage(LoadStr(65023));
+    ui.ShowMessage(LoadStr(65023), TMessageKind::mkWarning);
     result.Outcome = TReplaceOutcome::BlankNewPath;
     return result;
   }
   if (const std::string refusal = PathTextRefusal(oldPathText, newPathText); !refusal.empty()) {
-    ui.ShowMessage(refusal);
+    ui.ShowMessage(refusal, TMessageKind::mkWarning);
     result.Outcome = TReplaceOutcome::RefusedPath;
     return result;
   }
@@ -83,7 +83,7 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
   TReplaceLock replaceLock;
   if (!options.DryRun) {
     if (const std::string refusal = TakeReplaceLock(replaceLock); !refusal.empty()) {
-      ui.ShowMessage(refusal);
+      ui.ShowMessage(refusal, TMessageKind::mkWarning);
       result.Outcome = TReplaceOutcome::Busy;
       return result;
     }
@@ -105,7 +105,7 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
                          : TReplaceOutcome::NotCompleted;
     ui.SetCursor(TCursorKind::crDefault);
     if (result.Outcome == TReplaceOutcome::Completed && !options.DryRun)
-      ui.ShowMessage(LoadStr(64993));
+      ui.ShowMessage(LoadStr(64993), TMessageKind::mkInformation);
   } catch (...) {
     CleanUp(docsDM, logIt);
     throw;

@@ -2,54 +2,21 @@
 
 #include <string>
 
-#include "common/FormatSettings.h"
-#include "common/SysFolders.h"
 #include "db/EngineClientCheck.h"
 #include "db/SysLock.h"
+#include "log/EurekaLog.h"
 #include "log/EventLog.h"
 #include "log/ExceptionManager.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
-#include "settings/DatLangDM_Unit.h"
-#include "settings/DatPrefDM_Unit.h"
 #include "settings/SetTokenDataForUser.h"
-#include "startup/ProgramHalt.h"
-#include "startup/StartUpGuard.h"
-#include "ui/DatGenWebHelpLinkMgr_Unit.h"
-#include "ui/MessageLayout.h"
-#include "ui/OnlineLinkFlags.h"
 
-TProgramUnits::TProgramUnits() {
-  LoadSystemFolderDefaults();
-  InitFormatSettings();
-  CreateHEMgr();
-  try {
-    RunStartUpGuard();
-  } catch (const EProgramHalt& halt) {
-    halted_ = true;
-    haltExitCode_ = halt.ExitCode();
-  }
-}
+namespace {
 
-TProgramUnits::~TProgramUnits() {
-  FreeDatPrefDM();
-  FreeDatLangDM();
-  ReleaseSysLock();
-  // The message dialog and help link units; the link manager may still write to the log.
-  FreeWebHelpLinkMgr();
-  FreeOnlineLinkFlags();
-  FreeButtonWidthCache();
-  StopEventLog();
-  ReleaseStartUpGuard();
-  FreeHEMgr();
-}
-
-TStartupOutcome RunStartupChecks(const TObject* window, TEurekaLog* captureComponent) {
-  StartAppEventLog();
-  InitEurekaLog(captureComponent);
+TStartupOutcome RunChecks(const TObject* window) {
   std::string message;
   if (!CheckEngineClient(message)) {
-    Platform().Ui().ShowMessage(message);
+    Platform().Ui().ShowMessage(message, TMessageKind::mkError);
     LogEventEx(window, "VrlHlt-0", message, nullptr);
     return TStartupOutcome::EngineClientRefused;
   }
@@ -61,4 +28,21 @@ TStartupOutcome RunStartupChecks(const TObject* window, TEurekaLog* captureCompo
   SetTokenDataForUser("-1");
   Platform().Ui().SetCursor(TCursorKind::crDefault);
   return TStartupOutcome::Ready;
+}
+
+}  // namespace
+
+TStartupOutcome RunStartupChecks(const TObject* window, TEurekaLog* captureComponent,
+                                 std::string* failure) {
+  try {
+    // The event log has started with the program units; the manager gets its component now.
+    InitEurekaLog(captureComponent);
+    return RunChecks(window);
+  } catch (const std::exception& e) {
+    if (Platform().HasUi()) Platform().Ui().SetCursor(TCursorKind::crDefault);
+    // The exception manager logs it and tells the user.
+    HandleEscapedException();
+    if (failure) *failure = e.what();
+    return TStartupOutcome::Failed;
+  }
 }

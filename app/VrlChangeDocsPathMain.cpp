@@ -4,9 +4,11 @@
 #include <memory>
 
 #include "app/ChangePathForDocs_Unit.h"
-#include "app/StartupSequence.h"
+#include "app/DatGenDisplayAdsMsg_Unit.h"
+#include "app/ProgramUnits.h"
 #include "app/TestCrashTrigger.h"
 #include "app/VrlApplication.h"
+#include "db/RemoteControlNotice.h"
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "platform/qt/QtUiServices.h"
@@ -24,23 +26,29 @@ int main(int argc, char** argv) {
     TVrlApplication application(argc, argv);
     auto ui = std::make_unique<TQtUiServices>();
     TQtUiServices& qtUi = *ui;
+    qtUi.RegisterForm(RemoteControlNoticeForm,
+                      [] { return std::make_unique<TFrmDatGenDisplayAdsMsg>(); });
     Platform().SetUi(std::move(ui));
-    TProgramUnits units;
-    // The start-up guard refused (and said why): the orderly halt, no window.
-    if (units.Halted()) {
-      code = units.HaltExitCode();
-    } else {
-      TChangePathForDocsFrm window;
-      qtUi.SetMainWindow(&window);
-      // A failed start-up check has told the user why and was logged; the program ends in order
-      // (exit code 0) without showing the window.
-      if (window.StartedUp()) {
-        window.show();
-        // The test builds' hidden fault runs as the loop's first event.
-        QTimer::singleShot(0, [] { RunTestCrashTrigger(); });
-        code = application.exec();
-      }
-    }
+    // A failed start-up step or check has told the user why and was logged, and a refusal of
+    // the start-up guard has said why; the program ends in order (exit code 0) without showing
+    // the window.
+    code = RunWithProgramUnits(
+        nullptr,
+        [&] {
+          TChangePathForDocsFrm window;
+          qtUi.SetMainWindow(&window);
+          int exitCode = 0;
+          if (window.StartedUp()) {
+            window.show();
+            // The test builds' hidden fault runs as the loop's first event.
+            QTimer::singleShot(0, [] { RunTestCrashTrigger(); });
+            exitCode = application.exec();
+          }
+          qtUi.SetMainWindow(nullptr);
+          return exitCode;
+        },
+        0, 0);
+    Platform().SetUi(nullptr);
   }
   Platform().Reset();
   return code;

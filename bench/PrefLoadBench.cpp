@@ -8,6 +8,7 @@
 
 #include "bench/BenchDatabase.h"
 #include "common/FormatSettings.h"
+#include "host/FormatSetup.h"
 #include "settings/DatPrefDM_Unit.h"
 #include "settings/PrefCatalogue.h"
 #include "settings/SetTokenDataForUser.h"

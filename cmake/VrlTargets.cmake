@@ -1,13 +1,15 @@
 include(${CMAKE_CURRENT_LIST_DIR}/VrlVersionNote.cmake)
 
-# vrl_library(NAME DEPS ...): a static library of every .cpp in the calling folder (not below).
+# vrl_library(NAME DEPS ...): a static library of every .cpp in the calling folder (not below),
+# linked PRIVATE to the layers below it that it uses: the link line of a library names every
+# library it may call, so a call into a layer above (or one not named) does not link.
 function(vrl_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(srcs)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})

@@ -5,9 +5,6 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "platform/Platform.h"
-#include "platform/SystemServices.h"
-
 namespace {
 
 constexpr double kMsPerDay = 86400000.0;
@@ -70,10 +67,6 @@ TDateTime UnixTimeToLocalDateTime(long long seconds, long nanoseconds) {
   if (!localtime_r(&t, &local)) return 0;
   return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                         local.tm_min, local.tm_sec, static_cast<int>(nanoseconds / 1000000));
-}
-
-TDateTime Now() {
-  return Platform().System().Now();
 }
 
 std::string DateTimeToStr(TDateTime value) {

@@ -38,9 +38,6 @@ TDateTimeParts DecodeDateTime(TDateTime value);
 // system cannot convert it.
 TDateTime UnixTimeToLocalDateTime(long long seconds, long nanoseconds);
 
-// The local time now, from the system services.
-TDateTime Now();
-
 std::string FormatDateTime(const std::string& format, TDateTime value);
 // The general date-time text: FormatDateTime("c") (short date, " ", long time; the time is left
 // out at exactly midnight).
@@ -50,17 +47,3 @@ std::string DateTimeToStr(TDateTime value);
 // d, m, y (or the era letter e, which counts as a year) met; month-day-year when none occurs.
 enum class TDateOrder { MDY, DMY, YMD };
 TDateOrder GetDateOrder(const std::string& format);
-
-// Parsers. A date is two or three numbers joined by the date separator, read in the order of
-// the short date format (day-month-year, month-day-year or year-month-day; a missing year is
-// the current one; a two-digit year falls in the century window). A time is hours, then
-// optionally the time separator and minutes, the time separator and seconds, and the decimal
-// separator and milliseconds, with "AM"/"PM" (or the AM/PM strings) before or after. Blanks
-// around the parts are skipped. Invalid text raises EConvertError.
-TDateTime StrToDate(const std::string& text);
-TDateTime StrToTime(const std::string& text);
-// A date, then optionally a time; a text with only a time is read as a time.
-TDateTime StrToDateTime(const std::string& text);
-bool TryStrToDate(const std::string& text, TDateTime& value);
-bool TryStrToTime(const std::string& text, TDateTime& value);
-bool TryStrToDateTime(const std::string& text, TDateTime& value);

@@ -14,8 +14,6 @@
 #include "common/PathUtils.h"
 #include "common/StrTable.h"
 #include "common/SysUtils.h"
-#include "platform/Platform.h"
-#include "platform/UiServices.h"
 
 namespace fs = std::filesystem;
 
@@ -99,13 +97,6 @@ int64_t FileSizeOf(const std::string& file) {
   return st.st_size;
 }
 
-bool CheckFileExists(const std::string& file, bool showError, const std::string& message) {
-  if (FileExists(file)) return true;
-  if (showError)
-    Platform().Ui().ShowError(message.empty() ? LoadStr(65280) + "\r\n" + file : message);
-  return false;
-}
-
 bool MoveFileIfLarger(const std::string& file, const std::string& newName, int64_t limit) {
   if (!FileExists(file) || FileSizeOf(file) < limit) return false;
   // A plain rename would silently replace an older file of the same name; refuse instead.
@@ -148,11 +139,6 @@ int OpenSharedFile(const std::string& file, int access, bool& created) {
     if (errno != ENOENT) return -1;
   }
   return -1;
-}
-
-std::string DatedFileName(const std::string& file, const std::string& format) {
-  const std::string ext = ExtractFileExt(file);
-  return file.substr(0, file.size() - ext.size()) + "-" + FormatDateTime(format, Now()) + ext;
 }
 
 std::string ReadTextFile(const std::string& file) {

@@ -17,9 +17,6 @@ TDateTime FileDateTime(const std::string& file);
 // Size in bytes of the first entry found for the name, which may hold the wildcards "*" and "?"
 // in its file name part; 0 when none is found or the entry is a folder.
 int64_t FileSizeOf(const std::string& file);
-// True when the file exists. When it is missing and showError is set, shows an error box with
-// message, or with string-table text 65280, "\r\n" and the file name when message is empty.
-bool CheckFileExists(const std::string& file, bool showError, const std::string& message = {});
 // When the file's size is at least limit bytes, moves it to newName. An existing newName is
 // never replaced: the move is refused and the file stays where it is. True when it moved.
 bool MoveFileIfLarger(const std::string& file, const std::string& newName, int64_t limit);
@@ -29,9 +26,6 @@ bool MoveFileIfLarger(const std::string& file, const std::string& newName, int64
 // open created the file, even when another process removes or creates it at the same moment.
 // The descriptor (close-on-exec), or -1 with errno set: ELOOP for a link, ENOENT, EACCES...
 int OpenSharedFile(const std::string& file, int access, bool& created);
-// The file name without its extension, "-", the current local time formatted with format
-// (FormatDateTime), then the extension: "/x/UserLog_A.TXT" -> "/x/UserLog_A-08122026-140240.TXT".
-std::string DatedFileName(const std::string& file, const std::string& format);
 // The file's lines joined with "\r\n" (none after the last); empty when unreadable.
 std::string ReadTextFile(const std::string& file);
 // True when the folder holds no file (subfolders do not count; a missing folder holds none).

@@ -1,24 +1,31 @@
 #include "common/FormatSettings.h"
 
-#include "platform/Platform.h"
-#include "platform/SystemServices.h"
+#include <memory>
 
 namespace {
 
+// Both created on first use; freed by FreeFormatSettings (the regional formats unit's stop step).
+constinit std::unique_ptr<TRegionalSettingsRec> saved;
+constinit std::unique_ptr<TFormatSettings> settings;
+
 TRegionalSettingsRec& Saved() {
-  static TRegionalSettingsRec saved;
-  return saved;
+  if (!saved) saved = std::make_unique<TRegionalSettingsRec>();
+  return *saved;
 }
 
 }  // namespace
 
 TFormatSettings& FormatSettings() {
-  static TFormatSettings settings;
-  return settings;
+  if (!settings) settings = std::make_unique<TFormatSettings>();
+  return *settings;
 }
 
-void InitFormatSettings() {
-  const TSystemRegionalSettings system = Platform().System().RegionalSettings();
+void FreeFormatSettings() {
+  settings.reset();
+  saved.reset();
+}
+
+void SetFormatSettingsFrom(const TSystemRegionalSettings& system) {
   TFormatSettings& s = FormatSettings();
   s = TFormatSettings{};
   static_cast<TSystemRegionalSettings&>(s) = system;

@@ -1,12 +1,13 @@
 // The process-wide format settings: date and time patterns (Delphi pattern language, see
 // DateUtils.h), separators and AM/PM strings. Every date, time and number the system formats
-// or parses uses them. The program entry calls InitFormatSettings first of all.
+// or parses uses them. The regional formats unit fills them from the system at start
+// (InitFormatSettings, host/FormatSetup.h).
 #pragma once
 
 #include <array>
 #include <string>
 
-#include "platform/SystemServices.h"
+#include "common/RegionalSettings.h"
 
 // The ten regional values (patterns, separators, AM/PM strings) as the system seam gives them,
 // and the names and century window the patterns and parsers need besides.
@@ -43,11 +44,11 @@ struct TRegionalSettingsRec {
 // The one settings object of the process (built-in defaults until InitFormatSettings).
 TFormatSettings& FormatSettings();
 
-// Start-up step, before anything else: fills the settings from the system's regional settings
-// (Platform().System()), saves them in the regional settings record, then fixes the time
-// separator to ":", the thousands separator to "," and the decimal separator to ".". Calling it
-// again starts over from the system's values (a test's fresh start).
-void InitFormatSettings();
+// Sets the settings from the system's regional values and saves them in the record (what
+// InitFormatSettings in host/FormatSetup.h does with the system seam's values).
+void SetFormatSettingsFrom(const TSystemRegionalSettings& system);
+// Drops the settings and the saved record: the built-in defaults hold again on next use.
+void FreeFormatSettings();
 
 // The record saved by InitFormatSettings (empty texts before it ran).
 const TRegionalSettingsRec& SavedRegionalSettings();

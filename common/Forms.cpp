@@ -4,13 +4,16 @@
 #include <mutex>
 
 namespace {
+// Lists, not owners: constant-initialised, so they are in place before any data module is made
+// and outlive every one (the program units free the data modules before the process ends).
+constinit std::mutex registryLock;
+constinit std::vector<TDataModule*> registry;
+
 std::mutex& RegistryLock() {
-  static std::mutex lock;
-  return lock;
+  return registryLock;
 }
 std::vector<TDataModule*>& Registry() {
-  static std::vector<TDataModule*> modules;
-  return modules;
+  return registry;
 }
 }  // namespace
 

@@ -64,3 +64,9 @@ const std::string& LoadStr(int id) {
   auto it = Table().find(id);
   return it == Table().end() ? empty : it->second;
 }
+
+std::vector<int> StrTableIds() {
+  std::vector<int> ids;
+  for (const auto& entry : Table()) ids.push_back(entry.first);
+  return ids;
+}

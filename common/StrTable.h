@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The text of a string-table entry; empty for an unknown number.
 const std::string& LoadStr(int id);
+// Every number the table holds, in ascending order.
+std::vector<int> StrTableIds();

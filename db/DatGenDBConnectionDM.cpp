@@ -7,8 +7,10 @@
 #include "common/FileUtils.h"
 #include "common/PathUtils.h"
 #include "common/StrTable.h"
-#include "common/SysFolders.h"
+#include "common/StrUtils.h"
 #include "common/SysUtils.h"
+#include "db/RemoteControlNotice.h"
+#include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
@@ -16,13 +18,11 @@
 
 namespace {
 
-std::unique_ptr<TDBConnectionDM>& Instance() {
-  static std::unique_ptr<TDBConnectionDM> instance;
-  return instance;
-}
+// Created on first use; freed by FreeDBConnectionDM (the connection unit's stop step).
+constinit std::unique_ptr<TDBConnectionDM> instance;
 
-const char* YN(bool value) {
-  return value ? "Y" : "N";
+std::unique_ptr<TDBConnectionDM>& Instance() {
+  return instance;
 }
 
 // The engine settings file beside the program, with its time and contents.
@@ -116,19 +116,18 @@ bool SetConnectionParams(TAdsConnection& connection, const std::string& path,
       if (engine && engine->ACEErrorCode == AdsErrRemoteControl)
         ShowRemoteControlNotice();
       else
-        GenShowMessage(message);
+        GenShowMessage(message, TMessageKind::mkError);
     }
     try {
-      LogEventEx(
-          nullptr, "DatGenDBConnectionDM.SetConnectionParams-Err",
-          std::string(YN(result)) + "\r\n" + message + "\r\n\r\n" + DescribeConnection(&connection),
-          &e);
+      LogEventEx(nullptr, "DatGenDBConnectionDM.SetConnectionParams-Err",
+                 BoolToYN(result) + "\r\n" + message + "\r\n\r\n" + DescribeConnection(&connection),
+                 &e);
     } catch (...) {
       // a failure while logging the failure is not the user's concern
     }
   }
   LogEventEx(nullptr, "DatGenDBConnectionDM.SetConnectionParams-Gen",
-             std::string(YN(result)) + "\r\n" + DescribeConnection(&connection), nullptr);
+             BoolToYN(result) + "\r\n" + DescribeConnection(&connection), nullptr);
   return result;
 }
 
@@ -159,7 +158,7 @@ std::string DescribeConnection(const TAdsConnection* connection) {
 }
 
 void ShowRemoteControlNotice() {
-  Platform().Ui().ShowRemoteControlNotice();
+  Platform().Ui().ShowForm(RemoteControlNoticeForm);
 }
 
 void FreeDBConnectionDM() {

@@ -37,6 +37,6 @@ std::string DescribeConnection(const TAdsConnection* connection);
 // Shows the remote-control notice modally.
 void ShowRemoteControlNotice();
 
-// Frees the data module, so the next MainConnectionIsOpen starts afresh. Test support: the
-// program itself keeps the module until the process ends.
+// Frees the data module (disconnecting it), so the next MainConnectionIsOpen starts afresh: the
+// connection unit's stop step.
 void FreeDBConnectionDM();

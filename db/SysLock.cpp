@@ -2,14 +2,16 @@
 
 #include <memory>
 
-#include "common/SysFolders.h"
 #include "db/DatGenDBConnectionDM.h"
+#include "host/SysFolders.h"
 #include "platform/engine/AdsComponents.h"
 
 namespace {
+// Created by the first check; freed by ReleaseSysLock (the lock table unit's stop step).
+constinit std::unique_ptr<TAdsTable> lockTable;
+
 std::unique_ptr<TAdsTable>& SysLockTable() {
-  static std::unique_ptr<TAdsTable> table;
-  return table;
+  return lockTable;
 }
 }  // namespace
 

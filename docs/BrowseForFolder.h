@@ -23,10 +23,6 @@ class TBrowseForFolderDialog {
   std::string result_;
 };
 
-// Top, left, height and width of the window the user is working in: the active form, else the
-// main window, else the whole virtual screen at 0, 0.
-TRect WorkingWindowBounds(TUiServices& ui);
-
 // Runs the browser; true and folder set when a folder was chosen, false on cancel.
 bool BrowseForFolder(const std::string& title, const std::string& initialFolder,
                      const std::string& statusText, std::string& folder);

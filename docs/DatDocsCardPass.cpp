@@ -33,7 +33,8 @@ TPassResult ChangeDocPathInCards(const TObject* sender, const std::string& oldPa
         },
         options, result);
   } catch (const std::exception& e) {
-    if (Platform().HasUi()) Platform().Ui().ShowMessage(LoadStr(64996) + "\r\n" + e.what());
+    if (Platform().HasUi())
+      Platform().Ui().ShowMessage(LoadStr(64996) + "\r\n" + e.what(), TMessageKind::mkError);
     if (!options.DryRun)
       LogEventEx(sender, "ChangeDoPathInCards", "OLD: " + folder + " NEW: " + work, &e);
   }

@@ -1,7 +1,7 @@
 #include "log/EurekaReport.h"
 
 #include "common/FileVersion.h"
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 
 namespace {
 const char* const CRLF = "\r\n";

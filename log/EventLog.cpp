@@ -1,33 +1,46 @@
 #include "log/EventLog.h"
 
+#include <memory>
+
 #include "common/DateUtils.h"
 #include "common/Format.h"
 #include "common/StrTable.h"
-#include "common/SysFolders.h"
+#include "host/Clock.h"
+#include "host/SysFolders.h"
 #include "log/EurekaLog.h"
 #include "log/HandleExceptions.h"
+#include "log/LogHook.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 #include "platform/engine/EADSDatabaseError.h"
 
-THandleExceptions* EventLog = nullptr;
+namespace {
+// Created by StartEventLog; freed by StopEventLog (the event log unit's steps).
+constinit std::unique_ptr<THandleExceptions> writer;
+}  // namespace
+
+THandleExceptions* EventLog() {
+  return writer.get();
+}
 
 void StartAppEventLog() {
   StartEventLog(ProgramBasedName("", ""));
 }
 
 void StartEventLog(const std::string& logName) {
-  if (!EventLog) {
-    EventLog = new THandleExceptions();
-    EventLog->SetLogName(logName);
-    EventLog->LastEntryName.clear();
+  if (!writer) {
+    writer = std::make_unique<THandleExceptions>();
+    writer->SetLogName(logName);
+    writer->LastEntryName.clear();
+    // From here on the units below the log and the program entries write through it.
+    LogHook = LogEvent;
   }
-  EventLog->SetLogName(logName);
+  writer->SetLogName(logName);
 }
 
 void StopEventLog() {
-  delete EventLog;
-  EventLog = nullptr;
+  LogHook = nullptr;
+  writer.reset();
 }
 
 void LogEvent(const std::string& name, const std::string& text) {
@@ -36,7 +49,7 @@ void LogEvent(const std::string& name, const std::string& text) {
 
 void LogEventEx(const TObject* sender, const std::string& name, const std::string& text,
                 const std::exception* e) {
-  if (!EventLog) return;
+  if (!writer) return;
   try {
     TDatHERecType rec;
     rec.EventTime = Now();
@@ -44,7 +57,7 @@ void LogEventEx(const TObject* sender, const std::string& name, const std::strin
     rec.EventText = text;
     rec.ExceptionObj = e;
     rec.Sender = sender;
-    EventLog->WriteEntry(rec);
+    writer->WriteEntry(rec);
   } catch (...) {
   }
   try {
@@ -59,7 +72,7 @@ void ShowLoggedMessage(const std::exception& e) {
     if (db && db->ACEErrorCode == 5041) return;
     // The text holds no placeholder, so the arguments leave it unchanged.
     const std::string text = Format(LoadStr(65187), {std::string(e.what()), ""});
-    Platform().Ui().ShowMessage(text);
+    Platform().Ui().ShowMessage(text, TMessageKind::mkError);
   } catch (...) {
   }
 }

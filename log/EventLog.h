@@ -10,13 +10,14 @@ class TObject;
 class THandleExceptions;
 
 // The single writer; none until started.
-extern THandleExceptions* EventLog;
+THandleExceptions* EventLog();
 
 // Starts the log under the program's own name (ProgramBasedName("", "")).
 void StartAppEventLog();
-// Starts the log when it is not running, and in every case switches it to logName.
+// Starts the log when it is not running, and in every case switches it to logName. Starting
+// points LogHook at the log.
 void StartEventLog(const std::string& logName);
-// Frees the writer.
+// Frees the writer and unsets LogHook (safe when not started).
 void StopEventLog();
 
 // Writes one entry with an event name and a text.

@@ -5,8 +5,8 @@
 #include "common/FileUtils.h"
 #include "common/IniFile.h"
 #include "common/PathUtils.h"
-#include "common/SysFolders.h"
 #include "common/SysUtils.h"
+#include "host/SysFolders.h"
 #include "log/EurekaReport.h"
 #include "log/EventLog.h"
 #include "log/HandleExceptions.h"
@@ -146,12 +146,12 @@ std::string THEMgr::ExceptionThreadText(const TEurekaExceptionRecord& Record) {
 void THEMgr::PrepareFatalSignalEntry() const {
   TFatalSignalLog log;
   try {
-    if (EventLog) {
-      const std::string path = EventLog->GetLogFileName();
+    if (EventLog()) {
+      const std::string path = EventLog()->GetLogFileName();
       log.LogFolder = ExtractFilePath(path);
       log.LogFileName = ExtractFileName(path);
       log.HeaderBefore = "[";
-      log.HeaderAfter = EventLog->Header("").substr(1);
+      log.HeaderAfter = EventLog()->Header("").substr(1);
     }
     log.ProcNamePrefix = "Proc_Name=" + std::string(UnhandledEvent) + " ";
     log.Level3Markers = {DiagMarker3, DiagMarker3Program};

@@ -10,8 +10,10 @@
 #include "common/FormatSettings.h"
 #include "common/PathUtils.h"
 #include "common/StrUtils.h"
-#include "common/SysFolders.h"
 #include "common/SysUtils.h"
+#include "host/Clock.h"
+#include "host/FileChecks.h"
+#include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "log/LogContext.h"
 #include "log/LogFile.h"
@@ -74,7 +76,6 @@ THandleExceptions::THandleExceptions() {
   BlankLineDue = true;
   LastWasEntry = false;
   VersionText.clear();
-  LogHook = LogEvent;
   InLibrary = false;
   const TFileVerInfo program = ReadFileVersion(ProgramFullPath());
   std::string suffix;

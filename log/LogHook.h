@@ -1,5 +1,5 @@
 // The procedure variable through which units below the event log write events. Unset until the
-// event log object is created, which points it at LogEvent.
+// event log starts, which points it at LogEvent; stopping the log unsets it.
 #pragma once
 
 #include <string>

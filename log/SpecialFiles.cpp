@@ -4,8 +4,8 @@
 
 #include "common/Format.h"
 #include "common/PathUtils.h"
-#include "common/SysFolders.h"
 #include "common/SysUtils.h"
+#include "host/SysFolders.h"
 
 namespace {
 

@@ -110,6 +110,6 @@ TTextExtent TUiServices::TextExtent(const TDialogFont& font, const std::string& 
 }
 
 int TUiServices::ShowDialogForm(TDialogForm& form) {
-  ShowMessage(form.PlainText);
+  ShowMessage(form.PlainText, form.PlainKind);
   return form.CancelResult;
 }

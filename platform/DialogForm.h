@@ -88,8 +88,10 @@ class TDialogForm : public TForm {
   bool RightToLeft = false;
   // The modal result the Escape key gives; 0 when Escape does nothing.
   int CancelResult = 0;
-  // The dialog's content as one text, for a user interface that cannot show dialogs.
+  // The dialog's content as one text, for a user interface that cannot show dialogs, and the
+  // kind of message it is there (a terminal writes failures to standard error).
   std::string PlainText;
+  TMessageKind PlainKind = TMessageKind::mkInformation;
   // Called for every key pressed while the dialog has focus, before its controls see it.
   std::function<void(int key, TShiftState shift)> OnKeyDown;
 

@@ -42,7 +42,11 @@ void TPlatform::Reset() {
 
 TPlatform::~TPlatform() = default;
 
+namespace {
+// Constant-initialised: in place before anything runs; the program entry empties it at the end.
+constinit TPlatform holder;
+}  // namespace
+
 TPlatform& Platform() {
-  static TPlatform holder;
   return holder;
 }

@@ -13,6 +13,7 @@ class TPlatform {
   TUiServices& Ui() const;
   TSystemServices& System() const;
   TAceDriver& Engine() const;
+  constexpr TPlatform() = default;
   bool HasUi() const { return ui_ != nullptr; }
 
   void SetUi(std::unique_ptr<TUiServices> ui);

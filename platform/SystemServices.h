@@ -5,21 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/RegionalSettings.h"
 #include "common/TDateTime.h"
-
-// The regional values as the system has them, in the Delphi pattern language.
-struct TSystemRegionalSettings {
-  std::string LongDateFormat = "dddd, d mmmm yyyy";
-  std::string ShortDateFormat = "dd/mm/yyyy";
-  std::string LongTimeFormat = "hh:nn:ss";
-  std::string ShortTimeFormat = "hh:nn";
-  std::string TimeAMString = "AM";
-  std::string TimePMString = "PM";
-  char DateSeparator = '/';
-  char TimeSeparator = ':';
-  char ThousandSeparator = ',';
-  char DecimalSeparator = '.';
-};
 
 // The operating system's version, in the numbers the log's "OS:" text shows.
 struct TOsVersionInfo {
@@ -58,7 +45,8 @@ class TSystemServices {
   // The command-line parameters after the program name.
   virtual std::vector<std::string> CommandLineParams() = 0;
 
-  // Starts a program with arguments; false when it could not start.
+  // Starts a program with arguments and does not wait for it; false when it could not start.
+  // Its exit is collected when it ends (no zombie is left behind).
   virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
   // Starts a program hidden (no terminal, no window) with exactly these arguments, never through
   // a shell; 0 when it started, otherwise the system's error number.

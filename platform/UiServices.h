@@ -21,6 +21,11 @@ struct TRect {
 
 enum class TCursorKind { crDefault, crHourGlass };
 
+// What a plain message tells: chosen by the code that shows it. The window shows every kind in
+// the same plain box; the terminal prints information on standard output and the others on
+// standard error.
+enum class TMessageKind { mkInformation, mkWarning, mkError };
+
 // What the log and the placement routines need to know of one open form.
 struct TFormInfo {
   std::string ClassName;
@@ -61,8 +66,8 @@ class TUiServices {
  public:
   virtual ~TUiServices() = default;
 
-  // Plain information message with an OK button.
-  virtual void ShowMessage(const std::string& text) = 0;
+  // Plain message with an OK button.
+  virtual void ShowMessage(const std::string& text, TMessageKind kind) = 0;
   // Error box with an OK button.
   virtual void ShowError(const std::string& text) = 0;
   // Yes/No confirmation; true only for Yes.
@@ -76,8 +81,10 @@ class TUiServices {
   // Shows the folder browser modally; true and the chosen folder when one was chosen.
   virtual bool BrowseForFolder(const TBrowseRequest& request, std::string& folder) = 0;
 
-  // The notice shown when the database refuses a remote-control session.
-  virtual void ShowRemoteControlNotice() = 0;
+  // Shows the form the program registered under formName, modally. The seam shows forms; it
+  // does not know them: each implementation holds what its program registered. False when no
+  // form of that name is registered.
+  virtual bool ShowForm(const std::string& formName) = 0;
 
   // Geometry and forms, for dialog placement and the log's context texts.
   virtual TRect ScreenRect() = 0;         // the primary screen

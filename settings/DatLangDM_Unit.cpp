@@ -3,10 +3,10 @@
 #include "common/FileUtils.h"
 #include "common/Format.h"
 #include "common/StrTable.h"
-#include "common/SysFolders.h"
 #include "common/SysUtils.h"
 #include "db/DatGenDBConnectionDM.h"
-#include "settings/FieldsExtractor.h"
+#include "host/SysFolders.h"
+#include "ui/FieldsExtractor.h"
 
 TDatLangDM* DatLangDM = nullptr;
 

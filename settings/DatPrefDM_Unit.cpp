@@ -5,8 +5,9 @@
 
 #include "common/DateUtils.h"
 #include "common/FormatSettings.h"
-#include "common/SysFolders.h"
 #include "common/SysUtils.h"
+#include "host/DateParse.h"
+#include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "settings/CardDbServices_Unit.h"
 #include "settings/DatCoinDBServices_Unit.h"

@@ -5,6 +5,7 @@
 #include "common/DateUtils.h"
 #include "common/FormatSettings.h"
 #include "common/SysUtils.h"
+#include "host/Clock.h"
 #include "log/EventLog.h"
 
 std::string DateTimeSettingsText() {

@@ -4,5 +4,5 @@
 #include "platform/UiServices.h"
 
 void ShowGuardMessage(const std::string& text) {
-  Platform().Ui().ShowMessage(text);
+  Platform().Ui().ShowMessage(text, TMessageKind::mkWarning);
 }

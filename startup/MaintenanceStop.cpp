@@ -1,7 +1,7 @@
 #include "startup/MaintenanceStop.h"
 
 #include "common/FileUtils.h"
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 #include "startup/GuardMessages.h"

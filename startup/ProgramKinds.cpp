@@ -1,8 +1,8 @@
 #include "startup/ProgramKinds.h"
 
 #include "common/PathUtils.h"
-#include "common/SysFolders.h"
 #include "common/SysUtils.h"
+#include "host/SysFolders.h"
 #include "platform/Platform.h"
 #include "platform/SystemServices.h"
 

@@ -2,8 +2,8 @@
 
 #include "common/IniFileWriter.h"
 #include "common/StrUtils.h"
-#include "common/SysFolders.h"
 #include "common/SysUtils.h"
+#include "host/SysFolders.h"
 #include "startup/UpgradeFileRules.h"
 
 std::string UpgradeInstructionFile(const std::string& runTag) {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "common/Classes.h"
-#include "settings/FieldsExtractor.h"
+#include "ui/FieldsExtractor.h"
 #include "ui/WebHelpLinkGuiItem.h"
 
 struct TWebHelpLinkItem {

@@ -156,6 +156,9 @@ std::unique_ptr<TMessageForm> CreateGenMessageDialog(const std::string& text, TM
     x += buttonWidth + u.ButtonSpacing;
   }
   form->PlainText = text;
+  form->PlainKind = kind == TMsgDlgType::mtError     ? TMessageKind::mkError
+                    : kind == TMsgDlgType::mtWarning ? TMessageKind::mkWarning
+                                                     : TMessageKind::mkInformation;
   return form;
 }
 
@@ -193,6 +196,12 @@ int GenMessageDlg(const std::string& text, TMsgDlgType kind, TMsgDlgButtons butt
   return GenMessageDlgEx(text, kind, buttons, checked, nullptr, nullptr, true, false, {}, 0, false);
 }
 
-void GenShowMessage(const std::string& text) {
-  GenMessageDlg(text, TMsgDlgType::mtCustom, {TMsgDlgBtn::mbOK});
+void GenShowMessage(const std::string& text, TMessageKind kind) {
+  // The kind only tells a terminal where the text goes; the dialog looks the same.
+  auto setKind = [](void* data, TMessageForm& dialog) {
+    dialog.PlainKind = *static_cast<TMessageKind*>(data);
+  };
+  bool checked = false;
+  GenMessageDlgEx(text, TMsgDlgType::mtCustom, {TMsgDlgBtn::mbOK}, checked, setKind, &kind, true,
+                  false, {}, 0, false);
 }

@@ -22,8 +22,8 @@ int GenMessageDlgEx(const std::string& text, TMsgDlgType kind, TMsgDlgButtons bu
                     bool stayOnTop);
 // No hook, check box or link, not forced on top, centred over the active window.
 int GenMessageDlg(const std::string& text, TMsgDlgType kind, TMsgDlgButtons buttons);
-// Caption the application title, one OK button.
-void GenShowMessage(const std::string& text);
+// Caption the application title, one OK button. kind says where a terminal writes the text.
+void GenShowMessage(const std::string& text, TMessageKind kind = TMessageKind::mkInformation);
 // Builds the dialog without showing it: size from the font's average character, centred on
 // the screen.
 std::unique_ptr<TMessageForm> CreateGenMessageDialog(const std::string& text, TMsgDlgType kind,

@@ -1,10 +1,11 @@
 // The user-interface services on a terminal: messages are printed, information on the output
-// stream and failure reports on the error stream; a confirmation is read from the input stream
+// stream and warnings and errors on the error stream; a confirmation is read from the input stream
 // when it is a terminal. There are no windows: the folder browser cancels and the geometry is
 // empty.
 #pragma once
 
 #include <iosfwd>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,14 +21,10 @@ class TConsoleUiServices : public TUiServices {
   TConsoleUiServices(std::istream& in, std::ostream& out, std::ostream& err,
                      TConsoleUiOptions options);
 
-  // A plain message beginning with text reports a failure: it goes to the error stream.
-  void AddFailureText(const std::string& text);
-  // While set, every plain message reports a failure (start-up checks have nothing else to say).
-  void SetFailuresOnly(bool failuresOnly) { failuresOnly_ = failuresOnly; }
   // The last confirmation was refused because no terminal could answer it.
   bool RefusedWithoutTerminal() const { return refusedWithoutTerminal_; }
 
-  void ShowMessage(const std::string& text) override;
+  void ShowMessage(const std::string& text, TMessageKind kind) override;
   void ShowError(const std::string& text) override;
   // Asks on the terminal: "y" or "yes" (any letter case) accepts, anything else refuses.
   bool ConfirmYesNo(const std::string& text) override;
@@ -35,7 +32,9 @@ class TConsoleUiServices : public TUiServices {
   TCursorKind Cursor() const override { return cursor_; }
   void SetClipboardText(const std::string& text) override { clipboard_ = text; }
   bool BrowseForFolder(const TBrowseRequest& request, std::string& folder) override;
-  void ShowRemoteControlNotice() override;
+  // Makes formName print text on the error stream (a form on a terminal is its text).
+  void RegisterForm(const std::string& formName, std::string text);
+  bool ShowForm(const std::string& formName) override;
   TRect ScreenRect() override { return {}; }
   TRect VirtualScreenRect() override { return {}; }
   std::optional<TFormInfo> ActiveForm() override { return std::nullopt; }
@@ -45,15 +44,12 @@ class TConsoleUiServices : public TUiServices {
   std::string ApplicationTitle() override;
 
  private:
-  bool IsFailureText(const std::string& text) const;
-
   std::istream& in_;
   std::ostream& out_;
   std::ostream& err_;
   TConsoleUiOptions options_;
-  std::vector<std::string> failureTexts_;
   TCursorKind cursor_ = TCursorKind::crDefault;
   std::string clipboard_;
+  std::map<std::string, std::string> forms_;
   bool refusedWithoutTerminal_ = false;
-  bool failuresOnly_ = false;
 };

@@ -9,8 +9,11 @@
 
 namespace {
 
+// A list, not an owner: constant-initialised, so it outlives every connection (the program
+// units free the connection module before the process ends).
+constinit std::vector<TAdsConnection*> connections;
+
 std::vector<TAdsConnection*>& Connections() {
-  static std::vector<TAdsConnection*> connections;
   return connections;
 }
 

@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
 #include "common/Classes.h"
-#include "platform/qt/DatGenDisplayAdsMsg_Unit.h"
 #include "platform/qt/QtClassNames.h"
 #include "platform/qt/QtDialogForm.h"
 #include "platform/qt/QtFolderBrowser.h"
@@ -59,7 +59,8 @@ TFormInfo DescribeForm(const QWidget& form) {
   return info;
 }
 
-void TQtUiServices::ShowMessage(const std::string& text) {
+void TQtUiServices::ShowMessage(const std::string& text, TMessageKind) {
+  // The product's plain box has no icon, whatever the message tells.
   Box(QMessageBox::NoIcon, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
@@ -89,9 +90,16 @@ bool TQtUiServices::BrowseForFolder(const TBrowseRequest& request, std::string& 
   return RunFolderBrowser(request, folder);
 }
 
-void TQtUiServices::ShowRemoteControlNotice() {
-  TFrmDatGenDisplayAdsMsg notice;
-  notice.exec();
+void TQtUiServices::RegisterForm(const std::string& formName, TFormFactory factory) {
+  forms_[formName] = std::move(factory);
+}
+
+bool TQtUiServices::ShowForm(const std::string& formName) {
+  auto it = forms_.find(formName);
+  if (it == forms_.end()) return false;
+  std::unique_ptr<QDialog> form = it->second();
+  form->exec();
+  return true;
 }
 
 TRect TQtUiServices::ScreenRect() {

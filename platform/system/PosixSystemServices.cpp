@@ -124,7 +124,11 @@ bool TPosixSystemServices::StartProgram(const std::string& program,
                                         const std::vector<std::string>& args) {
   std::vector<char*> argv = ArgumentVector(program, args);
   pid_t pid = 0;
-  return posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+  if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+    return false;
+  // The program runs on by itself; a waiting thread collects its exit, so no zombie is left.
+  std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+  return true;
 }
 
 int TPosixSystemServices::StartHiddenProgram(const std::string& program,

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 #include "tests/app/AppTestInstallation.h"
 
 namespace {

@@ -6,10 +6,11 @@
 #include <fstream>
 
 #include "app/ChangePathForDocs_Unit.h"
+#include "app/ProgramUnits.h"
 #include "app/StartupSequence.h"
 #include "common/StrTable.h"
-#include "common/SysFolders.h"
 #include "db/SysLock.h"
+#include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "log/ExceptionManager.h"
 #include "tests/app/AppTestInstallation.h"
@@ -88,7 +89,7 @@ TEST_F(StartupSequenceTest, ProgramUnitsCreateTheManagerAndFreeItAtTheEnd) {
     EXPECT_EQ(ActiveEurekaLog(), HEMgr->OwnCaptureComponent.get());
   }
   EXPECT_EQ(HEMgr, nullptr);
-  EXPECT_EQ(EventLog, nullptr);
+  EXPECT_EQ(EventLog(), nullptr);
   EXPECT_EQ(ActiveEurekaLog(), nullptr);  // its own component went with it
 }
 

@@ -4,8 +4,12 @@
 
 #include "common/FormatSettings.h"
 #include "common/SysUtils.h"
+#include "host/Clock.h"
+#include "host/DateParse.h"
+#include "host/FormatSetup.h"
 #include "platform/Platform.h"
 #include "tests/support/FakeSystem.h"
+#include "tests/support/ProgramUnitsReset.h"
 
 namespace {
 
@@ -17,7 +21,7 @@ class DateUtilsTest : public ::testing::Test {
     Platform().SetSystem(std::move(system));
     InitFormatSettings();
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
 
   TFakeSystem* system_ = nullptr;
   // Tuesday 8 December 2026, 14:03:07.215 and 01:05:09.004.
@@ -126,4 +130,13 @@ TEST_F(DateUtilsTest, DateTimeParserRoundTripsTheShortFormats) {
   EXPECT_EQ(StrToDateTime("08/12/2026"), EncodeDateTime(2026, 12, 8, 0, 0, 0, 0));
   EXPECT_EQ(StrToDateTime("10:15"), EncodeDateTime(1899, 12, 30, 10, 15, 0, 0));  // time only
   EXPECT_THROW(StrToDateTime("08/12/2026 25:00"), EConvertError);
+}
+
+TEST_F(DateUtilsTest, ADateWithoutAYearTakesTheYearOfTheProcessClock) {
+  // The clock the log and the dated file names read, not the machine's own.
+  for (int year : {1999, 2031}) {
+    system_->Clock = EncodeDateTime(year, 3, 1, 9, 0, 0, 0);
+    const TDateTimeParts p = DecodeDateTime(StrToDate("05/06"));
+    EXPECT_EQ((std::vector<int>{p.Year, p.Month, p.Day}), (std::vector<int>{year, 6, 5}));
+  }
 }

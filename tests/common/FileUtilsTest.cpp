@@ -6,9 +6,12 @@
 #include <fstream>
 
 #include "common/FormatSettings.h"
+#include "host/FileChecks.h"
+#include "host/FormatSetup.h"
 #include "platform/Platform.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -22,7 +25,7 @@ class FileUtilsTest : public ::testing::Test {
     Platform().SetSystem(std::make_unique<TFakeSystem>());
     InitFormatSettings();
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
 
   std::string Write(const std::string& name, const std::string& text) {
     const std::string path = (tmp_.Path() / name).string();

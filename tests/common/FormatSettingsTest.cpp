@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "common/SysUtils.h"
+#include "host/FormatSetup.h"
 #include "platform/Platform.h"
 #include "tests/support/FakeSystem.h"
+#include "tests/support/ProgramUnitsReset.h"
 
 TEST(FormatSettings, StartUpSavesTheSystemValuesThenFixesTheSeparators) {
   auto system = std::make_unique<TFakeSystem>();
@@ -37,7 +39,7 @@ TEST(FormatSettings, StartUpSavesTheSystemValuesThenFixesTheSeparators) {
   // A number reads with "." whatever the system's decimal separator was.
   EXPECT_DOUBLE_EQ(StrToFloat("1234.5"), 1234.5);
   EXPECT_THROW(StrToFloat("1234,5"), EConvertError);
-  Platform().Reset();
+  ResetProgramUnits();
 }
 
 TEST(SysUtils, NumbersInText) {

@@ -1,4 +1,4 @@
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include "common/FileUtils.h"
 #include "platform/Platform.h"
 #include "tests/support/FakeSystem.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -25,7 +26,7 @@ class SysFoldersTest : public ::testing::Test {
     system->ModulePath = system->ProgramFile = utils_ + "VrlChangeDocsPath";
     Platform().SetSystem(std::move(system));
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
 
   void WriteIni(const std::string& text) {
     std::ofstream(utils_ + "VarnelCRM.ini", std::ios::binary) << text;

@@ -4,9 +4,10 @@
 
 #include <sstream>
 
+#include "db/RemoteControlNotice.h"
 #include "platform/Platform.h"
-#include "platform/RemoteControlNotice.h"
 #include "tests/support/FakeSystem.h"
+#include "tests/support/ProgramUnitsReset.h"
 
 namespace {
 
@@ -19,14 +20,17 @@ struct TTerminal {
       : In(typed), Ui(In, Out, Err, options) {}
 };
 
-TEST(ConsoleUiServicesTest, InformationGoesToOutputAndFailureReportsToError) {
+TEST(ConsoleUiServicesTest, TheKindAloneDecidesTheStream) {
   TTerminal t("", {});
-  t.Ui.AddFailureText("The process failed");
-  t.Ui.ShowMessage("Operation completed");
-  t.Ui.ShowMessage("The process failed\r\nno such table");
+  t.Ui.ShowMessage("Operation completed", TMessageKind::mkInformation);
+  t.Ui.ShowMessage("The process failed\r\nno such table", TMessageKind::mkError);
+  t.Ui.ShowMessage("Enter new path and try again", TMessageKind::mkWarning);
+  // The words of a text do not matter: a failure-sounding information is still information.
+  t.Ui.ShowMessage("The process failed? No: all done", TMessageKind::mkInformation);
   t.Ui.ShowError("Engine gone");
-  EXPECT_EQ(t.Out.str(), "Operation completed\n");
-  EXPECT_EQ(t.Err.str(), "The process failed\r\nno such table\nEngine gone\n");
+  EXPECT_EQ(t.Out.str(), "Operation completed\nThe process failed? No: all done\n");
+  EXPECT_EQ(t.Err.str(),
+            "The process failed\r\nno such table\nEnter new path and try again\nEngine gone\n");
 }
 
 TEST(ConsoleUiServicesTest, OnATerminalOnlyYOrYesAccepts) {
@@ -62,15 +66,19 @@ TEST(ConsoleUiServicesTest, NoFolderBrowserAndTheRemoteControlNoticeAsText) {
   std::string folder = "kept";
   EXPECT_FALSE(t.Ui.BrowseForFolder(TBrowseRequest{"T", "/x", "", {}}, folder));
   EXPECT_EQ(folder, "kept");
-  t.Ui.ShowRemoteControlNotice();
+  EXPECT_FALSE(t.Ui.ShowForm(RemoteControlNoticeForm));  // none registered: nothing shown
+  EXPECT_EQ(t.Err.str(), "");
+  t.Ui.RegisterForm(RemoteControlNoticeForm, RemoteControlNoticeText());
+  EXPECT_TRUE(t.Ui.ShowForm(RemoteControlNoticeForm));
+  EXPECT_EQ(t.Err.str(), RemoteControlNoticeText() + "\n");
   EXPECT_NE(t.Err.str().find(RemoteControlGuideUrl), std::string::npos);
-  EXPECT_NE(t.Err.str().find(RemoteControlNoticeLine2), std::string::npos);
+  EXPECT_EQ(t.Out.str(), "");
 
   auto system = std::make_unique<TFakeSystem>();
   system->ProgramFile = "/srv/crm/Utils/VrlChangeDocsPathCli";
   Platform().SetSystem(std::move(system));
   EXPECT_EQ(t.Ui.ApplicationTitle(), "VrlChangeDocsPathCli");
-  Platform().Reset();
+  ResetProgramUnits();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "common/StrTable.h"
+#include "db/RemoteControlNotice.h"
 #include "tests/support/CrmTestInstall.h"
 
 namespace {
@@ -84,7 +85,7 @@ TEST(DBConnection, EngineCodesChooseTheirTextsAndRemoteControlGetsTheNotice) {
     EXPECT_FALSE(MainConnectionIsOpen());
     if (c.text.empty()) {
       EXPECT_TRUE(install.Ui->Messages.empty());
-      EXPECT_EQ(install.Ui->RemoteControlNotices, 1);
+      EXPECT_EQ(install.Ui->ShownForms, std::vector<std::string>{RemoteControlNoticeForm});
       EXPECT_NE(install.LogText().find(LoadStr(65191).substr(0, 17)), std::string::npos);
     } else {
       EXPECT_EQ(install.Ui->Messages, std::vector<std::string>{c.text}) << c.code;
@@ -96,7 +97,7 @@ TEST(DBConnection, InsideALibraryNothingIsShownButTheFailureIsLogged) {
   TCrmTestInstall install(false, "libVrlTool.so");
   EXPECT_FALSE(MainConnectionIsOpen());
   EXPECT_TRUE(install.Ui->Messages.empty());
-  EXPECT_EQ(install.Ui->RemoteControlNotices, 0);
+  EXPECT_TRUE(install.Ui->ShownForms.empty());
   std::string logged;
   for (const auto& file : std::filesystem::directory_iterator(install.Path("Logs")))
     logged += TCrmTestInstall::ReadBytes(file.path().string());

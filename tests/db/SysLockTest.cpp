@@ -36,7 +36,7 @@ class TRemoteServer : public TAceDriver {
 
 class SysLock : public ::testing::Test {
  protected:
-  void TearDown() override { ReleaseSysLock(); }
+  void TearDown() override { ResetProgramUnits(); }
   TCrmTestInstall install;
 };
 

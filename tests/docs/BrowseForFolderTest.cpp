@@ -4,6 +4,7 @@
 
 #include "platform/Platform.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/ProgramUnitsReset.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ class BrowseForFolderTest : public ::testing::Test {
     ui_ = ui.get();
     Platform().SetUi(std::move(ui));
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
   TFakeUi* ui_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include "common/Classes.h"
 #include "platform/Platform.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/ProgramUnitsReset.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ class DialogPlacementTest : public ::testing::Test {
     dialog_.Position = TPosition::poScreenCenter;
     dialog_.Object = &dialogObject_;
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
 
   TFakeUi* ui_ = nullptr;
   TDialogObject dialogObject_;

@@ -13,7 +13,8 @@
 
 #include "common/FormatSettings.h"
 #include "common/Forms.h"
-#include "common/SysFolders.h"
+#include "host/FormatSetup.h"
+#include "host/SysFolders.h"
 #include "log/EurekaLog.h"
 #include "log/HandleExceptions.h"
 #include "platform/Platform.h"
@@ -21,6 +22,7 @@
 #include "tests/log/LogTestTree.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestObjects.h"
 
@@ -37,10 +39,7 @@ class TPlainObject : public TObject {
 class EventLogTest : public ::testing::Test, protected TLogTestTree {
  protected:
   void SetUp() override { Lay(); }
-  void TearDown() override {
-    StopEventLog();
-    Platform().Reset();
-  }
+  void TearDown() override { ResetProgramUnits(); }
   // Gives the program file this test program's own version note.
   void WithVersionedProgram() {
     fs::copy_file("/proc/self/exe", Sys->ProgramFile, fs::copy_options::overwrite_existing);
@@ -55,7 +54,7 @@ class EventLogTest : public ::testing::Test, protected TLogTestTree {
   }
   // The header line of this run's entries at the fixed clock.
   std::string Header() const {
-    return "[08/12/2026 14:02:40:000" + EventLog->VersionText + " " + EventLog->SessionTag +
+    return "[08/12/2026 14:02:40:000" + EventLog()->VersionText + " " + EventLog()->SessionTag +
            "  ]\r\n";
   }
 };
@@ -70,12 +69,12 @@ TEST_F(EventLogTest, FirstEntryOfARunCarriesHeaderAndSystemBlock) {
   const std::string version =
       std::to_string(VRL_VERSION_MAJOR) + "." + std::to_string(VRL_VERSION_MINOR) + "." +
       std::to_string(VRL_VERSION_RELEASE) + "." + std::to_string(VRL_VERSION_BUILD);
-  EXPECT_EQ(EventLog->VersionText, " v" + version);
-  EXPECT_TRUE(
-      std::regex_match(EventLog->SessionTag, std::regex(" \\*\\* 08122026_140240_3120_[0-9]{1,6}")))
-      << EventLog->SessionTag;
+  EXPECT_EQ(EventLog()->VersionText, " v" + version);
+  EXPECT_TRUE(std::regex_match(EventLog()->SessionTag,
+                               std::regex(" \\*\\* 08122026_140240_3120_[0-9]{1,6}")))
+      << EventLog()->SessionTag;
   const std::string expected =
-      "[08/12/2026 14:02:40:000 v" + version + " " + EventLog->SessionTag + "  ]\r\n" +
+      "[08/12/2026 14:02:40:000 v" + version + " " + EventLog()->SessionTag + "  ]\r\n" +
       "\r\n"
       " FirstWrite 08122026_140240 OS:2 6 1 7601 6.1.0-test  admin CRMSRV01 \r\n"
       "\r\n"
@@ -102,7 +101,7 @@ TEST_F(EventLogTest, FirstEntryOfARunCarriesHeaderAndSystemBlock) {
 
 TEST_F(EventLogTest, LaterEntriesStartWithAnEmptyLineAndNoSystemBlock) {
   StartAppEventLog();
-  EXPECT_EQ(EventLog->VersionText, "");  // a program without a version note
+  EXPECT_EQ(EventLog()->VersionText, "");  // a program without a version note
   LogEvent("first", "");
   const size_t firstSize = Read(LogPath()).size();
   TTestForm form(nullptr, "ChangePathForDocsFrm");

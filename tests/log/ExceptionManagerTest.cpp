@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "common/FormatSettings.h"
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/engine/EADSDatabaseError.h"

@@ -5,11 +5,12 @@
 #include <memory>
 
 #include "common/Forms.h"
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 #include "platform/Platform.h"
 #include "platform/engine/AdsComponents.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/TestObjects.h"
 
 namespace {
@@ -24,7 +25,7 @@ class LogContext : public ::testing::Test {
     Platform().SetUi(std::move(ui));
     Platform().SetSystem(std::move(sys));
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
   TFakeUi* Ui = nullptr;
   TFakeSystem* Sys = nullptr;
 };

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "common/FormatSettings.h"
-#include "common/SysFolders.h"
+#include "host/FormatSetup.h"
+#include "host/SysFolders.h"
 #include "platform/Platform.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/FakeUi.h"

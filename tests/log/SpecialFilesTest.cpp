@@ -5,10 +5,11 @@
 #include <stdexcept>
 
 #include "common/FileUtils.h"
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 #include "log/LogHook.h"
 #include "platform/Platform.h"
 #include "tests/support/FakeSystem.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -21,7 +22,7 @@ class SpecialFilesTest : public ::testing::Test {
     Platform().SetSystem(std::move(system));
     LoadSystemFolderDefaults();
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
 
   TTempDir tmp_;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -61,7 +62,7 @@ TEST_F(QtUiServicesTest, ConfirmationIsTrueOnlyForYesAndMessagesShowTheirExactTe
 
   QApplication::setApplicationDisplayName("VrlChangeDocsPath");
   answer.Press(QMessageBox::Ok);
-  ui_.ShowMessage("Operation completed");
+  ui_.ShowMessage("Operation completed", TMessageKind::mkInformation);
   EXPECT_EQ(answer.Text, "Operation completed");
   EXPECT_EQ(answer.Title, "VrlChangeDocsPath");
   EXPECT_EQ(ui_.ApplicationTitle(), "VrlChangeDocsPath");
@@ -88,6 +89,31 @@ TEST_F(QtUiServicesTest, DescribesOurFormsByTheirOwnNamesAndQtFormsByTheirClass)
   EXPECT_EQ(info.UnitName, "Controls");
   EXPECT_EQ(info.Name, "Plain");
   EXPECT_EQ(info.Object, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(QtUiServicesTest, ShowsOnlyTheFormsTheProgramRegisteredModally) {
+  EXPECT_FALSE(ui_.ShowForm("TNoticeFrm"));  // none registered
+  int made = 0;
+  QString shownTitle;
+  ui_.RegisterForm("TNoticeFrm", [&] {
+    ++made;
+    auto form = std::make_unique<QDialog>();
+    form->setWindowTitle("Notice");
+    return form;
+  });
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    shownTitle = dialog->windowTitle();
+    dialog->accept();
+  });
+  EXPECT_TRUE(ui_.ShowForm("TNoticeFrm"));
+  EXPECT_EQ(made, 1);
+  EXPECT_EQ(shownTitle, "Notice");  // it was modal: the timer found it while it was open
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <sstream>
 
 #include "settings/DatLangDM_Unit.h"
-#include "settings/FieldsExtractor.h"
 #include "tests/support/CrmTestInstall.h"
 #include "tools/DemoInstall.h"
 #include "tools/DemoLanguages.h"
+#include "ui/FieldsExtractor.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/FieldsExtractor.h"
 #include "tests/support/CrmTestInstall.h"
+#include "ui/FieldsExtractor.h"
 
 namespace {
 

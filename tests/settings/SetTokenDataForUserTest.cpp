@@ -2,7 +2,7 @@
 
 #include "common/FormatSettings.h"
 #include "common/StrTable.h"
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 #include "tests/settings/PrefTestInstall.h"
 
 namespace {

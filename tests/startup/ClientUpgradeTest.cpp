@@ -11,7 +11,7 @@
 #include "common/FileUtils.h"
 #include "common/IniFile.h"
 #include "common/StrTable.h"
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 #include "startup/ProgramHalt.h"
 #include "startup/StartUpGuard.h"
 #include "startup/UpgradeFileLists.h"

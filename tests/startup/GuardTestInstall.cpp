@@ -7,7 +7,8 @@
 #include <memory>
 
 #include "common/FormatSettings.h"
-#include "common/SysFolders.h"
+#include "host/FormatSetup.h"
+#include "host/SysFolders.h"
 #include "log/LogHook.h"
 #include "platform/Platform.h"
 #include "startup/StartUpGuard.h"

@@ -13,16 +13,18 @@
 #include <vector>
 
 #include "common/FormatSettings.h"
-#include "common/SysFolders.h"
 #include "db/CrmSchema.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "db/EngineClientCheck.h"
 #include "db/SysLock.h"
+#include "host/FormatSetup.h"
+#include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/FakeUi.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/TempDir.h"
 
 class TCrmTestInstall {
@@ -47,12 +49,7 @@ class TCrmTestInstall {
     InitFormatSettings();
     StartAppEventLog();
   }
-  ~TCrmTestInstall() {
-    ReleaseSysLock();  // the lock table lives on the connection freed next
-    FreeDBConnectionDM();
-    StopEventLog();
-    Platform().Reset();
-  }
+  ~TCrmTestInstall() { ResetProgramUnits(); }
 
   // A path inside the installation root.
   std::string Path(const std::string& relative) const { return root_ + "/" + relative; }

@@ -13,11 +13,12 @@ class TFakeUi : public TUiServices {
  public:
   // What was shown, in order.
   std::vector<std::string> Messages;
+  std::vector<TMessageKind> MessageKinds;  // the kind of each of Messages
   std::vector<std::string> Errors;
   std::vector<std::string> Confirmations;
   std::vector<TBrowseRequest> BrowseRequests;
   std::vector<TCursorKind> CursorHistory;
-  int RemoteControlNotices = 0;
+  std::vector<std::string> ShownForms;
   std::string Clipboard;
 
   // Answers: confirmations default to No when the queue is empty; a folder browser answers
@@ -33,7 +34,10 @@ class TFakeUi : public TUiServices {
   std::optional<TControlInfo> Control;
   std::string Title;
 
-  void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  void ShowMessage(const std::string& text, TMessageKind kind) override {
+    Messages.push_back(text);
+    MessageKinds.push_back(kind);
+  }
   void ShowError(const std::string& text) override { Errors.push_back(text); }
   bool ConfirmYesNo(const std::string& text) override {
     Confirmations.push_back(text);
@@ -57,7 +61,10 @@ class TFakeUi : public TUiServices {
     folder = *answer;
     return true;
   }
-  void ShowRemoteControlNotice() override { ++RemoteControlNotices; }
+  bool ShowForm(const std::string& formName) override {
+    ShownForms.push_back(formName);
+    return true;
+  }
   TRect ScreenRect() override { return Screen; }
   TRect VirtualScreenRect() override { return VirtualScreen; }
   std::optional<TFormInfo> ActiveForm() override { return Active; }

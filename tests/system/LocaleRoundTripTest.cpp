@@ -12,6 +12,8 @@
 
 #include "common/DateUtils.h"
 #include "common/FormatSettings.h"
+#include "host/DateParse.h"
+#include "host/FormatSetup.h"
 #include "platform/Platform.h"
 #include "platform/system/PosixSystemServices.h"
 

@@ -9,6 +9,7 @@
 #include "common/SysUtils.h"
 #include "docs/DatDocsDBServices.h"
 #include "tests/support/CrmTestInstall.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempDir.h"
 #include "tools/DemoInstall.h"
@@ -113,7 +114,7 @@ TEST(VrlDemoInstall, LaysOutATreeWhoseDocumentsAndCardsThePassesRewrite) {
     std::string expected = inside ? "E:\\Shared\\Docs" + folder.substr(13) : was;
     ASSERT_EQ(newCards[i], expected) << i << " " << was;
   }
-  Platform().Reset();
+  ResetProgramUnits();
 }
 
 TEST(VrlDemoInstall, RefusesANonEmptyFolderWithoutChangingIt) {

@@ -1,5 +1,6 @@
-#include "common/SysFolders.h"
+#include "host/SysFolders.h"
 
+#include <memory>
 #include <optional>
 
 #include "common/DefaultsRec.h"
@@ -21,9 +22,12 @@ struct TFolderState {
   std::optional<std::string> temp, logs, templates;
 };
 
+// Created on first use; freed by FreeSystemFolders (the folder unit's stop step).
+constinit std::unique_ptr<TFolderState> folderState;
+
 TFolderState& State() {
-  static TFolderState state;
-  return state;
+  if (!folderState) folderState = std::make_unique<TFolderState>();
+  return *folderState;
 }
 
 TFolderState& Loaded() {
@@ -62,6 +66,10 @@ void LoadSystemFolderDefaults() {
   const std::string ini = general.InstallFolder + ProgramIniFileName;
   const std::string defaultDb = AddTrailingPathDelim(ParentFolder(ProgramModuleFolder())) + "DB";
   s.defaults.Database.DatabaseFolder = ReadIniString(ini, "DATABASE", "Path", defaultDb);
+}
+
+void FreeSystemFolders() {
+  folderState.reset();
 }
 
 const FullDefaultsRecType& FullDefaults() {

@@ -1,21 +1,16 @@
 // StrToDate, StrToTime, StrToDateTime: reading dates and times with the process settings.
+#include "host/DateParse.h"
+
 #include <strings.h>
 
-#include <ctime>
 #include <vector>
 
 #include "common/DateUtils.h"
 #include "common/FormatSettings.h"
 #include "common/SysUtils.h"
+#include "host/Clock.h"
 
 namespace {
-
-int CurrentYear() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local.tm_year + 1900;
-}
 
 // The unit words of a pattern: its runs of non-ASCII text, such as 年 月 日 or 時 分 秒 in the
 // patterns of locales that write a unit after each field instead of a separator between them.

@@ -11,6 +11,8 @@ inline constexpr const char* ProgramIniFileName = "VarnelCRM.ini";
 // Loads the folder defaults (the program's ini file); runs once at start. Calling it again
 // reloads them and forgets every cached folder and flag (a test's fresh installation tree).
 void LoadSystemFolderDefaults();
+// Forgets the defaults and every cached folder and flag (end of the process, or a test's reset).
+void FreeSystemFolders();
 
 // The database folder exactly as configured (with or without a trailing PathDelim).
 std::string DatabaseFolder();

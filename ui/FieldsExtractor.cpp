@@ -1,4 +1,4 @@
-#include "settings/FieldsExtractor.h"
+#include "ui/FieldsExtractor.h"
 
 #include "common/SysUtils.h"
 #include "log/EventLog.h"

@@ -1,4 +1,4 @@
-#include "platform/qt/DatGenDisplayAdsMsg_Unit.h"
+#include "app/DatGenDisplayAdsMsg_Unit.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "db/RemoteControlNotice.h"
 #include "platform/Platform.h"
-#include "platform/RemoteControlNotice.h"
 #include "tests/support/FakeSystem.h"
+#include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/QtTestApplication.h"
 
 namespace {
@@ -22,7 +23,7 @@ class DatGenDisplayAdsMsgTest : public ::testing::Test {
     system_ = system.get();
     Platform().SetSystem(std::move(system));
   }
-  void TearDown() override { Platform().Reset(); }
+  void TearDown() override { ResetProgramUnits(); }
   TFakeSystem* system_ = nullptr;
 };
 

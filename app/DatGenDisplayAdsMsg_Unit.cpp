@@ -1,10 +1,10 @@
-#include "platform/qt/DatGenDisplayAdsMsg_Unit.h"
+#include "app/DatGenDisplayAdsMsg_Unit.h"
 
 #include <QMouseEvent>
 
 #include "common/StrTable.h"
+#include "db/RemoteControlNotice.h"
 #include "platform/Platform.h"
-#include "platform/RemoteControlNotice.h"
 #include "platform/SystemServices.h"
 #include "platform/qt/QtForms.h"
 #include "ui_DatGenDisplayAdsMsg_Unit.h"

@@ -1,0 +1,79 @@
+// Every numbered text of the string table, pinned to its literal, byte for byte: a typo in the
+// table (or an entry added without being pinned here) fails this test.
+#include "common/StrTable.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+const std::map<int, std::string>& PinnedTexts() {
+  static const std::map<int, std::string> texts = {
+      {64870,
+       "Another replace of the document paths is running on this installation (another window, "
+       "console or station). Nothing was changed; try again when it has finished."},
+      {64871,
+       "The old path holds a line break or another control character, which no Windows path "
+       "holds. Nothing was changed."},
+      {64872,
+       "The new path holds a line break or another control character, which no Windows path "
+       "holds. Nothing was changed."},
+      {64873,
+       "The old path is longer than 32,767 characters, the longest path Windows allows. Nothing "
+       "was changed."},
+      {64874,
+       "The new path is longer than 32,767 characters, the longest path Windows allows. Nothing "
+       "was changed."},
+      {64875,
+       "The replace cannot start: the lock file that keeps two replaces apart cannot be "
+       "opened.\r\n%S\r\n%S\r\nNothing was changed."},
+      {64992, "Do you want to start updating document paths?"},
+      {64993, "Operation completed"},
+      {64994, "Select primary system documents folder"},
+      {64995, "Select primary system documents folder"},
+      {64996, "The process failed"},
+      {65023, "Enter new path and try again"},
+      {65187, "Message registered in log file:"},
+      {65189,
+       "Procedure halted due to data server access error.\n\rVerify server is operating and "
+       "this computer has access to the server folder."},
+      {65190,
+       "Procedure halted due to data database/server access error.\n\rVerify server is "
+       "operating and this computer has access to the server folder."},
+      {65191,
+       "Procedure stopped.\n\r\n\rIf you are trying to run Varnel using remote control "
+       "technologies, please contact Varnel support for more details."},
+      {65192,
+       "נמצאה גרסה ישנה מאוד של SQL.\n\rעבור הגרסה החדשה של Varnel נדרשת גרסה מתקדמת יותר של "
+       "SQL\r\n(6316)"},
+      {65193,
+       "נמצאה גרסה ישנה מאוד של SQL.\n\rעבור הגרסה החדשה של Varnel נדרשת גרסה מתקדמת יותר של "
+       "SQL\r\n(6633)"},
+      {65194, "%S operation stopped.\r\n\r\nFolder:\r\n%S\r\n\r\nMissing Files:\r\n%S"},
+      {65195,
+       "A database engine version mismatch was detected.\r\nThe required version is %S.\r\nAn "
+       "older version, %S, is present.\r\n"},
+      {65196, "LNGENG"},
+      {65197, "נתגלתה שגיאה כללית בעת העלאת Varnel\r\n(Error Code: Lang/Pref)."},
+      {65280, "file not found"},
+  };
+  return texts;
+}
+
+TEST(StrTable, EveryNumberedTextIsItsLiteral) {
+  std::vector<int> pinnedIds;
+  for (const auto& [id, text] : PinnedTexts()) {
+    pinnedIds.push_back(id);
+    EXPECT_EQ(LoadStr(id), text) << id;
+  }
+  EXPECT_EQ(StrTableIds(), pinnedIds);
+}
+
+TEST(StrTable, AnUnknownNumberIsEmpty) {
+  EXPECT_EQ(LoadStr(0), "");
+  EXPECT_EQ(LoadStr(64991), "");
+}
+
+}  // namespace
