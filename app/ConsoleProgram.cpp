@@ -102,9 +102,15 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   try {
     // Watching costs a count of each table: only when there is something to show.
     const bool watch = parsed.DryRun || terminal.StderrIsTerminal;
-    result = ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath,
-                             TReplaceOptions{parsed.DryRun, watch ? &docsWatcher : nullptr,
-                                             watch ? &cardsWatcher : nullptr});
+    TReplaceOptions options;
+    options.DryRun = parsed.DryRun;
+    options.DocsObserver = watch ? &docsWatcher : nullptr;
+    options.CardsObserver = watch ? &cardsWatcher : nullptr;
+    options.OtherStationsPrompt = [&](int count) {
+      err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
+      return console.ConfirmYesNo(LoadStr(64887));
+    };
+    result = ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath, options);
   } catch (const std::exception& e) {
     docsWatcher.Finish();
     // The application's exception handling logs it; the terminal is told plainly.
