@@ -2,6 +2,7 @@
 // message dialog, answered by a scripted user interface) and in the console program.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <deque>
 #include <filesystem>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "tests/app/AppTestInstallation.h"
 #include "tests/support/HolderStation.h"
 #include "tests/support/QtTestApplication.h"
+#include "ui/MsgDlgButtons.h"
 
 namespace {
 
@@ -106,7 +108,7 @@ TEST_F(OtherStationsWindowTest, ContinueGoesOnToTheConfirmation) {
       << ui_->Dialogs[0].Text;
   EXPECT_EQ(ui_->Dialogs[0].Buttons, (std::vector<std::string>{"&Continue", "Cancel"}));
   EXPECT_EQ(ui_->Confirmations, std::vector<std::string>{Confirm});
-  EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"E:\\New\\A.DOC"});
+  EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"E:\\New\\a.doc"});
   const std::string log = install_->LogText();
   EXPECT_NE(
       log.find("Proc_Name=Other Stations\r\n2 other stations have the CRM open.\r\nContinued"),
@@ -144,6 +146,10 @@ struct TConsoleCase {
   bool ConfirmAsked;
 };
 
+void PrintTo(const TConsoleCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class OtherStationsConsoleTest : public ::testing::TestWithParam<TConsoleCase> {};
 
 TEST_P(OtherStationsConsoleTest, WarnsOnTheErrorStreamAndAsksOrRefuses) {
@@ -161,7 +167,7 @@ TEST_P(OtherStationsConsoleTest, WarnsOnTheErrorStreamAndAsksOrRefuses) {
   EXPECT_EQ(err.str().rfind("2 other stations have the CRM open.\nClose the CRM", 0), 0u)
       << err.str();
   EXPECT_EQ(install.DocumentNames(),
-            std::vector<std::string>{c.Rewritten ? "E:\\New\\A.DOC" : "C:\\Docs\\a.doc"});
+            std::vector<std::string>{c.Rewritten ? "E:\\New\\a.doc" : "C:\\Docs\\a.doc"});
   EXPECT_EQ((out.str() + err.str()).find(Confirm) != std::string::npos, c.ConfirmAsked)
       << out.str();
   const std::string log = UserLogs(install);

@@ -130,7 +130,7 @@ TEST_F(ReplaceProgressTest, ASlowPassShowsTheWindowUntilThePassesEnd) {
   EXPECT_EQ(progress.Window(), nullptr);
   EXPECT_EQ(ui_->Messages, std::vector<std::string>{"Operation completed"});
   EXPECT_EQ(ui_->ShownWithProgress, std::vector<bool>{false});
-  EXPECT_EQ(install_.DocumentNames()[0], "E:\\New\\1.DOC");
+  EXPECT_EQ(install_.DocumentNames()[0], "E:\\New\\1.doc");
 }
 
 TEST(ReplaceProgress, RefreshedAFewTimesPerSecondAtMost) {
