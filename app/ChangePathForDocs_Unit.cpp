@@ -2,6 +2,7 @@
 
 #include "app/FolderGlyph.h"
 #include "app/ReplaceCommand.h"
+#include "app/ReplaceProgress.h"
 #include "app/StartupSequence.h"
 #include "common/StrTable.h"
 #include "db/DatGenDBConnectionDM.h"
@@ -91,7 +92,12 @@ void TChangePathForDocsFrm::FormCreate() {
 }
 
 void TChangePathForDocsFrm::Button1Click() {
-  ReplaceDocsPath(*this, Edit1()->text().toStdString(), Edit2()->text().toStdString());
+  TReplaceProgress progress(this);
+  TReplaceOptions options;
+  options.DocsObserver = &progress.Docs();
+  options.CardsObserver = &progress.Cards();
+  options.PassesEnded = [&progress] { progress.Close(); };
+  ReplaceDocsPath(*this, Edit1()->text().toStdString(), Edit2()->text().toStdString(), options);
 }
 
 void TChangePathForDocsFrm::Button2Click() {

@@ -114,9 +114,15 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     // Watching costs a count of each table: only when there is something to show.
     const bool watch = parsed.DryRun || terminal.StderrIsTerminal;
     RunTestCrashTrigger();
-    result = ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath,
-                             TReplaceOptions{parsed.DryRun, watch ? &docsWatcher : nullptr,
-                                             watch ? &cardsWatcher : nullptr});
+    TReplaceOptions options;
+    options.DryRun = parsed.DryRun;
+    options.DocsObserver = watch ? &docsWatcher : nullptr;
+    options.CardsObserver = watch ? &cardsWatcher : nullptr;
+    options.OtherStationsPrompt = [&](int count) {
+      err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
+      return Platform().Ui().ConfirmYesNo(LoadStr(64887));
+    };
+    result = ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath, options);
   } catch (...) {
     docsWatcher.Finish();
     // The exception manager logs it and tells the user; the terminal is told plainly too.

@@ -74,7 +74,8 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
   }
   // The new path is handed on exactly as typed, blanks included.
   const std::string& newPath = newPathText;
-  if (!options.DryRun && !ui.ConfirmYesNo(LoadStr(64992))) {
+  if (!options.DryRun &&
+      (!WarnOfOtherStations(options.OtherStationsPrompt) || !ui.ConfirmYesNo(LoadStr(64992)))) {
     result.Outcome = TReplaceOutcome::NotConfirmed;
     return result;
   }
@@ -100,6 +101,7 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
                                               TPassOptions{options.DryRun, options.DocsObserver});
     result.Cards = ChangeDocPathInCards(&owner, oldPath, newPath,
                                         TPassOptions{options.DryRun, options.CardsObserver});
+    if (options.PassesEnded) options.PassesEnded();
     result.Outcome = result.Docs.Completed && result.Cards.Completed
                          ? TReplaceOutcome::Completed
                          : TReplaceOutcome::NotCompleted;

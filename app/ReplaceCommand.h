@@ -9,8 +9,10 @@
 // log entry, since nothing changes.
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "app/OtherStationsWarning.h"
 #include "docs/DatDocsDBServices.h"
 
 class TComponent;
@@ -19,13 +21,18 @@ struct TReplaceOptions {
   bool DryRun = false;
   TRewriteObserver* DocsObserver = nullptr;
   TRewriteObserver* CardsObserver = nullptr;
+  // Asks whether to go on when other stations have the CRM open (app/OtherStationsWarning.h);
+  // empty: the message dialog.
+  TOtherStationsPrompt OtherStationsPrompt;
+  // Called when both passes have ended normally, before "Operation completed" is shown.
+  std::function<void()> PassesEnded;
 };
 
 enum class TReplaceOutcome {
   BlankNewPath,  // refused: "Enter new path and try again"
   RefusedPath,   // refused: a path holds a control character or is too long for Windows
   Busy,          // refused: another replace holds the installation's replace lock
-  NotConfirmed,  // the confirmation was not answered Yes
+  NotConfirmed,  // the other-stations warning was cancelled or the confirmation not answered Yes
   Completed,     // both passes walked their tables to the end
   NotCompleted,  // a pass stopped at a failure it handled itself (the card pass shows and logs it)
 };

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -75,6 +76,13 @@ class TAceConnection {
   virtual void BeginTransaction() {}
   virtual void Commit() {}
   virtual void Rollback() {}
+  // The other stations at work on this database: with the local server those holding the named
+  // table open, with a remote server the other sessions connected to the database. Counted
+  // without disturbing them; none when the engine cannot tell.
+  virtual std::optional<int> OtherStations(const std::string& lockTableName) {
+    (void)lockTableName;
+    return std::nullopt;
+  }
 };
 
 class TAceDriver {

@@ -29,6 +29,16 @@ const std::map<int, std::string>& PinnedTexts() {
       {64875,
        "The replace cannot start: the lock file that keeps two replaces apart cannot be "
        "opened.\r\n%S\r\n%S\r\nNothing was changed."},
+      {64880, "1 other station has the CRM open."},
+      {64881, "%d other stations have the CRM open."},
+      {64882,
+       "Close the CRM on the other stations before updating document paths: documents saved "
+       "there while the paths change may keep the old path."},
+      {64883, "&Continue"},
+      {64884, "Updating document paths"},
+      {64885, "Documents: %s of %s"},
+      {64886, "Cards: %s of %s"},
+      {64887, "Continue while they are open?"},
       {64992, "Do you want to start updating document paths?"},
       {64993, "Operation completed"},
       {64994, "Select primary system documents folder"},

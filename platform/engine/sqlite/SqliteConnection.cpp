@@ -6,6 +6,7 @@
 
 #include "platform/engine/sqlite/SqliteQueryCursor.h"
 #include "platform/engine/sqlite/SqliteTableCursor.h"
+#include "platform/engine/sqlite/SqliteTableLock.h"
 
 namespace {
 std::string LostText(int64_t lost) {
@@ -129,6 +130,11 @@ void TSqliteConnection::Rollback() {
   if (!explicitOpen_) return;
   explicitOpen_ = false;
   sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+std::optional<int> TSqliteConnection::OtherStations(const std::string& lockTableName) {
+  std::vector<std::string> columns;
+  return TSqliteTableLock::OtherHolders(file_, ResolveTable(lockTableName, columns));
 }
 
 void TSqliteConnection::BeforePost() {

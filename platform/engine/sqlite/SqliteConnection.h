@@ -43,6 +43,8 @@ class TSqliteConnection : public TAceConnection {
   void BeginTransaction() override;
   void Commit() override;
   void Rollback() override;
+  // The stations holding the table open through its lock file (SqliteTableLock.h).
+  std::optional<int> OtherStations(const std::string& lockTableName) override;
 
   sqlite3* Db() const { return db_; }
   const std::string& File() const { return file_; }
