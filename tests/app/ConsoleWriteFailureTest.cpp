@@ -67,9 +67,10 @@ TEST_P(ConsoleWriteFailure, NoFalseSuccessCountsMatchTheDatabaseAndARerunFinishe
   for (const auto& [table, column] :
        {std::pair<std::string, std::string>{"Documents", "Docs"}, {"Cards", "Cards"}}) {
     const int64_t printed = Printed(limited, table);
-    if (printed >= 0)
+    if (printed >= 0) {
       EXPECT_EQ(printed, Rewritten(demo, column, table == "Cards" ? "DOCSFOLDER" : "DOCUMENT_NAME"))
           << table;
+    }
   }
   EXPECT_EQ(Query(demo, "PRAGMA integrity_check"), "ok");
 

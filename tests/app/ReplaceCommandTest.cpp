@@ -91,7 +91,9 @@ TEST_F(ReplaceCommandTest, ASecondReplaceIsRefusedWhileAnotherHoldsTheLock) {
   EXPECT_EQ(install_.LogText(), logBefore);
 
   // A dry run writes nothing and may look while the other replace runs.
-  EXPECT_EQ(ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New", {.DryRun = true}).Outcome,
+  TReplaceOptions dryRun;
+  dryRun.DryRun = true;
+  EXPECT_EQ(ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New", dryRun).Outcome,
             TReplaceOutcome::Completed);
 
   // Once the other replace has ended, the replace goes ahead; its own lock ends with it.
@@ -124,8 +126,9 @@ class TSecondReplace : public TRewriteObserver {
 TEST_F(ReplaceCommandTest, OfTwoReplacesStartedTogetherExactlyOneProceeds) {
   TSecondReplace second(owner_);
   Ui().ConfirmAnswers = {true, true};
-  const TReplaceResult first =
-      ReplaceDocsPath(owner_, "C:\\Docs", "E:\\First", {.DocsObserver = &second});
+  TReplaceOptions watched;
+  watched.DocsObserver = &second;
+  const TReplaceResult first = ReplaceDocsPath(owner_, "C:\\Docs", "E:\\First", watched);
   EXPECT_EQ(first.Outcome, TReplaceOutcome::Completed);
   EXPECT_EQ(second.Second.Outcome, TReplaceOutcome::Busy);
   EXPECT_EQ(second.Second.Docs.Rewritten + second.Second.Cards.Rewritten, 0);
