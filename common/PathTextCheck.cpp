@@ -1,5 +1,7 @@
 #include "common/PathTextCheck.h"
 
+#include "common/StrUtils.h"
+
 TPathTextFault CheckPathText(const std::string& text) {
   size_t characters = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -10,7 +12,7 @@ TPathTextFault CheckPathText(const std::string& text) {
       const auto next = static_cast<unsigned char>(text[i + 1]);
       if (next >= 0x80 && next <= 0x9F) return TPathTextFault::ControlCharacter;
     }
-    if ((c & 0xC0) != 0x80) ++characters;  // continuation bytes belong to the character before
+    if (!IsUtf8Continuation(text[i])) ++characters;
   }
   return characters > MaxPathTextLength ? TPathTextFault::TooLong : TPathTextFault::None;
 }

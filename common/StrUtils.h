@@ -3,6 +3,10 @@
 
 #include <string>
 
+// True for a UTF-8 continuation byte (10xxxxxx): it belongs to the character before it.
+constexpr bool IsUtf8Continuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 // "Y" for true, "N" for false.
 std::string BoolToYN(bool value);
 // True when the text, upper-cased, is "Y" or "TRUE".

@@ -1,5 +1,6 @@
 #include "settings/MemTable.h"
 
+#include "common/StrUtils.h"
 #include "common/SysUtils.h"
 
 namespace {
@@ -9,7 +10,7 @@ namespace {
 std::string FirstChars(const std::string& text, size_t count) {
   size_t chars = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+    if (IsUtf8Continuation(text[i])) continue;
     if (chars++ == count) return text.substr(0, i);
   }
   return text;
