@@ -36,6 +36,12 @@ std::vector<char*> ArgumentVector(const std::string& program,
   return argv;
 }
 
+// The started program runs on by itself; a waiting thread collects its exit status, so it
+// leaves no zombie behind.
+void ReapWhenItEnds(pid_t pid) {
+  std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+}
+
 }  // namespace
 
 TPosixSystemServices::TPosixSystemServices() = default;
@@ -126,8 +132,7 @@ bool TPosixSystemServices::StartProgram(const std::string& program,
   pid_t pid = 0;
   if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
     return false;
-  // The program runs on by itself; a waiting thread collects its exit, so no zombie is left.
-  std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+  ReapWhenItEnds(pid);
   return true;
 }
 
@@ -148,8 +153,7 @@ int TPosixSystemServices::StartHiddenProgram(const std::string& program,
       posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
-  // The program outlives our interest in it; collect its exit status so it leaves no zombie.
-  if (result == 0) std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+  if (result == 0) ReapWhenItEnds(pid);
   return result;
 }
 
