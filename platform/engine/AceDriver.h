@@ -27,6 +27,20 @@ struct TAceTableOptions {
 
 using TAceParams = std::vector<std::pair<std::string, std::string>>;  // name (no colon), value
 
+// The undo journal a table cursor writes beside its posts. The journal is a table of our own in
+// the same database, laid out alike on every engine:
+//   VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT NOT NULL,
+//                   FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)
+// and created by its user before the first journalled post. While a cursor journals, each of
+// its posts writes one journal row per changed field: the record's RECID, the value the cursor
+// read (OldValue) and the value posted (NewValue). The row is written in the same transaction
+// as the record, so a crash leaves both or neither; a post refused (another station's change)
+// writes no row.
+struct TAcePostJournal {
+  std::string RunId;
+  std::string TableName;  // as written into the rows, e.g. "Docs"
+};
+
 // One open table or query result, positioned on one record. Every failure raises
 // EADSDatabaseError.
 class TAceCursor {
@@ -55,6 +69,9 @@ class TAceCursor {
   virtual int64_t RecordCount() = 0;
   // Positions on the first record whose active index key equals key; false when none does.
   virtual bool Seek(const std::string& key) = 0;
+  // Journals every later post of this table cursor (see TAcePostJournal). Query cursors and
+  // engines without a journal raise EADSDatabaseError.
+  virtual void JournalPosts(const TAcePostJournal& journal);
 };
 
 class TAceConnection {

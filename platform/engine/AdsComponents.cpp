@@ -186,6 +186,11 @@ void TAdsDataSet::Release() noexcept {
   }
 }
 
+void TAceCursor::JournalPosts(const TAcePostJournal& journal) {
+  throw EADSDatabaseError("Posts to " + journal.TableName + " cannot be journalled here",
+                          AdsErrNoJournal, 0, journal.TableName);
+}
+
 bool TAdsDataSet::Refresh() {
   Cancel();
   return Guard([&] { return Cursor().Refresh(); });
@@ -256,6 +261,10 @@ std::unique_ptr<TAceCursor> TAdsTable::OpenCursor(TAceConnection& connection) {
 bool TAdsTable::Seek(const std::string& key) {
   if (Editing()) Post();
   return Guard([&] { return Cursor().Seek(key); });
+}
+
+void TAdsTable::JournalPosts(const TAcePostJournal& journal) {
+  Guard([&] { Cursor().JournalPosts(journal); });
 }
 
 // ---- TAdsQuery ----

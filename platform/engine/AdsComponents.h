@@ -136,6 +136,8 @@ class TAdsTable : public TAdsDataSet {
 
   // Positions on the first record whose active index key equals key.
   bool Seek(const std::string& key);
+  // Journals every later post of the open table (TAcePostJournal in the engine header).
+  void JournalPosts(const TAcePostJournal& journal);
 
  protected:
   std::unique_ptr<TAceCursor> OpenCursor(TAceConnection& connection) override;

@@ -34,6 +34,7 @@ enum TAdsErrorCode : uint32_t {
   AdsErrTableInUse = 9017,          // an exclusive open of a table another station has open
   AdsErrParamNotSet = 9018,         // a statement names a parameter that was given no value
   AdsErrRecordChanged = 9019,       // another station changed the fields being posted
+  AdsErrNoJournal = 9020,           // the cursor or engine cannot journal its posts
 };
 
 class EADSDatabaseError : public EDatabaseError {
