@@ -1,6 +1,8 @@
 -- The CRM tables this tool reads, as the engine stand-in stores them. Natural record order is
 -- rowid order, so every table keeps its rowid. Every column but RECID may be NULL. The index
--- <Table>_PRIMARY is what a table opened on index "PRIMARY" walks and seeks.
+-- <Table>_PRIMARY is what a table opened on index "PRIMARY" walks and seeks. The stored document
+-- paths are VARCHAR(260), the longest path a Windows station opens without the long-path prefix;
+-- the local server keeps text of any length, the remote server enforces the width.
 
 CREATE TABLE Docs (
   RECID TEXT NOT NULL,
@@ -24,7 +26,7 @@ CREATE TABLE Docs (
   RECVER INTEGER,
   CONTACTID TEXT,
   ISPUBLIC TEXT,
-  DOCUMENT_NAME TEXT
+  DOCUMENT_NAME VARCHAR(260)
 );
 CREATE UNIQUE INDEX Docs_PRIMARY ON Docs (RECID);
 
@@ -35,7 +37,7 @@ CREATE TABLE Cards (
   PHONE TEXT,
   EMAIL TEXT,
   CITY TEXT,
-  DOCSFOLDER TEXT
+  DOCSFOLDER VARCHAR(260)
 );
 CREATE UNIQUE INDEX Cards_PRIMARY ON Cards (RECID);
 

@@ -69,6 +69,12 @@ class TAceCursor {
   virtual int64_t RecordCount() = 0;
   // Positions on the first record whose active index key equals key; false when none does.
   virtual bool Seek(const std::string& key) = 0;
+  // How many characters the field can hold, when the engine enforces a width; none otherwise
+  // (the local server stores text of any length).
+  virtual std::optional<size_t> FieldWidth(size_t field) const {
+    (void)field;
+    return std::nullopt;
+  }
   // Journals every later post of this table cursor (see TAcePostJournal). Query cursors and
   // engines without a journal raise EADSDatabaseError.
   virtual void JournalPosts(const TAcePostJournal& journal);
