@@ -6,11 +6,14 @@
 #include <ostream>
 
 #include "app/ConsolePassWatcher.h"
+#include "app/PreflightReportText.h"
 #include "app/ProgramUnits.h"
 #include "app/ReplaceCommand.h"
+#include "app/ReportCsv.h"
 #include "app/StartupSequence.h"
 #include "app/TestCrashTrigger.h"
 #include "common/Classes.h"
+#include "common/Format.h"
 #include "common/StrTable.h"
 #include "db/RemoteControlNotice.h"
 #include "log/EurekaLog.h"
@@ -36,6 +39,9 @@ struct TConsoleArgs {
   std::string NewPath;
   bool Yes = false;
   bool DryRun = false;
+  bool Force = false;
+  std::string ReportFile;
+  TFileCheck Files;
 };
 
 // Parses args; a value when the program goes on, otherwise the exit code.
@@ -51,11 +57,23 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   app.add_option("--new", parsed.NewPath, "the new documents folder (prefix to put in its place)")
       ->required();
   app.add_flag("--yes", parsed.Yes, "answer Yes to the confirmation");
-  app.add_flag("--dry-run", parsed.DryRun, "compute every rewrite and change nothing");
+  app.add_flag("--dry-run", parsed.DryRun,
+               "compute every rewrite, change nothing and print the pre-flight report");
+  app.add_flag("--force", parsed.Force, "replace even with the new folder under the old one");
+  app.add_option("--report", parsed.ReportFile, "dry run, its report also written as CSV to FILE");
+  auto* check = app.add_flag("--check-files", parsed.Files.Enabled,
+                             "dry run, looking for the old and new files (needs --old-root)");
+  auto* oldRoot = app.add_option("--old-root", parsed.Files.OldRoot,
+                                 "where the old folder is mounted on this machine");
+  app.add_option("--new-root", parsed.Files.NewRoot, "where the new folder is mounted")
+      ->needs(check);
+  check->needs(oldRoot);
+  oldRoot->needs(check);
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them reversed
   try {
     app.parse(reversed);
     parsed.OldPathGiven = app.count("--old") > 0;
+    parsed.DryRun = parsed.DryRun || !parsed.ReportFile.empty() || parsed.Files.Enabled;
   } catch (const CLI::ParseError& e) {
     return app.exit(e, out, err) == 0 ? ecCompleted : ecUsage;
   }
@@ -85,6 +103,21 @@ std::string CurrentExceptionText() {
   }
 }
 
+// Prints the dry run's pre-flight report, and writes it as CSV when asked.
+int ReportDryRun(std::ostream& out, std::ostream& err, const TPreflightReport& report,
+                 const TConsoleArgs& parsed) {
+  PrintPreflightReport(out, report, parsed.OldPath, parsed.NewPath);
+  if (parsed.ReportFile.empty()) return ecCompleted;
+  try {
+    WritePreflightReportCsv(parsed.ReportFile, report, parsed.OldPath, parsed.NewPath);
+  } catch (const std::exception& e) {
+    err << e.what() << std::endl;
+    return ecFailed;
+  }
+  out << "Report written to " << parsed.ReportFile << std::endl;
+  return ecCompleted;
+}
+
 // Drops the terminal user interface when the run ends: it refers to the run's streams.
 struct TUiForTheRun {
   ~TUiForTheRun() { Platform().SetUi(nullptr); }
@@ -110,6 +143,7 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
   TConsolePassWatcher docsWatcher(err, "Documents", terminal.StderrIsTerminal);
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);
   TReplaceResult result;
+  TPreflightReport report;
   try {
     // Watching costs a count of each table: only when there is something to show.
     const bool watch = parsed.DryRun || terminal.StderrIsTerminal;
@@ -118,6 +152,14 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     options.DryRun = parsed.DryRun;
     options.DocsObserver = watch ? &docsWatcher : nullptr;
     options.CardsObserver = watch ? &cardsWatcher : nullptr;
+    options.Report = &report;
+    options.FileCheck = parsed.Files;
+    options.NewUnderOldPrompt = [&] {
+      if (!parsed.Force)
+        Platform().Ui().ShowMessage(Format(LoadStr(64862), {parsed.NewPath, parsed.OldPath}),
+                                    TMessageKind::mkWarning);
+      return parsed.Force;
+    };
     options.OtherStationsPrompt = [&](int count) {
       err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
       return Platform().Ui().ConfirmYesNo(LoadStr(64887));
@@ -136,6 +178,7 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
   switch (result.Outcome) {
     case TReplaceOutcome::BlankNewPath:
     case TReplaceOutcome::RefusedPath:
+    case TReplaceOutcome::NewUnderOld:
     case TReplaceOutcome::Busy:
     case TReplaceOutcome::NotConfirmed:
       return ecRefused;
@@ -146,6 +189,8 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
   if (parsed.DryRun) out << "Dry run: nothing was changed." << std::endl;
   PrintPass(out, "Documents", result.Docs, parsed.DryRun, docsWatcher);
   PrintPass(out, "Cards", result.Cards, parsed.DryRun, cardsWatcher);
+  if (parsed.DryRun && result.Outcome == TReplaceOutcome::Completed)
+    return ReportDryRun(out, err, report, parsed);
   return result.Outcome == TReplaceOutcome::Completed ? ecCompleted : ecFailed;
 }
 

@@ -1,14 +1,18 @@
 // The console program: the window's replace command for a terminal or a script.
 //
-//   VrlChangeDocsPathCli [--old PATH] --new PATH [--yes] [--dry-run]
+//   VrlChangeDocsPathCli [--old PATH] --new PATH [--yes] [--dry-run] [--force]
+//                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
 //
 // Without --old the old path is the documents folder of the all-users preferences, the value
-// the window offers in its Old Path; the program prints which old path it uses.
+// the window offers in its Old Path; the program prints which old path it uses. A dry run
+// prints the pre-flight report (docs/PreflightReport.h); --report and --check-files make the run
+// a dry run. A real run with the new folder under the old one is refused unless --force is given.
 //
 // Exit codes: 0 completed; 1 refused or cancelled (started from the LastVer folder or during a
-// maintenance stop, blank new path, not confirmed, no terminal without --yes); 2 a start-up check,
-// the document pass or the card pass failed; 64 wrong usage. The caller fills the platform's system
-// and engine services; the program installs its own terminal user interface for the run.
+// maintenance stop, blank new path, new folder under the old one without --force, not confirmed,
+// no terminal without --yes); 2 a start-up check, the document pass or the card pass failed, or
+// the report file cannot be written; 64 wrong usage. The caller fills the platform's system and
+// engine services; the program installs its own terminal user interface for the run.
 #pragma once
 
 #include <iosfwd>

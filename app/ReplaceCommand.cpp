@@ -55,6 +55,18 @@ std::string TakeReplaceLock(TReplaceLock& lock) {
   return Format(LoadStr(64875), {lock.Path(), lock.Reason()});
 }
 
+// Whether a replace may put the new folder under the old one.
+bool AcceptNewUnderOld(const TReplaceOptions& options, const std::string& oldPath,
+                       const std::string& newPath) {
+  if (options.NewUnderOldPrompt) return options.NewUnderOldPrompt();
+  return Platform().Ui().ConfirmYesNo(Format(LoadStr(64861), {newPath, oldPath}));
+}
+
+// A dry run's counts from its report.
+TPassResult DryRunCounts(const TTableReport& table) {
+  return {table.Examined, table.WillChange.Count, 0, true};
+}
+
 }  // namespace
 
 TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
@@ -74,6 +86,11 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
   }
   // The new path is handed on exactly as typed, blanks included.
   const std::string& newPath = newPathText;
+  if (!options.DryRun && NewFolderUnderOld(oldPath, newPath) &&
+      !AcceptNewUnderOld(options, oldPathText, newPathText)) {
+    result.Outcome = TReplaceOutcome::NewUnderOld;
+    return result;
+  }
   if (!options.DryRun &&
       (!WarnOfOtherStations(options.OtherStationsPrompt) || !ui.ConfirmYesNo(LoadStr(64992)))) {
     result.Outcome = TReplaceOutcome::NotConfirmed;
@@ -97,10 +114,17 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
   try {
     if (logIt) LogEvent("Change Docs Path", oldPathText + "\r\n" + newPathText);
     docsDM = std::make_unique<TDatDocsDBServicesDM>(&owner);
-    result.Docs = docsDM->ChangeDocPathInDocs(oldPath, newPath,
-                                              TPassOptions{options.DryRun, options.DocsObserver});
-    result.Cards = ChangeDocPathInCards(&owner, oldPath, newPath,
-                                        TPassOptions{options.DryRun, options.CardsObserver});
+    if (options.DryRun && options.Report) {
+      *options.Report = MakePreflightReport(oldPath, newPath, options.FileCheck,
+                                            options.DocsObserver, options.CardsObserver);
+      result.Docs = DryRunCounts(options.Report->Docs);
+      result.Cards = DryRunCounts(options.Report->Cards);
+    } else {
+      result.Docs = docsDM->ChangeDocPathInDocs(oldPath, newPath,
+                                                TPassOptions{options.DryRun, options.DocsObserver});
+      result.Cards = ChangeDocPathInCards(&owner, oldPath, newPath,
+                                          TPassOptions{options.DryRun, options.CardsObserver});
+    }
     if (options.PassesEnded) options.PassesEnded();
     result.Outcome = result.Docs.Completed && result.Cards.Completed
                          ? TReplaceOutcome::Completed

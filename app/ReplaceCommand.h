@@ -6,7 +6,11 @@
 // its data module at the end.
 //
 // A dry run computes every rewrite without posting any: it asks no confirmation and writes no
-// log entry, since nothing changes.
+// log entry, since nothing changes. Given a report to fill, it reads each table once for the
+// pre-flight report (docs/PreflightReport.h) in place of its passes.
+//
+// A new folder under the old one (C:\Docs to C:\Docs\Archive) is a re-run hazard: before any
+// other question a real replace asks whether to go on all the same, and stops when not.
 #pragma once
 
 #include <functional>
@@ -14,6 +18,7 @@
 
 #include "app/OtherStationsWarning.h"
 #include "docs/DatDocsDBServices.h"
+#include "docs/PreflightReport.h"
 
 class TComponent;
 
@@ -26,11 +31,18 @@ struct TReplaceOptions {
   TOtherStationsPrompt OtherStationsPrompt;
   // Called when both passes have ended normally, before "Operation completed" is shown.
   std::function<void()> PassesEnded;
+  // A dry run fills it (with the files of FileCheck looked for) instead of running the passes.
+  TPreflightReport* Report = nullptr;
+  TFileCheck FileCheck;
+  // Asks whether to replace with the new folder under the old one; empty: a Yes/No
+  // confirmation of its own.
+  std::function<bool()> NewUnderOldPrompt;
 };
 
 enum class TReplaceOutcome {
   BlankNewPath,  // refused: "Enter new path and try again"
   RefusedPath,   // refused: a path holds a control character or is too long for Windows
+  NewUnderOld,   // refused: the new folder lies under the old one and going on was not confirmed
   Busy,          // refused: another replace holds the installation's replace lock
   NotConfirmed,  // the other-stations warning was cancelled or the confirmation not answered Yes
   Completed,     // both passes walked their tables to the end

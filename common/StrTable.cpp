@@ -6,6 +6,18 @@ namespace {
 // "\n\r" (line feed, carriage return) is stored that way in several product messages.
 const std::map<int, std::string>& Table() {
   static const std::map<int, std::string> table = {
+      // Ours: the pre-flight report and the new folder under the old one.
+      {64860,
+       "Re-run hazard: the new folder %S lies under the old folder %S. A second run would rewrite "
+       "the rewritten paths again, one folder deeper each time."},
+      {64861,
+       "The new folder %S lies under the old folder %S.\r\nA second run of this replace would "
+       "rewrite the rewritten paths again, one folder deeper.\r\nDo you want to replace all the "
+       "same?"},
+      {64862,
+       "The new folder %S lies under the old folder %S: a second run would rewrite the rewritten "
+       "paths again. Nothing was changed; give --force to replace all the same."},
+      {64863, "The report cannot be written to %S:\r\n%S"},
       // Ours: the replace command's refusals.
       {64870,
        "Another replace of the document paths is running on this installation (another window, "

@@ -7,6 +7,12 @@
 constexpr bool IsUtf8Continuation(char c) {
   return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
+// How many characters a UTF-8 text holds.
+inline size_t Utf8Length(const std::string& text) {
+  size_t characters = 0;
+  for (char c : text) characters += IsUtf8Continuation(c) ? 0 : 1;
+  return characters;
+}
 // "Y" for true, "N" for false.
 std::string BoolToYN(bool value);
 // True when the text, upper-cased, is "Y" or "TRUE".

@@ -132,6 +132,10 @@ bool TAdsField::IsNull() const {
   return owner_->Guard([&] { return owner_->Cursor().FieldIsNull(index_); });
 }
 
+std::optional<size_t> TAdsField::Width() const {
+  return owner_->Guard([&] { return owner_->Cursor().FieldWidth(index_); });
+}
+
 // ---- TAdsDataSet ----
 
 TAdsDataSet::~TAdsDataSet() {

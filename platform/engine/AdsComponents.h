@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,9 @@ class TAdsField {
   void SetAsString(const std::string& value);
   bool IsNull() const;
   const std::string& FieldName() const { return name_; }
+  // How many characters the field can hold when the engine enforces a width (the remote
+  // server); none on the local server, which keeps text of any length.
+  std::optional<size_t> Width() const;
 
  private:
   friend class TAdsDataSet;

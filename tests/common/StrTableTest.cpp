@@ -11,6 +11,17 @@ namespace {
 
 const std::map<int, std::string>& PinnedTexts() {
   static const std::map<int, std::string> texts = {
+      {64860,
+       "Re-run hazard: the new folder %S lies under the old folder %S. A second run would rewrite "
+       "the rewritten paths again, one folder deeper each time."},
+      {64861,
+       "The new folder %S lies under the old folder %S.\r\nA second run of this replace would "
+       "rewrite the rewritten paths again, one folder deeper.\r\nDo you want to replace all the "
+       "same?"},
+      {64862,
+       "The new folder %S lies under the old folder %S: a second run would rewrite the rewritten "
+       "paths again. Nothing was changed; give --force to replace all the same."},
+      {64863, "The report cannot be written to %S:\r\n%S"},
       {64870,
        "Another replace of the document paths is running on this installation (another window, "
        "console or station). Nothing was changed; try again when it has finished."},
