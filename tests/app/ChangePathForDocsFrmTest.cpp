@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <algorithm>
+#include <deque>
 
 #include "tests/app/AppTestInstallation.h"
 #include "tests/support/QtTestApplication.h"
@@ -199,6 +200,37 @@ TEST_F(ChangePathForDocsFrmTest, AFailingDocumentPassPropagatesWithTheCursorRest
   EXPECT_NE(logged.find("Proc_Name=GenUnHndExp 1\r\n"), std::string::npos) << logged;
   EXPECT_NE(logged.find("app/ChangePathForDocs_Unit.cpp - "), std::string::npos) << logged;
   EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
+}
+
+TEST_F(ChangePathForDocsFrmTest, ANewFolderUnderTheOldOneIsConfirmedFirstWithItsOwnText) {
+  const std::string nested =
+      "The new folder c:\\docs\\Archive lies under the old folder C:\\Docs.\r\nA second run of "
+      "this replace would rewrite the rewritten paths again, one folder deeper.\r\nDo you want to "
+      "replace all the same?";
+  const struct {
+    std::deque<bool> answers;
+    std::vector<std::string> asked;
+    bool replaced;
+  } cases[] = {
+      {{false}, {nested}, false},
+      {{true, false}, {nested, Confirm}, false},
+      {{true, true}, {nested, Confirm}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answers.size());
+    install_->Seed({"C:\\Docs\\a.doc"}, {"C:\\Docs\\A"});
+    Ui().Confirmations.clear();
+    Ui().Messages.clear();
+    Ui().ConfirmAnswers = c.answers;
+    Type("C:\\Docs", "c:\\docs\\Archive");
+    window_->Button1Click();
+    EXPECT_EQ(Ui().Confirmations, c.asked);
+    EXPECT_EQ(
+        install_->DocumentNames(),
+        std::vector<std::string>{c.replaced ? "c:\\docs\\Archive\\a.doc" : "C:\\Docs\\a.doc"});
+    EXPECT_EQ(Ui().Messages,
+              c.replaced ? std::vector<std::string>{Completed} : std::vector<std::string>{});
+  }
 }
 
 TEST_F(ChangePathForDocsFrmTest, FolderPickersStartAtTheOldPathAndCancelGivesItBack) {

@@ -58,7 +58,7 @@ TEST_F(ConsoleProgramTest, ADryRunChangesNothingAndListsTheRewrites) {
   std::istringstream lines(run.Out);
   std::vector<std::string> out;
   for (std::string line; std::getline(lines, line);) out.push_back(line);
-  ASSERT_EQ(out.size(), 1u + 1u + 20u + 1u + 2u);
+  ASSERT_EQ(out.size(), 1u + 1u + 20u + 1u + 2u + 3u);
   EXPECT_EQ(out[0], "Dry run: nothing was changed.");
   EXPECT_EQ(out[1], "Documents: 25 examined, 25 to rewrite");
   EXPECT_EQ(out[2], "  C:\\Docs\\0.doc -> E:\\New\\0.doc");
@@ -66,6 +66,13 @@ TEST_F(ConsoleProgramTest, ADryRunChangesNothingAndListsTheRewrites) {
   EXPECT_EQ(out[22], "Cards: 2 examined, 2 to rewrite");
   EXPECT_EQ(out[23], "  C:\\Docs\\A -> E:\\New\\A");
   EXPECT_EQ(out[24], "  C:\\Docs -> E:\\New");
+  EXPECT_EQ(out[25], "Pre-flight report");
+  EXPECT_EQ(out[26],
+            "Documents: 25 will change, 0 already under the new folder, 0 re-run hazard, 0 too "
+            "long (no width enforced)");
+  EXPECT_EQ(out[27],
+            "Cards: 2 will change, 0 already under the new folder, 0 re-run hazard, 0 too long "
+            "(no width enforced)");
 }
 
 TEST_F(ConsoleProgramTest, RefusalsExitWithOneAndChangeNothing) {
