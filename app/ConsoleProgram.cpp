@@ -5,6 +5,7 @@
 #include <memory>
 #include <ostream>
 
+#include "app/ConsoleJournal.h"
 #include "app/ConsolePassWatcher.h"
 #include "app/ProgramUnits.h"
 #include "app/ReplaceCommand.h"
@@ -36,6 +37,7 @@ struct TConsoleArgs {
   std::string NewPath;
   bool Yes = false;
   bool DryRun = false;
+  TJournalArgs Journal;
 };
 
 // Parses args; a value when the program goes on, otherwise the exit code.
@@ -48,14 +50,19 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   app.add_option("--old", parsed.OldPath,
                  "the old documents folder (prefix to replace); default: the documents folder "
                  "of the preferences");
-  app.add_option("--new", parsed.NewPath, "the new documents folder (prefix to put in its place)")
-      ->required();
+  auto* newPath = app.add_option("--new", parsed.NewPath,
+                                 "the new documents folder (prefix to put in its place)");
   app.add_flag("--yes", parsed.Yes, "answer Yes to the confirmation");
   app.add_flag("--dry-run", parsed.DryRun, "compute every rewrite and change nothing");
+  AddJournalOptions(app, parsed.Journal);
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them reversed
   try {
     app.parse(reversed);
     parsed.OldPathGiven = app.count("--old") > 0;
+    // A replace needs --new; the journal commands take their folders from the journal.
+    if (JournalCommandGiven(parsed.Journal) == (newPath->count() > 0))
+      throw CLI::ValidationError(newPath->count() ? "--new: not with a journal command"
+                                                  : "--new is required");
   } catch (const CLI::ParseError& e) {
     return app.exit(e, out, err) == 0 ? ecCompleted : ecUsage;
   }
@@ -99,7 +106,7 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     if (!failure.empty()) err << failure << std::endl;
     return ecFailed;
   }
-  if (!parsed.OldPathGiven) {
+  if (!parsed.OldPathGiven && !JournalCommandGiven(parsed.Journal)) {
     // As the window's Old Path: the documents folder of the preferences of all users.
     TDocPref doc;
     GetDocPref(doc);
@@ -109,6 +116,25 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
 
   TConsolePassWatcher docsWatcher(err, "Documents", terminal.StderrIsTerminal);
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);
+  auto report = [&](const TReplaceResult& result) {
+    docsWatcher.Finish();
+    cardsWatcher.Finish();
+    switch (result.Outcome) {
+      case TReplaceOutcome::BlankNewPath:
+      case TReplaceOutcome::RefusedPath:
+      case TReplaceOutcome::Busy:
+      case TReplaceOutcome::NotConfirmed:
+        return ecRefused;
+      case TReplaceOutcome::Completed:
+      case TReplaceOutcome::NotCompleted:
+        break;
+    }
+    if (parsed.DryRun) out << "Dry run: nothing was changed." << std::endl;
+    PrintPass(out, "Documents", result.Docs, parsed.DryRun, docsWatcher);
+    PrintPass(out, "Cards", result.Cards, parsed.DryRun, cardsWatcher);
+    PrintRunLine(out, result.RunId);
+    return result.Outcome == TReplaceOutcome::Completed ? ecCompleted : ecFailed;
+  };
   TReplaceResult result;
   try {
     // Watching costs a count of each table: only when there is something to show.
@@ -122,6 +148,9 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
       err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
       return Platform().Ui().ConfirmYesNo(LoadStr(64887));
     };
+    options.Journal = !parsed.Journal.NoJournal;
+    if (JournalCommandGiven(parsed.Journal))
+      return RunJournalCommand(program, parsed.Journal, options, report, out);
     result = ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath, options);
   } catch (...) {
     docsWatcher.Finish();
@@ -130,23 +159,7 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     err << CurrentExceptionText() << std::endl;
     return ecFailed;
   }
-  docsWatcher.Finish();
-  cardsWatcher.Finish();
-
-  switch (result.Outcome) {
-    case TReplaceOutcome::BlankNewPath:
-    case TReplaceOutcome::RefusedPath:
-    case TReplaceOutcome::Busy:
-    case TReplaceOutcome::NotConfirmed:
-      return ecRefused;
-    case TReplaceOutcome::Completed:
-    case TReplaceOutcome::NotCompleted:
-      break;
-  }
-  if (parsed.DryRun) out << "Dry run: nothing was changed." << std::endl;
-  PrintPass(out, "Documents", result.Docs, parsed.DryRun, docsWatcher);
-  PrintPass(out, "Cards", result.Cards, parsed.DryRun, cardsWatcher);
-  return result.Outcome == TReplaceOutcome::Completed ? ecCompleted : ecFailed;
+  return report(result);
 }
 
 }  // namespace

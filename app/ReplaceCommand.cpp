@@ -8,6 +8,7 @@
 #include "common/SysUtils.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "db/ReplaceLock.h"
+#include "docs/JournalledRun.h"
 #include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
@@ -42,7 +43,8 @@ std::string PathTextRefusal(const std::string& oldPath, const std::string& newPa
   return {};
 }
 
-// Takes the installation's replace lock; the message refusing the replace when it cannot.
+}  // namespace
+
 std::string TakeReplaceLock(TReplaceLock& lock) {
   switch (lock.Acquire(DatabaseFolder())) {
     case TReplaceLock::TResult::Held:
@@ -54,8 +56,6 @@ std::string TakeReplaceLock(TReplaceLock& lock) {
   }
   return Format(LoadStr(64875), {lock.Path(), lock.Reason()});
 }
-
-}  // namespace
 
 TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
                                const std::string& newPathText, const TReplaceOptions& options) {
@@ -94,17 +94,26 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
   ui.SetCursor(TCursorKind::crHourGlass);
   const bool logIt = !options.DryRun;
   std::unique_ptr<TDatDocsDBServicesDM> docsDM;
+  std::unique_ptr<TJournalledRun> run;
   try {
     if (logIt) LogEvent("Change Docs Path", oldPathText + "\r\n" + newPathText);
+    TPassOptions docsPass{options.DryRun, options.DocsObserver};
+    TPassOptions cardsPass{options.DryRun, options.CardsObserver};
+    if (logIt && options.Journal) {
+      run = std::make_unique<TJournalledRun>("replace", oldPathText, newPathText, std::string(),
+                                             options.ResumeRun);
+      result.RunId = run->RunId();
+      docsPass = run->Pass(docsPass, kDocsTable);
+      cardsPass = run->Pass(cardsPass, kCardsTable);
+    }
     docsDM = std::make_unique<TDatDocsDBServicesDM>(&owner);
-    result.Docs = docsDM->ChangeDocPathInDocs(oldPath, newPath,
-                                              TPassOptions{options.DryRun, options.DocsObserver});
-    result.Cards = ChangeDocPathInCards(&owner, oldPath, newPath,
-                                        TPassOptions{options.DryRun, options.CardsObserver});
+    result.Docs = docsDM->ChangeDocPathInDocs(oldPath, newPath, docsPass);
+    result.Cards = ChangeDocPathInCards(&owner, oldPath, newPath, cardsPass);
     if (options.PassesEnded) options.PassesEnded();
     result.Outcome = result.Docs.Completed && result.Cards.Completed
                          ? TReplaceOutcome::Completed
                          : TReplaceOutcome::NotCompleted;
+    if (run) run->End(result.Outcome == TReplaceOutcome::Completed);
     ui.SetCursor(TCursorKind::crDefault);
     if (result.Outcome == TReplaceOutcome::Completed && !options.DryRun)
       ui.ShowMessage(LoadStr(64993), TMessageKind::mkInformation);

@@ -5,6 +5,10 @@
 // and then the cards, reports completion, and always logs the connection information and frees
 // its data module at the end.
 //
+// A real replace is journalled (docs/JournalledRun.h) unless Journal is off: its run id is in the
+// result and logged right after the "Change Docs Path" entry. With ResumeRun it takes that
+// incomplete run up again, leaving alone the records the run already rewrote.
+//
 // A dry run computes every rewrite without posting any: it asks no confirmation and writes no
 // log entry, since nothing changes.
 #pragma once
@@ -16,6 +20,7 @@
 #include "docs/DatDocsDBServices.h"
 
 class TComponent;
+class TReplaceLock;
 
 struct TReplaceOptions {
   bool DryRun = false;
@@ -26,6 +31,8 @@ struct TReplaceOptions {
   TOtherStationsPrompt OtherStationsPrompt;
   // Called when both passes have ended normally, before "Operation completed" is shown.
   std::function<void()> PassesEnded;
+  bool Journal = true;    // journal the posts for an undo
+  std::string ResumeRun;  // the incomplete run to finish; empty: a new run
 };
 
 enum class TReplaceOutcome {
@@ -41,6 +48,7 @@ struct TReplaceResult {
   TReplaceOutcome Outcome = TReplaceOutcome::NotConfirmed;
   TPassResult Docs;
   TPassResult Cards;
+  std::string RunId;  // the journalled run; empty without a journal
 };
 
 // Runs the command for owner (the window, or the console program's stand-in): owner owns the
@@ -48,3 +56,6 @@ struct TReplaceResult {
 // document pass propagates after the clean-up; the cursor is back to the default in every case.
 TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
                                const std::string& newPathText, const TReplaceOptions& options = {});
+
+// Takes the installation's replace lock; the message refusing the command when it cannot.
+std::string TakeReplaceLock(TReplaceLock& lock);
