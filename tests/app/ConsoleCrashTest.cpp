@@ -80,6 +80,25 @@ std::string FirstDocument(TAceConnection& connection) {
   return cursor->Eof() ? std::string() : cursor->FieldText(0);
 }
 
+// Waits until the first document holds firstNew (the first posts are committed), then kills the
+// run at once.
+::testing::AssertionResult KillAfterFirstCommit(TBackgroundRun& run, TAceDriver& engine,
+                                                const fs::path& dbFolder,
+                                                const std::string& firstNew) {
+  auto live = engine.Connect(dbFolder.string(), TAdsServerType::stADS_LOCAL);
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  while (FirstDocument(*live) != firstNew) {
+    if (run.Ended())
+      return ::testing::AssertionFailure() << "the replace ended before its first commit was seen";
+    if (std::chrono::steady_clock::now() >= deadline)
+      return ::testing::AssertionFailure() << "no commit seen within a minute";
+    std::this_thread::sleep_for(1ms);  // poll interval only: the value is the signal
+  }
+  if (!run.Kill())
+    return ::testing::AssertionFailure() << "the replace ended before it could be killed";
+  return ::testing::AssertionSuccess();
+}
+
 TEST(ConsoleCrashTest, AKilledReplaceLeavesASoundDatabaseWithOldOrNewValues) {
   TDemoInstallation demo({"--documents", "200000", "--cards", "20000"});
   TTempDir pristineFolder;
@@ -99,17 +118,7 @@ TEST(ConsoleCrashTest, AKilledReplaceLeavesASoundDatabaseWithOldOrNewValues) {
   TBackgroundRun run((demo.Utils() / "VrlChangeDocsPathCli").string(),
                      {"--old", kOld, "--new", kNew, "--yes"});
   ASSERT_TRUE(run.Started());
-  {
-    // Wait until the first posts are committed, then kill it at once.
-    auto live = engine->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
-    while (FirstDocument(*live) != firstNew) {
-      ASSERT_FALSE(run.Ended()) << "the replace ended before its first commit was seen";
-      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "no commit seen within a minute";
-      std::this_thread::sleep_for(1ms);  // poll interval only: the value is the signal
-    }
-  }
-  ASSERT_TRUE(run.Kill()) << "the replace ended before it could be killed";
+  ASSERT_TRUE(KillAfterFirstCommit(run, *engine, demo.DatabaseFolder(), firstNew));
 
   auto killed = engine->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
   EXPECT_EQ(Column(*killed, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
@@ -166,16 +175,7 @@ TEST(ConsoleCrashTest, AKilledJournalledReplaceKeepsItsJournalAndResumes) {
 
   TBackgroundRun run(cli, {"--old", kOld, "--new", kNew, "--yes"});
   ASSERT_TRUE(run.Started());
-  {
-    auto live = engine->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
-    while (FirstDocument(*live) != firstNew) {
-      ASSERT_FALSE(run.Ended()) << "the replace ended before its first commit was seen";
-      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "no commit seen within a minute";
-      std::this_thread::sleep_for(1ms);  // poll interval only: the value is the signal
-    }
-  }
-  ASSERT_TRUE(run.Kill()) << "the replace ended before it could be killed";
+  ASSERT_TRUE(KillAfterFirstCommit(run, *engine, demo.DatabaseFolder(), firstNew));
 
   size_t changed = 0;
   {
