@@ -42,10 +42,6 @@ TPassOptions TJournalledRun::Pass(TPassOptions options, const std::string& table
   return options;
 }
 
-const std::unordered_set<std::string>& TJournalledRun::Done(const std::string& tableName) {
-  return done_[tableName];
-}
-
 void TJournalledRun::End(bool completed) {
   journal_.SetState(runId_, completed ? "complete" : "incomplete");
   ended_ = true;

@@ -34,8 +34,6 @@ class TJournalledRun {
   const std::string& RunId() const { return runId_; }
   // The pass's options journalled under this run (and skipping what a resumed run rewrote).
   TPassOptions Pass(TPassOptions options, const std::string& tableName);
-  // The RECIDs this run has journalled in tableName (resume only; empty otherwise).
-  const std::unordered_set<std::string>& Done(const std::string& tableName);
   void End(bool completed);
 
  private:
