@@ -5,6 +5,7 @@
 #include <memory>
 #include <ostream>
 
+#include "app/ConsoleJournal.h"
 #include "app/ConsolePassWatcher.h"
 #include "app/PreflightReportText.h"
 #include "app/ProgramUnits.h"
@@ -42,6 +43,7 @@ struct TConsoleArgs {
   bool Force = false;
   std::string ReportFile;
   TFileCheck Files;
+  TJournalArgs Journal;
 };
 
 // Parses args; a value when the program goes on, otherwise the exit code.
@@ -54,8 +56,8 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   app.add_option("--old", parsed.OldPath,
                  "the old documents folder (prefix to replace); default: the documents folder "
                  "of the preferences");
-  app.add_option("--new", parsed.NewPath, "the new documents folder (prefix to put in its place)")
-      ->required();
+  auto* newPath = app.add_option("--new", parsed.NewPath,
+                                 "the new documents folder (prefix to put in its place)");
   app.add_flag("--yes", parsed.Yes, "answer Yes to the confirmation");
   app.add_flag("--dry-run", parsed.DryRun,
                "compute every rewrite, change nothing and print the pre-flight report");
@@ -69,11 +71,16 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       ->needs(check);
   check->needs(oldRoot);
   oldRoot->needs(check);
+  AddJournalOptions(app, parsed.Journal);
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them reversed
   try {
     app.parse(reversed);
     parsed.OldPathGiven = app.count("--old") > 0;
     parsed.DryRun = parsed.DryRun || !parsed.ReportFile.empty() || parsed.Files.Enabled;
+    // A replace needs --new; the journal commands take their folders from the journal.
+    if (JournalCommandGiven(parsed.Journal) == (newPath->count() > 0))
+      throw CLI::ValidationError(newPath->count() ? "--new: not with a journal command"
+                                                  : "--new is required");
   } catch (const CLI::ParseError& e) {
     return app.exit(e, out, err) == 0 ? ecCompleted : ecUsage;
   }
@@ -132,7 +139,7 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     if (!failure.empty()) err << failure << std::endl;
     return ecFailed;
   }
-  if (!parsed.OldPathGiven) {
+  if (!parsed.OldPathGiven && !JournalCommandGiven(parsed.Journal)) {
     // As the window's Old Path: the documents folder of the preferences of all users.
     TDocPref doc;
     GetDocPref(doc);
@@ -142,8 +149,32 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
 
   TConsolePassWatcher docsWatcher(err, "Documents", terminal.StderrIsTerminal);
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);
-  TReplaceResult result;
   TPreflightReport report;
+  const bool journalCommand = JournalCommandGiven(parsed.Journal);
+  auto finish = [&](const TReplaceResult& result) {
+    docsWatcher.Finish();
+    cardsWatcher.Finish();
+    switch (result.Outcome) {
+      case TReplaceOutcome::BlankNewPath:
+      case TReplaceOutcome::RefusedPath:
+      case TReplaceOutcome::NewUnderOld:
+      case TReplaceOutcome::Busy:
+      case TReplaceOutcome::NotConfirmed:
+        return ecRefused;
+      case TReplaceOutcome::Completed:
+      case TReplaceOutcome::NotCompleted:
+        break;
+    }
+    if (parsed.DryRun) out << "Dry run: nothing was changed." << std::endl;
+    PrintPass(out, "Documents", result.Docs, parsed.DryRun, docsWatcher);
+    PrintPass(out, "Cards", result.Cards, parsed.DryRun, cardsWatcher);
+    PrintRunLine(out, result.RunId);
+    // The pre-flight report is a new replace's; a resumed run's dry run walks its passes.
+    if (parsed.DryRun && !journalCommand && result.Outcome == TReplaceOutcome::Completed)
+      return ReportDryRun(out, err, report, parsed);
+    return result.Outcome == TReplaceOutcome::Completed ? ecCompleted : ecFailed;
+  };
+  TReplaceResult result;
   try {
     // Watching costs a count of each table: only when there is something to show.
     const bool watch = parsed.DryRun || terminal.StderrIsTerminal;
@@ -152,7 +183,7 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     options.DryRun = parsed.DryRun;
     options.DocsObserver = watch ? &docsWatcher : nullptr;
     options.CardsObserver = watch ? &cardsWatcher : nullptr;
-    options.Report = &report;
+    if (!journalCommand) options.Report = &report;
     options.FileCheck = parsed.Files;
     options.NewUnderOldPrompt = [&] {
       if (!parsed.Force)
@@ -164,6 +195,8 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
       err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
       return Platform().Ui().ConfirmYesNo(LoadStr(64887));
     };
+    options.Journal = !parsed.Journal.NoJournal;
+    if (journalCommand) return RunJournalCommand(program, parsed.Journal, options, finish, out);
     result = ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath, options);
   } catch (...) {
     docsWatcher.Finish();
@@ -172,26 +205,7 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     err << CurrentExceptionText() << std::endl;
     return ecFailed;
   }
-  docsWatcher.Finish();
-  cardsWatcher.Finish();
-
-  switch (result.Outcome) {
-    case TReplaceOutcome::BlankNewPath:
-    case TReplaceOutcome::RefusedPath:
-    case TReplaceOutcome::NewUnderOld:
-    case TReplaceOutcome::Busy:
-    case TReplaceOutcome::NotConfirmed:
-      return ecRefused;
-    case TReplaceOutcome::Completed:
-    case TReplaceOutcome::NotCompleted:
-      break;
-  }
-  if (parsed.DryRun) out << "Dry run: nothing was changed." << std::endl;
-  PrintPass(out, "Documents", result.Docs, parsed.DryRun, docsWatcher);
-  PrintPass(out, "Cards", result.Cards, parsed.DryRun, cardsWatcher);
-  if (parsed.DryRun && result.Outcome == TReplaceOutcome::Completed)
-    return ReportDryRun(out, err, report, parsed);
-  return result.Outcome == TReplaceOutcome::Completed ? ecCompleted : ecFailed;
+  return finish(result);
 }
 
 }  // namespace

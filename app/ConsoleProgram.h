@@ -1,7 +1,10 @@
 // The console program: the window's replace command for a terminal or a script.
 //
-//   VrlChangeDocsPathCli [--old PATH] --new PATH [--yes] [--dry-run] [--force]
+//   VrlChangeDocsPathCli [--old PATH] --new PATH [--yes] [--dry-run] [--force] [--no-journal]
 //                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
+//   VrlChangeDocsPathCli --list-runs
+//   VrlChangeDocsPathCli --undo RUN [--yes] [--dry-run]
+//   VrlChangeDocsPathCli --resume RUN [--yes] [--dry-run]
 //
 // Without --old the old path is the documents folder of the all-users preferences, the value
 // the window offers in its Old Path; the program prints which old path it uses. A dry run
@@ -10,9 +13,12 @@
 //
 // Exit codes: 0 completed; 1 refused or cancelled (started from the LastVer folder or during a
 // maintenance stop, blank new path, new folder under the old one without --force, not confirmed,
-// no terminal without --yes); 2 a start-up check, the document pass or the card pass failed, or
-// the report file cannot be written; 64 wrong usage. The caller fills the platform's system and
-// engine services; the program installs its own terminal user interface for the run.
+// no terminal without --yes; an unknown run, a run already undone, a complete run to resume; an
+// undo that left records changed or deleted since the run alone); 2 a start-up check, the
+// document pass or the card pass failed, the report file cannot be written, the undo journal is
+// missing or cannot be read; 64 wrong usage (journal commands with --new, or neither). The
+// caller fills the platform's system and engine services; the program installs its own
+// terminal user interface for the run.
 #pragma once
 
 #include <iosfwd>

@@ -8,6 +8,7 @@
 #include "common/SysUtils.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "db/ReplaceLock.h"
+#include "docs/JournalledRun.h"
 #include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
@@ -42,19 +43,6 @@ std::string PathTextRefusal(const std::string& oldPath, const std::string& newPa
   return {};
 }
 
-// Takes the installation's replace lock; the message refusing the replace when it cannot.
-std::string TakeReplaceLock(TReplaceLock& lock) {
-  switch (lock.Acquire(DatabaseFolder())) {
-    case TReplaceLock::TResult::Held:
-      return {};
-    case TReplaceLock::TResult::Busy:
-      return LoadStr(64870);
-    case TReplaceLock::TResult::Failed:
-      break;
-  }
-  return Format(LoadStr(64875), {lock.Path(), lock.Reason()});
-}
-
 // Whether a replace may put the new folder under the old one.
 bool AcceptNewUnderOld(const TReplaceOptions& options, const std::string& oldPath,
                        const std::string& newPath) {
@@ -68,6 +56,18 @@ TPassResult DryRunCounts(const TTableReport& table) {
 }
 
 }  // namespace
+
+std::string TakeReplaceLock(TReplaceLock& lock) {
+  switch (lock.Acquire(DatabaseFolder())) {
+    case TReplaceLock::TResult::Held:
+      return {};
+    case TReplaceLock::TResult::Busy:
+      return LoadStr(64870);
+    case TReplaceLock::TResult::Failed:
+      break;
+  }
+  return Format(LoadStr(64875), {lock.Path(), lock.Reason()});
+}
 
 TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
                                const std::string& newPathText, const TReplaceOptions& options) {
@@ -86,7 +86,8 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
   }
   // The new path is handed on exactly as typed, blanks included.
   const std::string& newPath = newPathText;
-  if (!options.DryRun && NewFolderUnderOld(oldPath, newPath) &&
+  // A resumed run leaves alone the records it already rewrote, so it is safe to finish.
+  if (!options.DryRun && options.ResumeRun.empty() && NewFolderUnderOld(oldPath, newPath) &&
       !AcceptNewUnderOld(options, oldPathText, newPathText)) {
     result.Outcome = TReplaceOutcome::NewUnderOld;
     return result;
@@ -111,8 +112,18 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
   ui.SetCursor(TCursorKind::crHourGlass);
   const bool logIt = !options.DryRun;
   std::unique_ptr<TDatDocsDBServicesDM> docsDM;
+  std::unique_ptr<TJournalledRun> run;
   try {
     if (logIt) LogEvent("Change Docs Path", oldPathText + "\r\n" + newPathText);
+    TPassOptions docsPass{options.DryRun, options.DocsObserver};
+    TPassOptions cardsPass{options.DryRun, options.CardsObserver};
+    if (logIt && options.Journal) {
+      run = std::make_unique<TJournalledRun>("replace", oldPathText, newPathText, std::string(),
+                                             options.ResumeRun);
+      result.RunId = run->RunId();
+      docsPass = run->Pass(docsPass, kDocsTable);
+      cardsPass = run->Pass(cardsPass, kCardsTable);
+    }
     docsDM = std::make_unique<TDatDocsDBServicesDM>(&owner);
     if (options.DryRun && options.Report) {
       *options.Report = MakePreflightReport(oldPath, newPath, options.FileCheck,
@@ -120,15 +131,14 @@ TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText
       result.Docs = DryRunCounts(options.Report->Docs);
       result.Cards = DryRunCounts(options.Report->Cards);
     } else {
-      result.Docs = docsDM->ChangeDocPathInDocs(oldPath, newPath,
-                                                TPassOptions{options.DryRun, options.DocsObserver});
-      result.Cards = ChangeDocPathInCards(&owner, oldPath, newPath,
-                                          TPassOptions{options.DryRun, options.CardsObserver});
+      result.Docs = docsDM->ChangeDocPathInDocs(oldPath, newPath, docsPass);
+      result.Cards = ChangeDocPathInCards(&owner, oldPath, newPath, cardsPass);
     }
     if (options.PassesEnded) options.PassesEnded();
     result.Outcome = result.Docs.Completed && result.Cards.Completed
                          ? TReplaceOutcome::Completed
                          : TReplaceOutcome::NotCompleted;
+    if (run) run->End(result.Outcome == TReplaceOutcome::Completed);
     ui.SetCursor(TCursorKind::crDefault);
     if (result.Outcome == TReplaceOutcome::Completed && !options.DryRun)
       ui.ShowMessage(LoadStr(64993), TMessageKind::mkInformation);

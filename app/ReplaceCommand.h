@@ -5,6 +5,10 @@
 // and then the cards, reports completion, and always logs the connection information and frees
 // its data module at the end.
 //
+// A real replace is journalled (docs/JournalledRun.h) unless Journal is off: its run id is in the
+// result and logged right after the "Change Docs Path" entry. With ResumeRun it takes that
+// incomplete run up again, leaving alone the records the run already rewrote.
+//
 // A dry run computes every rewrite without posting any: it asks no confirmation and writes no
 // log entry, since nothing changes. Given a report to fill, it reads each table once for the
 // pre-flight report (docs/PreflightReport.h) in place of its passes.
@@ -21,6 +25,7 @@
 #include "docs/PreflightReport.h"
 
 class TComponent;
+class TReplaceLock;
 
 struct TReplaceOptions {
   bool DryRun = false;
@@ -37,6 +42,8 @@ struct TReplaceOptions {
   // Asks whether to replace with the new folder under the old one; empty: a Yes/No
   // confirmation of its own.
   std::function<bool()> NewUnderOldPrompt;
+  bool Journal = true;    // journal the posts for an undo
+  std::string ResumeRun;  // the incomplete run to finish; empty: a new run
 };
 
 enum class TReplaceOutcome {
@@ -53,6 +60,7 @@ struct TReplaceResult {
   TReplaceOutcome Outcome = TReplaceOutcome::NotConfirmed;
   TPassResult Docs;
   TPassResult Cards;
+  std::string RunId;  // the journalled run; empty without a journal
 };
 
 // Runs the command for owner (the window, or the console program's stand-in): owner owns the
@@ -60,3 +68,6 @@ struct TReplaceResult {
 // document pass propagates after the clean-up; the cursor is back to the default in every case.
 TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
                                const std::string& newPathText, const TReplaceOptions& options = {});
+
+// Takes the installation's replace lock; the message refusing the command when it cannot.
+std::string TakeReplaceLock(TReplaceLock& lock);

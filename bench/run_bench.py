@@ -3,8 +3,9 @@
 
 For each size it lays out a demo installation with VrlDemoInstall, then, alternating on
 identical copies of the database:
-  - runs `VrlChangeDocsPathCli --old ... --new ... --yes` (the whole process, start-up included)
-    and records its wall time and peak resident memory;
+  - runs `VrlChangeDocsPathCli --old ... --new ... --yes` (the whole process, start-up included,
+    writing its undo journal) and records its wall time and peak resident memory;
+  - runs the same with `--no-journal`;
   - runs the `sqlite3` shell with the UPDATE statements that apply the same matching rules;
   - runs the console program's dry run;
   - runs the console program again while another station saves one record every 100 ms (its
@@ -160,11 +161,17 @@ def bench_size(work, size, runs):
     script.write_text(update_script(OLD_PATH, NEW_PATH))
     cli = [str(root / "Utils" / "VrlChangeDocsPathCli"), "--old", OLD_PATH, "--new", NEW_PATH]
 
-    ours, sql, dry, peaks, busy, longest = [], [], [], [], [], []
+    ours, bare, sql, dry, peaks, busy, longest = [], [], [], [], [], [], []
     for run in range(runs):
-        order = ["ours", "sql"] if run % 2 == 0 else ["sql", "ours"]
+        order = ["ours", "bare", "sql"]
+        order = order[run % 3:] + order[:run % 3]
         for which in order:
-            if which == "ours":
+            if which == "bare":
+                fresh_db(pristine, live)
+                seconds, _ = timed(cli + ["--yes", "--no-journal"])
+                bare.append(seconds)
+                bare_digest = content_digest(live)
+            elif which == "ours":
                 fresh_db(pristine, live)
                 seconds, peak = timed(cli + ["--yes"])
                 ours.append(seconds)
@@ -176,7 +183,7 @@ def bench_size(work, size, runs):
                     seconds, _ = timed(["sqlite3", str(sql_db)], stdin=stdin)
                 sql.append(seconds)
                 sql_digest = content_digest(sql_db)
-        if ours_digest != sql_digest:
+        if ours_digest != sql_digest or bare_digest != sql_digest:
             sys.exit(f"MISMATCH at {size} documents: the console program and the SQL statements "
                      "left different Docs/Cards contents")
         fresh_db(pristine, live)
@@ -192,6 +199,7 @@ def bench_size(work, size, runs):
             sys.exit(f"the replace beside another station went wrong at {size} documents")
     return {
         "size": size, "ours": statistics.median(ours), "sql": statistics.median(sql),
+        "bare": statistics.median(bare),
         "dry": statistics.median(dry), "peak": max(peaks) / 1024.0,
         "busy": statistics.median(busy), "save": max(longest),
     }
@@ -223,20 +231,23 @@ def main():
         for size in (int(s) for s in args.sizes.split(",")):
             row = bench_size(work, size, args.runs)
             rows.append(row)
-            print(f"{size:>9} documents: ours {row['ours']:.3f} s, SQL {row['sql']:.3f} s, "
+            print(f"{size:>9} documents: ours {row['ours']:.3f} s, without journal "
+                  f"{row['bare']:.3f} s, SQL {row['sql']:.3f} s, "
                   f"ratio {row['ours'] / row['sql']:.2f}, dry run {row['dry']:.3f} s, "
                   f"peak {row['peak']:.1f} MiB, beside a station {row['busy']:.3f} s "
                   f"(longest save {row['save']:.3f} s)", flush=True)
     finally:
         if not args.keep:
             shutil.rmtree(work, ignore_errors=True)
-    table = ["| documents | cards | ours (median s) | SQL (median s) | ours/SQL | dry run (median s) "
+    table = ["| documents | cards | ours (median s) | ours --no-journal (median s) "
+             "| SQL (median s) | ours/SQL | ours --no-journal/SQL | dry run (median s) "
              "| our peak memory (MiB) | ours beside a saving station (median s) | cost of the turns "
              "| longest save during the replace (s) |",
-             "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"]
+             "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"]
     for r in rows:
         table.append(f"| {r['size']:,} | {max(r['size'] // 10, 1):,} | {r['ours']:.3f} | "
-                     f"{r['sql']:.3f} | {r['ours'] / r['sql']:.2f} | {r['dry']:.3f} | "
+                     f"{r['bare']:.3f} | {r['sql']:.3f} | {r['ours'] / r['sql']:.2f} | "
+                     f"{r['bare'] / r['sql']:.2f} | {r['dry']:.3f} | "
                      f"{r['peak']:.1f} | {r['busy']:.3f} | "
                      f"{(r['busy'] / r['ours'] - 1) * 100:+.1f} % | {r['save']:.3f} |")
     text = "\n".join(table)
@@ -252,7 +263,8 @@ def main():
         f"Run: `bench/run_bench.py --sizes {args.sizes} --runs {args.runs}` on "
         f"{time.strftime('%Y-%m-%d')}. Each size is a fresh `VrlDemoInstall` tree; every run "
         "starts from an identical copy of its database. \"ours\" is the whole "
-        "`VrlChangeDocsPathCli --old ... --new ... --yes` process, start-up included; \"SQL\" is "
+        "`VrlChangeDocsPathCli --old ... --new ... --yes` process, start-up included, writing "
+        "its undo journal; \"ours --no-journal\" the same without the journal; \"SQL\" is "
         "the `sqlite3` shell running the equivalent `UPDATE` statements in one transaction; both "
         "end with identical Docs and Cards contents (checked on every run). \"Beside a saving "
         "station\": the same replace while another connection saves one record every 100 ms, "

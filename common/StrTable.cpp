@@ -48,6 +48,20 @@ const std::map<int, std::string>& Table() {
       {64885, "Documents: %s of %s"},
       {64886, "Cards: %s of %s"},
       {64887, "Continue while they are open?"},
+      // Ours: the undo journal.
+      {64940,
+       "Do you want to undo run %s? Every record that still holds the path it wrote gets back its "
+       "path from before (%s back to %s)."},
+      {64941, "There is no run %s in the undo journal of this database. Nothing was changed."},
+      {64942, "Run %s was already undone by run %s. Nothing was changed."},
+      {64943,
+       "This database has no undo journal: no replace was journalled in it. Nothing was changed."},
+      {64944,
+       "The undo journal of this database cannot be read; it may be damaged. Nothing was "
+       "changed.\r\n%s"},
+      {64945, "Run %s is complete: there is nothing to resume. Nothing was changed."},
+      {64947, "Run %s is journalled. To undo it: %s"},
+      {64948, "The undo left %d records alone: %d changed and %d deleted since the run."},
       {64992, "Do you want to start updating document paths?"},
       {64993, "Operation completed"},
       {64994, "Select primary system documents folder"},

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 
 #include "common/Forms.h"
 #include "platform/engine/AdsComponents.h"
@@ -28,6 +29,9 @@ class TRewriteObserver {
 struct TPassOptions {
   bool DryRun = false;  // compute every rewrite, post none
   TRewriteObserver* Observer = nullptr;
+  const TAcePostJournal* Journal = nullptr;  // journal every post (not in a dry run)
+  // Records (by RECID) the pass leaves alone: those a resumed run already rewrote.
+  const std::unordered_set<std::string>* SkipRecIds = nullptr;
 };
 
 // Data module of one replace command; owns the document table.

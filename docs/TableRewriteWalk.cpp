@@ -36,15 +36,21 @@ void RewriteTableField(TAdsTable& table, const std::string& fieldName, const TVa
   if (table.Active() && table.ReadOnly != options.DryRun) table.Close();
   table.ReadOnly = options.DryRun;
   table.Open();
+  if (options.Journal && !options.DryRun) table.JournalPosts(*options.Journal);
   table.First();
   TAdsField& field = table.FieldByName(fieldName);
+  TAdsField* recId = options.SkipRecIds ? &table.FieldByName("RECID") : nullptr;
   TPassProgress progress(options.Observer, table);
   std::string rewritten;
+  // A copy: a rule reading another field (RECID) may make the engine read the batch anew.
+  std::string value;
   try {
     while (!table.Eof()) {
       ++result.Examined;
-      const std::string& value = field.AsString();
-      if (rule(value, rewritten) && rewritten != value) {
+      value.assign(field.AsString());
+      if (recId && options.SkipRecIds->count(recId->AsString())) {
+        // already rewritten by the run being resumed
+      } else if (rule(value, rewritten) && rewritten != value) {
         if (options.Observer) options.Observer->Rewritten(value, rewritten);
         if (options.DryRun)
           ++result.Rewritten;

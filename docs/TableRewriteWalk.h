@@ -7,6 +7,9 @@
 // the record again and applies the rule to what is stored now. A record no longer matching (or
 // deleted, or already holding the rewrite) is left alone and counted as changed by another
 // station. The table is closed with an explicit commit, which raises when it fails.
+//
+// With options.Journal the table journals every post before the walk begins (the undo journal,
+// docs/PathJournal.h); with options.SkipRecIds the records of those RECIDs are left alone.
 #pragma once
 
 #include <functional>

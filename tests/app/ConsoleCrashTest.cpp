@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "docs/PathRewriteRules.h"
@@ -79,6 +80,25 @@ std::string FirstDocument(TAceConnection& connection) {
   return cursor->Eof() ? std::string() : cursor->FieldText(0);
 }
 
+// Waits until the first document holds firstNew (the first posts are committed), then kills the
+// run at once.
+::testing::AssertionResult KillAfterFirstCommit(TBackgroundRun& run, TAceDriver& engine,
+                                                const fs::path& dbFolder,
+                                                const std::string& firstNew) {
+  auto live = engine.Connect(dbFolder.string(), TAdsServerType::stADS_LOCAL);
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  while (FirstDocument(*live) != firstNew) {
+    if (run.Ended())
+      return ::testing::AssertionFailure() << "the replace ended before its first commit was seen";
+    if (std::chrono::steady_clock::now() >= deadline)
+      return ::testing::AssertionFailure() << "no commit seen within a minute";
+    std::this_thread::sleep_for(1ms);  // poll interval only: the value is the signal
+  }
+  if (!run.Kill())
+    return ::testing::AssertionFailure() << "the replace ended before it could be killed";
+  return ::testing::AssertionSuccess();
+}
+
 TEST(ConsoleCrashTest, AKilledReplaceLeavesASoundDatabaseWithOldOrNewValues) {
   TDemoInstallation demo({"--documents", "200000", "--cards", "20000"});
   TTempDir pristineFolder;
@@ -98,17 +118,7 @@ TEST(ConsoleCrashTest, AKilledReplaceLeavesASoundDatabaseWithOldOrNewValues) {
   TBackgroundRun run((demo.Utils() / "VrlChangeDocsPathCli").string(),
                      {"--old", kOld, "--new", kNew, "--yes"});
   ASSERT_TRUE(run.Started());
-  {
-    // Wait until the first posts are committed, then kill it at once.
-    auto live = engine->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
-    while (FirstDocument(*live) != firstNew) {
-      ASSERT_FALSE(run.Ended()) << "the replace ended before its first commit was seen";
-      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "no commit seen within a minute";
-      std::this_thread::sleep_for(1ms);  // poll interval only: the value is the signal
-    }
-  }
-  ASSERT_TRUE(run.Kill()) << "the replace ended before it could be killed";
+  ASSERT_TRUE(KillAfterFirstCommit(run, *engine, demo.DatabaseFolder(), firstNew));
 
   auto killed = engine->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
   EXPECT_EQ(Column(*killed, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
@@ -137,6 +147,71 @@ TEST(ConsoleCrashTest, AKilledReplaceLeavesASoundDatabaseWithOldOrNewValues) {
     if (cardsAfter[i] != cardsBefore[i] && !(matches && cardsAfter[i] == rewritten))
       ADD_FAILURE() << "card " << i + 1 << " holds " << cardsAfter[i];
   }
+}
+
+// RECID -> stored value of the query's two columns.
+std::map<std::string, std::string> ById(TAceConnection& connection, const std::string& sql) {
+  std::map<std::string, std::string> values;
+  auto cursor = connection.OpenQuery(sql, {});
+  for (; !cursor->Eof(); cursor->Next()) values[cursor->FieldText(0)] = cursor->FieldText(1);
+  return values;
+}
+
+// Kills a journalled replace after its first commit, then checks that the journal matches the
+// records row for row, that the run is listed incomplete, and that --resume finishes it.
+TEST(ConsoleCrashTest, AKilledJournalledReplaceKeepsItsJournalAndResumes) {
+  TDemoInstallation demo({"--documents", "200000", "--cards", "20000"});
+  auto engine = CreateSqliteAceDriver();
+  const std::string docsSql = "SELECT RECID, DOCUMENT_NAME FROM Docs";
+  std::map<std::string, std::string> pristine;
+  {
+    auto db = engine->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
+    pristine = ById(*db, docsSql);
+  }
+  const TDocPathRule rule = MakeDocPathRule(kOld, kNew);
+  std::string firstNew;
+  ASSERT_TRUE(RewriteDocPath(rule, pristine.at("D000000001"), firstNew));
+  const std::string cli = (demo.Utils() / "VrlChangeDocsPathCli").string();
+
+  TBackgroundRun run(cli, {"--old", kOld, "--new", kNew, "--yes"});
+  ASSERT_TRUE(run.Started());
+  ASSERT_TRUE(KillAfterFirstCommit(run, *engine, demo.DatabaseFolder(), firstNew));
+
+  size_t changed = 0;
+  {
+    auto killed = engine->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
+    const auto after = ById(*killed, docsSql);
+    auto journal = killed->OpenQuery(
+        "SELECT RecId, OldValue, NewValue FROM VrlPathJournal WHERE RunId = 'R1' AND "
+        "TableName = 'Docs'",
+        {});
+    size_t rows = 0;
+    for (; !journal->Eof(); journal->Next(), ++rows) {
+      const std::string id = journal->FieldText(0);
+      EXPECT_EQ(journal->FieldText(1), pristine.at(id)) << id;
+      EXPECT_EQ(journal->FieldText(2), after.at(id)) << id;
+    }
+    for (const auto& [id, value] : after) changed += value != pristine.at(id);
+    EXPECT_GT(changed, 0u);
+    EXPECT_EQ(rows, changed);  // no record changed without its journal row
+  }
+  const TProgramRun list = RunProgram(cli, {"--list-runs"});
+  EXPECT_NE(list.Out.find("R1  "), std::string::npos) << list.Out;
+  EXPECT_NE(list.Out.find("replace, incomplete\n"), std::string::npos) << list.Out;
+
+  const TProgramRun resume = RunProgram(cli, {"--resume", "R1", "--yes"});
+  EXPECT_EQ(resume.ExitCode, 0) << resume.Err;
+  auto db = engine->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
+  std::string rewritten;
+  size_t moved = 0;
+  for (const auto& [id, value] : ById(*db, docsSql)) {
+    const bool matches = RewriteDocPath(rule, pristine.at(id), rewritten);
+    EXPECT_EQ(value, matches ? rewritten : pristine.at(id)) << id;
+    moved += matches;
+  }
+  EXPECT_GT(moved, changed);
+  EXPECT_NE(RunProgram(cli, {"--list-runs"}).Out.find("Docs " + std::to_string(moved) + ", "),
+            std::string::npos);
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ TEST_F(ConsoleProgramTest, AReplacePrintsWhatItExaminedAndRewrote) {
   EXPECT_EQ(run.Out,
             "Operation completed\n"
             "Documents: 3 examined, 2 rewritten\n"
-            "Cards: 2 examined, 1 rewritten\n");
+            "Cards: 2 examined, 1 rewritten\n"
+            "Run R1 is journalled. To undo it: VrlChangeDocsPathCli --undo R1\n");
   EXPECT_EQ(run.Err, "");
   EXPECT_EQ(install_->DocumentNames(),
             (std::vector<std::string>{"\\\\srv\\share\\a.doc", "\\\\srv\\share\\Sub\\b.doc",

@@ -8,13 +8,6 @@
 #include "platform/engine/sqlite/SqliteTableCursor.h"
 #include "platform/engine/sqlite/SqliteTableLock.h"
 
-namespace {
-std::string LostText(int64_t lost) {
-  return " (" + std::to_string(lost) + (lost == 1 ? " posted record was" : " posted records were") +
-         " rolled back)";
-}
-}  // namespace
-
 TSqliteConnection::TSqliteConnection(sqlite3* db, std::string file)
     : db_(db), file_(std::move(file)) {
   sqlite3_busy_handler(db_, &TSqliteConnection::WaitForLock, this);

@@ -89,3 +89,8 @@ void ExecSimple(sqlite3* db, const char* sql) {
   int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) throw SqliteError(db, rc, std::string("The engine could not run ") + sql);
 }
+
+std::string LostText(int64_t lost) {
+  return " (" + std::to_string(lost) + (lost == 1 ? " posted record was" : " posted records were") +
+         " rolled back)";
+}

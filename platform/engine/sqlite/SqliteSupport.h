@@ -39,6 +39,9 @@ EADSDatabaseError SqliteError(sqlite3* db, int rc, const std::string& what,
 // The same error with more text after its message.
 EADSDatabaseError Appended(const EADSDatabaseError& error, const std::string& more);
 
+// " (n posted records were rolled back)": what an error adds when a group of posts was lost.
+std::string LostText(int64_t lost);
+
 // "name" with embedded quotes doubled, for table and column names in statement texts.
 std::string QuoteIdent(const std::string& name);
 

@@ -246,6 +246,11 @@ void TSqliteTableCursor::Post(const std::vector<std::pair<size_t, std::string>>&
                             table_));
   if (changes.empty()) return;
   for (const auto& change : changes) CheckField(change.first);
+  if (journalling_) {
+    // The journal needs the record's RECID and every changed field's value as read.
+    Cell(recIdField_);
+    for (const auto& change : changes) Cell(change.first);
+  }
   sqlite3_stmt* stmt = UpdateStatement(changes);
 
   try {
@@ -281,6 +286,7 @@ void TSqliteTableCursor::Post(const std::vector<std::pair<size_t, std::string>>&
   }
   sqlite3_reset(stmt);
   if (sqlite3_changes(connection_.Db()) == 0) RaiseNotPosted();
+  if (journalling_) WriteJournal(changes);
   for (const auto& change : changes) {
     int slot = slotOf_[change.first];
     if (slot < 0) continue;
@@ -342,4 +348,57 @@ bool TSqliteTableCursor::Seek(const std::string& key) {
   if (Eof()) return false;
   const TCell& cell = cells_[pos_ * slots_.size() + slotOf_[keyFields_[0]]];
   return !cell.null && cell.text == key;
+}
+
+void TSqliteTableCursor::JournalPosts(const TAcePostJournal& journal) {
+  size_t f = 0;
+  while (f < fields_.size() && !SameText(fields_[f].c_str(), "RECID")) ++f;
+  if (f == fields_.size())
+    Raise(EADSDatabaseError("Posts to " + table_ + " cannot be journalled: it has no RECID",
+                            AdsErrNoJournal, 0, table_));
+  try {
+    journalInsert_ = TSqliteStatement(
+        connection_.Db(),
+        "INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, NewValue) "
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  } catch (const EADSDatabaseError& e) {
+    Raise(Appended(e, " (the undo journal VrlPathJournal)"));
+  }
+  recIdField_ = f;
+  if (slotOf_[f] < 0) Want(f);  // read with the batch from now on, not refetched at a post
+  journal_ = journal;
+  journalling_ = true;
+}
+
+void TSqliteTableCursor::WriteJournal(const std::vector<std::pair<size_t, std::string>>& changes) {
+  sqlite3_stmt* stmt = journalInsert_.get();
+  const size_t width = slots_.size();
+  const TCell& recId = cells_[pos_ * width + slotOf_[recIdField_]];
+  for (const auto& [field, value] : changes) {
+    const TCell& read = cells_[pos_ * width + slotOf_[field]];
+    sqlite3_bind_text(stmt, 1, journal_.RunId.data(), static_cast<int>(journal_.RunId.size()),
+                      SQLITE_STATIC);
+    sqlite3_bind_text(stmt, 2, journal_.TableName.data(),
+                      static_cast<int>(journal_.TableName.size()), SQLITE_STATIC);
+    sqlite3_bind_text(stmt, 3, recId.text.data(), static_cast<int>(recId.text.size()),
+                      SQLITE_STATIC);
+    sqlite3_bind_text(stmt, 4, fields_[field].data(), static_cast<int>(fields_[field].size()),
+                      SQLITE_STATIC);
+    if (read.null)
+      sqlite3_bind_null(stmt, 5);
+    else
+      sqlite3_bind_text(stmt, 5, read.text.data(), static_cast<int>(read.text.size()),
+                        SQLITE_STATIC);
+    sqlite3_bind_text(stmt, 6, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_DONE) {
+      EADSDatabaseError error = SqliteError(
+          connection_.Db(), rc, "The undo journal row could not be written for " + table_, table_);
+      sqlite3_reset(stmt);
+      // The record is posted in the open group but has no journal row: the group goes whole.
+      const int64_t lost = connection_.RollbackPending();
+      throw Appended(error, LostText(lost + 1));
+    }
+    sqlite3_reset(stmt);
+  }
 }

@@ -5,6 +5,10 @@
 // Posts run one cached UPDATE per set of changed columns; it is a compare-and-set: it writes only
 // while each changed column that was read still holds the value read (another station's edit is
 // never overwritten), and a value read as a BLOB is written back as a BLOB.
+//
+// A journalling cursor (JournalPosts) inserts one VrlPathJournal row per changed field right
+// after its UPDATE, in the same posting transaction. When that insert fails, the open group is
+// rolled back whole, so no record of it stays posted without its journal row.
 #pragma once
 
 #include <array>
@@ -36,6 +40,7 @@ class TSqliteTableCursor : public TAceCursor {
   int64_t CommittedPosts() const override { return tally_.Committed; }
   int64_t RecordCount() override;
   bool Seek(const std::string& key) override;
+  void JournalPosts(const TAcePostJournal& journal) override;
 
  private:
   static constexpr int kBatchRows = 1024;
@@ -60,6 +65,8 @@ class TSqliteTableCursor : public TAceCursor {
   sqlite3_stmt* UpdateStatement(const std::vector<std::pair<size_t, std::string>>& changes);
   // After an UPDATE that changed nothing: why (the record is gone, or holds other values).
   [[noreturn]] void RaiseNotPosted();
+  // Inserts the journal rows of the post just made (old values still in the batch).
+  void WriteJournal(const std::vector<std::pair<size_t, std::string>>& changes);
 
   TSqliteConnection& connection_;
   std::string table_;
@@ -83,4 +90,9 @@ class TSqliteTableCursor : public TAceCursor {
   sqlite3_stmt* lastUpdate_ = nullptr;
   mutable TSqliteStatement reread_;  // the current record by rowid
   TSqlitePostTally tally_;
+
+  bool journalling_ = false;
+  TAcePostJournal journal_;
+  size_t recIdField_ = 0;
+  TSqliteStatement journalInsert_;
 };

@@ -1,0 +1,164 @@
+#include "docs/PathJournal.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <tuple>
+
+#include "common/DateUtils.h"
+#include "db/DatGenDBConnectionDM.h"
+#include "host/Clock.h"
+#include "platform/engine/AdsComponents.h"
+
+namespace {
+
+std::string ConnectionName() {
+  TDBConnectionDM* module = DBConnectionDM();
+  return module ? module->DBConnection.Name() : "DBConnection";
+}
+
+std::unique_ptr<TAdsQuery> Query(const std::string& sql, const TAceParams& params = {}) {
+  auto query = std::make_unique<TAdsQuery>(nullptr, "");
+  query->DatabaseName = ConnectionName();
+  query->SQL = sql;
+  for (const auto& [name, value] : params) query->SetParam(name, value);
+  return query;
+}
+
+void Exec(const std::string& sql, const TAceParams& params = {}) {
+  Query(sql, params)->ExecSQL();
+}
+
+const char* const kRunColumns =
+    "RunId, Kind, Started, OldFolder, NewFolder, Target, State, UndoneBy";
+
+TPathRun ReadRun(TAdsQuery& query) {
+  TPathRun run;
+  std::string* fields[] = {&run.RunId,     &run.Kind,   &run.Started, &run.OldFolder,
+                           &run.NewFolder, &run.Target, &run.State,   &run.UndoneBy};
+  const char* names[] = {"RunId",     "Kind",   "Started", "OldFolder",
+                         "NewFolder", "Target", "State",   "UndoneBy"};
+  for (size_t i = 0; i < std::size(fields); ++i)
+    *fields[i] = query.FieldByName(names[i]).AsString();
+  return run;
+}
+
+}  // namespace
+
+int64_t RunNumber(const std::string& runId) {
+  if (runId.size() < 2 || runId.size() > 12 || (runId[0] != 'R' && runId[0] != 'r')) return 0;
+  int64_t number = 0;
+  for (size_t i = 1; i < runId.size(); ++i) {
+    if (runId[i] < '0' || runId[i] > '9') return 0;
+    number = number * 10 + (runId[i] - '0');
+  }
+  return number;
+}
+
+bool TPathJournal::Exists() {
+  TAdsTable table(nullptr, "");
+  table.DatabaseName = ConnectionName();
+  table.TableName = kRunsTable;
+  table.ReadOnly = true;
+  try {
+    table.Open();
+  } catch (const EADSDatabaseError& e) {
+    if (e.ACEErrorCode == AdsErrNoTable) return false;
+    throw;
+  }
+  table.Close();
+  return true;
+}
+
+void TPathJournal::Create() {
+  Exec(
+      "CREATE TABLE IF NOT EXISTS VrlPathRuns (RunId TEXT NOT NULL PRIMARY KEY, Kind TEXT, "
+      "Started TEXT, OldFolder TEXT, NewFolder TEXT, Target TEXT, State TEXT, UndoneBy TEXT)");
+  Exec(
+      "CREATE TABLE IF NOT EXISTS VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, "
+      "RecId TEXT NOT NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)");
+}
+
+std::string TPathJournal::BeginRun(const std::string& kind, const std::string& oldFolder,
+                                   const std::string& newFolder, const std::string& target) {
+  int64_t last = 0;
+  auto ids = Query("SELECT RunId FROM VrlPathRuns");
+  ids->Open();
+  for (; !ids->Eof(); ids->Next())
+    last = std::max(last, RunNumber(ids->FieldByName("RunId").AsString()));
+  ids->Close();
+  const std::string runId = "R" + std::to_string(last + 1);
+  Exec(
+      "INSERT INTO VrlPathRuns (RunId, Kind, Started, OldFolder, NewFolder, Target, State, "
+      "UndoneBy) VALUES (:RunId, :Kind, :Started, :OldFolder, :NewFolder, :Target, 'running', '')",
+      {{"RunId", runId},
+       {"Kind", kind},
+       {"Started", FormatDateTime("yyyy-mm-dd hh:nn:ss", Now())},
+       {"OldFolder", oldFolder},
+       {"NewFolder", newFolder},
+       {"Target", target}});
+  return runId;
+}
+
+void TPathJournal::SetState(const std::string& runId, const std::string& state) {
+  Exec("UPDATE VrlPathRuns SET State = :State WHERE RunId = :RunId",
+       {{"State", state}, {"RunId", runId}});
+}
+
+void TPathJournal::SetUndoneBy(const std::string& runId, const std::string& undoneBy) {
+  Exec("UPDATE VrlPathRuns SET UndoneBy = :UndoneBy WHERE RunId = :RunId",
+       {{"UndoneBy", undoneBy}, {"RunId", runId}});
+}
+
+std::vector<TPathRun> TPathJournal::Runs() {
+  std::map<std::string, std::pair<int64_t, int64_t>> counts;
+  auto grouped =
+      Query("SELECT RunId, TableName, COUNT(*) AS N FROM VrlPathJournal GROUP BY RunId, TableName");
+  grouped->Open();
+  for (; !grouped->Eof(); grouped->Next()) {
+    auto& count = counts[grouped->FieldByName("RunId").AsString()];
+    const std::string table = grouped->FieldByName("TableName").AsString();
+    (table == "Docs" ? count.first : count.second) +=
+        std::stoll(grouped->FieldByName("N").AsString());
+  }
+  grouped->Close();
+  std::vector<TPathRun> runs;
+  auto query = Query(std::string("SELECT ") + kRunColumns + " FROM VrlPathRuns");
+  query->Open();
+  for (; !query->Eof(); query->Next()) {
+    TPathRun run = ReadRun(*query);
+    if (auto it = counts.find(run.RunId); it != counts.end())
+      std::tie(run.Docs, run.Cards) = it->second;
+    runs.push_back(std::move(run));
+  }
+  query->Close();
+  std::stable_sort(runs.begin(), runs.end(), [](const TPathRun& a, const TPathRun& b) {
+    return RunNumber(a.RunId) < RunNumber(b.RunId);
+  });
+  return runs;
+}
+
+std::optional<TPathRun> TPathJournal::FindRun(const std::string& runId) {
+  const int64_t number = RunNumber(runId);
+  if (number == 0) return std::nullopt;
+  for (TPathRun& run : Runs())
+    if (RunNumber(run.RunId) == number) return std::move(run);
+  return std::nullopt;
+}
+
+TJournalRows TPathJournal::Rows(const std::string& runId, const std::string& tableName,
+                                const std::string& fieldName) {
+  TJournalRows rows;
+  auto query = Query(
+      "SELECT RecId, OldValue, NewValue FROM VrlPathJournal WHERE RunId = :RunId AND "
+      "TableName = :TableName AND FieldName = :FieldName",
+      {{"RunId", runId}, {"TableName", tableName}, {"FieldName", fieldName}});
+  query->Open();
+  TAdsField& recId = query->FieldByName("RecId");
+  TAdsField& oldValue = query->FieldByName("OldValue");
+  TAdsField& newValue = query->FieldByName("NewValue");
+  for (; !query->Eof(); query->Next())
+    rows[recId.AsString()] = TJournalValue{oldValue.AsString(), newValue.AsString()};
+  query->Close();
+  return rows;
+}

@@ -1,0 +1,104 @@
+// The journal a table cursor writes beside its posts: one row per post in the same transaction,
+// none for a refused post, and never a record posted without its row.
+#include <gtest/gtest.h>
+
+#include "tests/support/CrmTestInstall.h"
+
+namespace {
+
+constexpr size_t kDocumentName = 21;  // Docs.DOCUMENT_NAME
+
+const char* const kCreateJournal =
+    "CREATE TABLE IF NOT EXISTS VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, "
+    "RecId TEXT NOT NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)";
+
+void AddDocs(TAceConnection& db, int n) {
+  for (int i = 1; i <= n; ++i)
+    db.ExecSQL("INSERT INTO Docs (RECID, DOCUMENT_NAME) VALUES (:Id, :Name)",
+               {{"Id", "D" + std::to_string(i)}, {"Name", "C:\\DOCS\\" + std::to_string(i)}});
+}
+
+// Every journal row as "run table recid field old new", in insertion order.
+std::vector<std::string> JournalRows(TAceConnection& db) {
+  std::vector<std::string> rows;
+  auto q = db.OpenQuery(
+      "SELECT RunId, TableName, RecId, FieldName, OldValue, NewValue FROM VrlPathJournal "
+      "ORDER BY rowid",
+      {});
+  for (; !q->Eof(); q->Next()) {
+    std::string row;
+    for (size_t f = 0; f < 6; ++f) row += (f ? " " : "") + q->FieldText(f);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+}  // namespace
+
+TEST(SqliteJournal, EachPostWritesItsRowAndARefusedPostNone) {
+  TCrmTestInstall install;
+  auto db = install.Open();
+  db->ExecSQL(kCreateJournal, {});
+  AddDocs(*db, 3);
+  auto table = db->OpenTable("Docs", {});
+  table->JournalPosts({"R7", "Docs"});
+  ASSERT_EQ(table->FieldText(kDocumentName), "C:\\DOCS\\1");  // read, as a pass reads it
+  // Another station changes the second record after we read it: our post is refused.
+  install.Open()->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'other' WHERE RECID = 'D2'", {});
+  table->Post({{kDocumentName, "E:\\1"}});
+  table->Next();
+  EXPECT_THROW(table->Post({{kDocumentName, "E:\\2"}}), EADSDatabaseError);
+  table->Next();
+  table->Post({{kDocumentName, "E:\\3"}});
+  table->Close();
+  EXPECT_EQ(JournalRows(*db), (std::vector<std::string>{
+                                  "R7 Docs D1 DOCUMENT_NAME C:\\DOCS\\1 E:\\1",
+                                  "R7 Docs D3 DOCUMENT_NAME C:\\DOCS\\3 E:\\3",
+                              }));
+  EXPECT_EQ(table->CommittedPosts(), 2);
+}
+
+TEST(SqliteJournal, AFailedJournalRowTakesItsWholeGroupBack) {
+  TCrmTestInstall install;
+  auto db = install.Open();
+  db->ExecSQL(kCreateJournal, {});
+  AddDocs(*db, 4);
+  // The journal refuses the third record's row, as a full disk or a damaged table would.
+  db->ExecSQL(
+      "CREATE TRIGGER NoRoom BEFORE INSERT ON VrlPathJournal WHEN NEW.RecId = 'D3' "
+      "BEGIN SELECT RAISE(ABORT, 'journal full'); END",
+      {});
+  auto table = db->OpenTable("Docs", {});
+  table->JournalPosts({"R1", "Docs"});
+  std::string message;
+  try {
+    for (; !table->Eof(); table->Next()) table->Post({{kDocumentName, "X"}});
+  } catch (const EADSDatabaseError& e) {
+    message = e.Message();
+  }
+  EXPECT_NE(message.find("journal full"), std::string::npos) << message;
+  EXPECT_NE(message.find("3 posted records were rolled back"), std::string::npos) << message;
+  table->Close();
+  EXPECT_EQ(table->CommittedPosts(), 0);
+  auto check = install.Open();
+  EXPECT_EQ(JournalRows(*check), std::vector<std::string>{});
+  auto q = check->OpenQuery("SELECT count(*) FROM Docs WHERE DOCUMENT_NAME = 'X'", {});
+  EXPECT_EQ(q->FieldText(0), "0");
+}
+
+TEST(SqliteJournal, RefusedWithoutAJournalTableOrOnAQuery) {
+  TCrmTestInstall install;
+  auto db = install.Open();
+  AddDocs(*db, 1);
+  auto table = db->OpenTable("Docs", {});
+  EXPECT_THROW(table->JournalPosts({"R1", "Docs"}), EADSDatabaseError);  // no VrlPathJournal
+  table->Post({{kDocumentName, "X"}});  // the cursor still posts, unjournalled
+  table->Close();
+  auto query = db->OpenQuery("SELECT * FROM Docs", {});
+  try {
+    query->JournalPosts({"R1", "Docs"});
+    ADD_FAILURE() << "a query cursor journalled";
+  } catch (const EADSDatabaseError& e) {
+    EXPECT_EQ(e.ACEErrorCode, AdsErrNoJournal);
+  }
+}
