@@ -151,7 +151,7 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);
   TPreflightReport report;
   const bool journalCommand = JournalCommandGiven(parsed.Journal);
-  auto finish = [&](const TReplaceResult& result) {
+  auto finish = [&](const TReplaceResult& result) -> int {
     docsWatcher.Finish();
     cardsWatcher.Finish();
     switch (result.Outcome) {

@@ -121,9 +121,10 @@ TEST_F(PathJournalConsoleTest, RecordsChangedOrDeletedSinceAreLeftAloneAndCounte
 TEST_F(PathJournalConsoleTest, AFailedRunIsIncompleteAndResumeFinishesItWithoutNestingTwice) {
   install_->Seed({"C:\\Docs\\a.doc", "C:\\Docs\\b.doc", "C:\\Docs\\c.doc"}, {"C:\\Docs\\K"});
   install_->FailUpdatesOf("Docs", 3);
-  // The new folder lies under the old one: a plain second run would nest the first two again.
+  // The new folder lies under the old one: a plain second run would nest the first two again,
+  // so the replace needs --force, and the resume finishes it without.
   const std::vector<std::string> replace = {"--old", "C:\\Docs", "--new", "C:\\Docs\\Archive",
-                                            "--yes"};
+                                            "--yes", "--force"};
   EXPECT_EQ(Run(replace).Code, ecFailed);
   EXPECT_EQ(install_->DocumentNames(),
             (std::vector<std::string>{"C:\\Docs\\Archive\\a.doc", "C:\\Docs\\Archive\\b.doc",
