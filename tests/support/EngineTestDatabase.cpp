@@ -1,0 +1,34 @@
+#include "tests/support/EngineTestDatabase.h"
+
+#include "db/CrmSchemaPostgres.h"
+#include "platform/engine/driver/EngineDriver.h"
+
+TEngineTestDatabase::TEngineTestDatabase(TTestEngine engine)
+    : engine_(engine), install_(engine == TTestEngine::Local) {
+  if (engine_ == TTestEngine::Local) return;
+  pg_ = std::make_unique<TPgTestDatabase>();
+  PgTestExec(pg_->Conninfo(), CrmSchemaPostgresSql());
+  Platform().SetEngine(CreateEngineDriver(pg_->Conninfo()));
+}
+
+TAdsServerType TEngineTestDatabase::ServerType() const {
+  return engine_ == TTestEngine::Local ? TAdsServerType::stADS_LOCAL : TAdsServerType::stADS_REMOTE;
+}
+
+std::unique_ptr<TAceConnection> TEngineTestDatabase::Open() const {
+  return CreateEngineDriver(Conninfo())->Connect(ConnectPath(), ServerType());
+}
+
+std::vector<std::string> TEngineTestDatabase::Column(const std::string& table,
+                                                     const std::string& column) const {
+  const char* order = engine_ == TTestEngine::Local ? "rowid" : "vrl_rowid";
+  auto rows = Open()->OpenQuery("SELECT " + column + " FROM " + table + " ORDER BY " + order, {});
+  std::vector<std::string> values;
+  for (; !rows->Eof(); rows->Next())
+    values.push_back(rows->FieldIsNull(0) ? "<NULL>" : rows->FieldText(0));
+  return values;
+}
+
+std::string EngineName(const testing::TestParamInfo<TTestEngine>& info) {
+  return info.param == TTestEngine::Local ? "Local" : "Remote";
+}
