@@ -2,8 +2,6 @@
 // when their group goes, enforced widths, a session dropped in the middle of a walk.
 #include <gtest/gtest.h>
 
-#include <libpq-fe.h>
-
 #include <algorithm>
 #include <fstream>
 
@@ -26,16 +24,6 @@ void AddDocs(TAceConnection& db, int n) {
 std::string One(TAceConnection& db, const std::string& sql) {
   auto rows = db.OpenQuery(sql, {});
   return rows->Eof() ? "<none>" : rows->FieldText(0);
-}
-
-// A conninfo keyword's value.
-std::string ConninfoPart(const std::string& conninfo, const std::string& keyword) {
-  PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), nullptr);
-  std::string value;
-  for (PQconninfoOption* o = options; o && o->keyword; ++o)
-    if (keyword == o->keyword && o->val) value = o->val;
-  PQconninfoFree(options);
-  return value;
 }
 
 EADSDatabaseError ConnectError(const std::string& conninfo) {
@@ -86,14 +74,12 @@ TEST(PgEngine, TheRemoteServerIsFoundInAdsIniBesideTheProgram) {
     EXPECT_EQ(e.ACEErrorCode, AdsErrNoServerSettings);
     EXPECT_NE(e.Message().find("ads.ini"), std::string::npos) << e.Message();
   }
-  std::ofstream(utils + "ads.ini")
-      << "[SETTINGS]\nADS_SERVER_TYPE=1\n[VarnelRemote]\nHost=" << ConninfoPart(conninfo, "host")
-      << "\nPort=" << ConninfoPart(conninfo, "port")
-      << "\nDatabase=" << ConninfoPart(conninfo, "dbname")
-      << "\nUser=" << ConninfoPart(conninfo, "user") << "\n";
+  std::ofstream(utils + "ads.ini") << "[SETTINGS]\nADS_SERVER_TYPE=1\n"
+                                   << RemoteAdsIniSection(conninfo);
   auto remote = connect();
   EXPECT_EQ(remote->ConnectionType(), "Remote");
-  EXPECT_EQ(One(*remote, "SELECT current_database()"), ConninfoPart(conninfo, "dbname"));
+  EXPECT_EQ(One(*remote, "SELECT current_database()"),
+            PgTestRows(conninfo, "SELECT current_database()")[0][0]);
   // The local server still opens its folder.
   EXPECT_THROW(Platform().Engine().Connect(db.ConnectPath(), TAdsServerType::stADS_LOCAL),
                EADSDatabaseError);  // this installation has no local database file

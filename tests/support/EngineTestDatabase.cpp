@@ -1,5 +1,7 @@
 #include "tests/support/EngineTestDatabase.h"
 
+#include <libpq-fe.h>
+
 #include "db/CrmSchemaPostgres.h"
 #include "platform/engine/driver/EngineDriver.h"
 
@@ -31,4 +33,19 @@ std::vector<std::string> TEngineTestDatabase::Column(const std::string& table,
 
 std::string EngineName(const testing::TestParamInfo<TTestEngine>& info) {
   return info.param == TTestEngine::Local ? "Local" : "Remote";
+}
+
+std::string RemoteAdsIniSection(const std::string& conninfo) {
+  PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), nullptr);
+  std::string host, port, dbname, user;
+  for (PQconninfoOption* o = options; o && o->keyword; ++o) {
+    const std::string keyword = o->keyword, value = o->val ? o->val : "";
+    if (keyword == "host") host = value;
+    if (keyword == "port") port = value;
+    if (keyword == "dbname") dbname = value;
+    if (keyword == "user") user = value;
+  }
+  PQconninfoFree(options);
+  return "[VarnelRemote]\nHost=" + host + "\nPort=" + port + "\nDatabase=" + dbname +
+         "\nUser=" + user + "\n";
 }

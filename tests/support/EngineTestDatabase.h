@@ -36,4 +36,7 @@ class TEngineTestDatabase {
   std::unique_ptr<TPgTestDatabase> pg_;
 };
 
+// The [VarnelRemote] section of ads.ini naming the server and database of a conninfo.
+std::string RemoteAdsIniSection(const std::string& conninfo);
+
 std::string EngineName(const testing::TestParamInfo<TTestEngine>& info);
