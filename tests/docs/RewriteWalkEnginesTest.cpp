@@ -28,14 +28,6 @@ struct TWalkTable {
   TAdsTable table{&module, "DatDocsTbl"};
 };
 
-void AddDocs(TAceConnection& db, int n) {
-  db.BeginTransaction();
-  for (int i = 1; i <= n; ++i)
-    db.ExecSQL("INSERT INTO Docs (RECID, DOCUMENT_NAME) VALUES (:Id, :Name)",
-               {{"Id", "D" + std::to_string(i)}, {"Name", "C:\\DOCS\\" + std::to_string(i)}});
-  db.Commit();
-}
-
 // C:\DOCS\... becomes E:\DOCS\...
 bool MoveDocs(const std::string& value, std::string& rewritten) {
   if (value.rfind("C:\\DOCS\\", 0) != 0) return false;
@@ -52,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(, RewriteWalk, testing::Values(TTestEngine::Local, TTes
 
 TEST_P(RewriteWalk, RecordsOtherStationsChangeAfterTheReadAreDecidedAgainAsStoredNow) {
   TEngineTestDatabase db(GetParam());
-  AddDocs(*db.Open(), 5);
+  AddTestDocs(*db.Open(), 5);
   TWalkTable walk(db);
   auto other = db.Open();
   bool changed = false;
@@ -80,7 +72,7 @@ TEST_P(RewriteWalk, RecordsOtherStationsChangeAfterTheReadAreDecidedAgainAsStore
 TEST(RewriteWalkRemote, ASessionDroppedMidPassLeavesEveryRecordOldOrNewAndARerunFinishes) {
   TEngineTestDatabase db(TTestEngine::Remote);
   const int total = 9000;
-  AddDocs(*db.Open(), total);
+  AddTestDocs(*db.Open(), total);
   int64_t firstRun = 0;
   {
     TWalkTable walk(db);

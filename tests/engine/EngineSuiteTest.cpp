@@ -31,13 +31,8 @@ struct TModule : TComponent {
   std::string ClassName() const override { return "TModule"; }
 };
 
-std::string One(TAceConnection& db, const std::string& sql, const TAceParams& params = {}) {
-  auto rows = db.OpenQuery(sql, params);
-  return rows->Eof() ? "<none>" : rows->FieldIsNull(0) ? "<NULL>" : rows->FieldText(0);
-}
-
 int64_t Count(TAceConnection& db, const std::string& sql) {
-  return std::stoll(One(db, sql));
+  return std::stoll(QueryOne(db, sql));
 }
 
 }  // namespace
@@ -151,7 +146,7 @@ TEST_P(Engine, QueriesTakeNamedParametersWithoutCase) {
   EXPECT_EQ(conn->ExecSQL("UPDATE Lang SET HINT = :V WHERE VALUE = :V OR RECID = :Id",
                           {{"v", "One"}, {"Id", "R2"}}),
             2);
-  EXPECT_EQ(One(*conn, "SELECT count(*) FROM Lang WHERE HINT = 'One'"), "2");
+  EXPECT_EQ(QueryOne(*conn, "SELECT count(*) FROM Lang WHERE HINT = 'One'"), "2");
 }
 
 // Text the engines must keep byte for byte and match exactly: quotes, backslashes, the LIKE
@@ -183,15 +178,15 @@ TEST_P(Engine, ValuesAreStoredAndMatchedByteForByte) {
   for (const std::string& value : values) {
     const std::string id = "V" + std::to_string(++n);
     // Matched exactly: the wildcards match only themselves.
-    EXPECT_EQ(One(*conn, "SELECT RECID FROM Docs WHERE DOCUMENT_NAME = :Value",
-                  {{"Value", value + "|" + value}}),
+    EXPECT_EQ(QueryOne(*conn, "SELECT RECID FROM Docs WHERE DOCUMENT_NAME = :Value",
+                       {{"Value", value + "|" + value}}),
               id);
-    EXPECT_EQ(
-        One(*conn, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME = :Value", {{"Value", value}}),
-        "0");
+    EXPECT_EQ(QueryOne(*conn, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME = :Value",
+                       {{"Value", value}}),
+              "0");
   }
   // A quoted literal holding a parameter-like run is text, not a parameter.
-  EXPECT_EQ(One(*conn, "SELECT ':NotAParam' FROM Docs WHERE RECID = :Id", {{"Id", "V1"}}),
+  EXPECT_EQ(QueryOne(*conn, "SELECT ':NotAParam' FROM Docs WHERE RECID = :Id", {{"Id", "V1"}}),
             ":NotAParam");
 }
 

@@ -13,19 +13,6 @@ namespace {
 
 constexpr size_t kDocumentName = 21;  // Docs.DOCUMENT_NAME
 
-void AddDocs(TAceConnection& db, int n) {
-  db.BeginTransaction();
-  for (int i = 1; i <= n; ++i)
-    db.ExecSQL("INSERT INTO Docs (RECID, DOCUMENT_NAME) VALUES (:Id, :Name)",
-               {{"Id", "D" + std::to_string(i)}, {"Name", "C:\\DOCS\\" + std::to_string(i)}});
-  db.Commit();
-}
-
-std::string One(TAceConnection& db, const std::string& sql) {
-  auto rows = db.OpenQuery(sql, {});
-  return rows->Eof() ? "<none>" : rows->FieldText(0);
-}
-
 EADSDatabaseError ConnectError(const std::string& conninfo) {
   try {
     ConnectPg(conninfo);
@@ -78,7 +65,7 @@ TEST(PgEngine, TheRemoteServerIsFoundInAdsIniBesideTheProgram) {
                                    << RemoteAdsIniSection(conninfo);
   auto remote = connect();
   EXPECT_EQ(remote->ConnectionType(), "Remote");
-  EXPECT_EQ(One(*remote, "SELECT current_database()"),
+  EXPECT_EQ(QueryOne(*remote, "SELECT current_database()"),
             PgTestRows(conninfo, "SELECT current_database()")[0][0]);
   // The local server still opens its folder.
   EXPECT_THROW(Platform().Engine().Connect(db.ConnectPath(), TAdsServerType::stADS_LOCAL),
@@ -88,7 +75,7 @@ TEST(PgEngine, TheRemoteServerIsFoundInAdsIniBesideTheProgram) {
 TEST(PgEngine, APostRefusedWhenItsGroupGoesIsHandedBackForTheRecordAsStoredNow) {
   TEngineTestDatabase db(TTestEngine::Remote);
   auto conn = db.Open();
-  AddDocs(*conn, 4);
+  AddTestDocs(*conn, 4);
   auto table = conn->OpenTable("Docs", {});
   ASSERT_EQ(table->FieldText(kDocumentName), "C:\\DOCS\\1");
   // Another station commits after our read: D1 changed, D2 deleted.
@@ -120,7 +107,7 @@ TEST(PgEngine, APostRefusedWhenItsGroupGoesIsHandedBackForTheRecordAsStoredNow) 
 TEST(PgEngine, CloseNamesRefusedPostsNobodyRevisited) {
   TEngineTestDatabase db(TTestEngine::Remote);
   auto conn = db.Open();
-  AddDocs(*conn, 2);
+  AddTestDocs(*conn, 2);
   auto table = conn->OpenTable("Docs", {});
   table->FieldText(kDocumentName);
   db.Open()->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'Z:\\x' WHERE RECID = 'D1'", {});
@@ -153,7 +140,7 @@ TEST(PgEngine, AFailedGroupIsLostWholeAndSaysSo) {
   for (const auto& c : cases) {
     TEngineTestDatabase db(TTestEngine::Remote);
     auto conn = db.Open();
-    AddDocs(*conn, 4);
+    AddTestDocs(*conn, 4);
     if (*c.arrange) conn->ExecSQL(c.arrange, {});
     auto table = conn->OpenTable("Docs", {});
     table->Post({{kDocumentName, "E:\\1"}});
@@ -171,14 +158,15 @@ TEST(PgEngine, AFailedGroupIsLostWholeAndSaysSo) {
           << e.Message();
     }
     EXPECT_EQ(table->CommittedPosts(), 0);
-    EXPECT_EQ(One(*db.Open(), "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'C:%'"), "4");
+    EXPECT_EQ(QueryOne(*db.Open(), "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'C:%'"),
+              "4");
   }
 }
 
 TEST(PgEngine, EnforcedWidthsAndOtherStationsAreTold) {
   TEngineTestDatabase db(TTestEngine::Remote);
   auto conn = db.Open();
-  AddDocs(*conn, 1);
+  AddTestDocs(*conn, 1);
   auto docs = conn->OpenTable("Docs", {});
   EXPECT_EQ(docs->FieldWidth(kDocumentName), std::optional<size_t>(260));
   EXPECT_EQ(docs->FieldWidth(0), std::nullopt);
@@ -192,7 +180,7 @@ TEST(PgEngine, EnforcedWidthsAndOtherStationsAreTold) {
 TEST(PgEngine, JournalRowsAreWrittenWithTheirPostsAndNotForRefusedOnes) {
   TEngineTestDatabase db(TTestEngine::Remote);
   auto conn = db.Open();
-  AddDocs(*conn, 3);
+  AddTestDocs(*conn, 3);
   conn->ExecSQL(
       "CREATE TABLE VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT "
       "NOT NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)",

@@ -6,6 +6,7 @@
 
 #include "platform/engine/AdsComponents.h"
 #include "tests/support/CrmTestInstall.h"
+#include "tests/support/EngineTestDatabase.h"
 
 namespace {
 
@@ -17,18 +18,6 @@ EADSDatabaseError ConnectError(const std::string& folder, TAdsServerType type) {
   }
   ADD_FAILURE() << "connecting to " << folder << " did not fail";
   return EADSDatabaseError("");
-}
-
-// n documents D0001.. with DOCUMENT_NAME C:\DOCS\<n>.doc; DOCUMENT_DESC stays NULL.
-void AddDocs(TAceConnection& db, int n) {
-  db.BeginTransaction();
-  for (int i = 1; i <= n; ++i) {
-    char id[16];
-    std::snprintf(id, sizeof id, "D%05d", n + 1 - i);  // ids fall while rowids rise
-    db.ExecSQL("INSERT INTO Docs (RECID, DOCUMENT_NAME) VALUES (:Id, :Name)",
-               {{"Id", id}, {"Name", "C:\\DOCS\\" + std::to_string(i) + ".doc"}});
-  }
-  db.Commit();
 }
 
 int64_t Count(TAceConnection& db, const std::string& sql) {
@@ -64,9 +53,9 @@ TEST(SqliteEngine, ConnectNamesWhatIsMissingAndNeverCreatesADatabase) {
 TEST(SqliteEngine, PostsBeforeAFailureAreCommittedBeforeTheErrorIsRaised) {
   TCrmTestInstall install;
   auto db = install.Open();
-  AddDocs(*db, 10);
+  AddTestDocs(*db, 10);
   db->ExecSQL(
-      "CREATE TRIGGER Refuse BEFORE UPDATE ON Docs WHEN OLD.DOCUMENT_NAME = 'C:\\DOCS\\6.doc' "
+      "CREATE TRIGGER Refuse BEFORE UPDATE ON Docs WHEN OLD.DOCUMENT_NAME = 'C:\\DOCS\\6' "
       "BEGIN SELECT RAISE(ABORT, 'record 6 is locked'); END",
       {});
   auto table = db->OpenTable("Docs", {});

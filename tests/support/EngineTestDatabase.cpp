@@ -49,3 +49,16 @@ std::string RemoteAdsIniSection(const std::string& conninfo) {
   return "[VarnelRemote]\nHost=" + host + "\nPort=" + port + "\nDatabase=" + dbname +
          "\nUser=" + user + "\n";
 }
+
+void AddTestDocs(TAceConnection& db, int n) {
+  db.BeginTransaction();
+  for (int i = 1; i <= n; ++i)
+    db.ExecSQL("INSERT INTO Docs (RECID, DOCUMENT_NAME) VALUES (:Id, :Name)",
+               {{"Id", "D" + std::to_string(i)}, {"Name", "C:\\DOCS\\" + std::to_string(i)}});
+  db.Commit();
+}
+
+std::string QueryOne(TAceConnection& db, const std::string& sql, const TAceParams& params) {
+  auto rows = db.OpenQuery(sql, params);
+  return rows->Eof() ? "<none>" : rows->FieldIsNull(0) ? "<NULL>" : rows->FieldText(0);
+}

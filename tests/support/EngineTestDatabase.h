@@ -36,6 +36,11 @@ class TEngineTestDatabase {
   std::unique_ptr<TPgTestDatabase> pg_;
 };
 
+// n documents D1..Dn with DOCUMENT_NAME C:\DOCS\<i>, in natural order, in one transaction.
+void AddTestDocs(TAceConnection& db, int n);
+// The first field of a query's first row: "<none>" without rows, "<NULL>" for NULL.
+std::string QueryOne(TAceConnection& db, const std::string& sql, const TAceParams& params = {});
+
 // The [VarnelRemote] section of ads.ini naming the server and database of a conninfo.
 std::string RemoteAdsIniSection(const std::string& conninfo);
 
