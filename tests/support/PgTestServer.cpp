@@ -8,16 +8,14 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/engine/postgres/PgSupport.h"
+
 namespace {
 
 struct TConnCloser {
   void operator()(PGconn* conn) const { PQfinish(conn); }
 };
-struct TResultClearer {
-  void operator()(PGresult* result) const { PQclear(result); }
-};
 using TConn = std::unique_ptr<PGconn, TConnCloser>;
-using TResult = std::unique_ptr<PGresult, TResultClearer>;
 
 TConn Connect(const std::string& conninfo) {
   TConn conn(PQconnectdb(conninfo.c_str()));
@@ -27,23 +25,13 @@ TConn Connect(const std::string& conninfo) {
   return conn;
 }
 
-TResult Run(PGconn* conn, const std::string& sql) {
-  TResult result(PQexec(conn, sql.c_str()));
+TPgResult Run(PGconn* conn, const std::string& sql) {
+  TPgResult result(PQexec(conn, sql.c_str()));
   const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
   if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
     throw std::runtime_error("the test PostgreSQL server refused \"" + sql +
                              "\": " + PQerrorMessage(conn));
   return result;
-}
-
-// A conninfo value in single quotes, with the quote and backslash escaped.
-std::string Quoted(const std::string& value) {
-  std::string out = "'";
-  for (char c : value) {
-    if (c == '\'' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "'";
 }
 
 }  // namespace
@@ -70,10 +58,10 @@ std::string PgConninfoWithDatabase(const std::string& conninfo, const std::strin
   for (PQconninfoOption* option = options; option->keyword; ++option) {
     const std::string keyword = option->keyword;
     if (keyword == "dbname" || !option->val) continue;
-    out += keyword + "=" + Quoted(option->val) + " ";
+    out += keyword + "=" + ConninfoValue(option->val) + " ";
   }
   PQconninfoFree(options);
-  return out + "dbname=" + Quoted(dbName);
+  return out + "dbname=" + ConninfoValue(dbName);
 }
 
 void PgTestExec(const std::string& conninfo, const std::string& sql) {
@@ -84,7 +72,7 @@ void PgTestExec(const std::string& conninfo, const std::string& sql) {
 std::vector<std::vector<std::string>> PgTestRows(const std::string& conninfo,
                                                  const std::string& sql) {
   TConn conn = Connect(conninfo);
-  TResult result = Run(conn.get(), sql);
+  TPgResult result = Run(conn.get(), sql);
   std::vector<std::vector<std::string>> rows;
   for (int row = 0; row < PQntuples(result.get()); ++row) {
     std::vector<std::string> fields;
