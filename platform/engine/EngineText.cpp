@@ -1,12 +1,22 @@
 #include "platform/engine/EngineText.h"
 
-std::string QuoteIdent(const std::string& name) {
-  std::string quoted = "\"";
-  for (char c : name) {
+namespace {
+std::string Quoted(const std::string& text, char quote) {
+  std::string quoted(1, quote);
+  for (char c : text) {
     quoted += c;
-    if (c == '"') quoted += '"';
+    if (c == quote) quoted += quote;
   }
-  return quoted + '"';
+  return quoted + quote;
+}
+}  // namespace
+
+std::string QuoteIdent(const std::string& name) {
+  return Quoted(name, '"');
+}
+
+std::string QuoteLiteral(const std::string& text) {
+  return Quoted(text, '\'');
 }
 
 EADSDatabaseError Appended(const EADSDatabaseError& error, const std::string& more) {

@@ -7,6 +7,8 @@
 
 // "name" with embedded quotes doubled, for table and column names in statement texts.
 std::string QuoteIdent(const std::string& name);
+// 'text' with embedded quotes doubled, for a constant text in a statement.
+std::string QuoteLiteral(const std::string& text);
 
 // The same error with more text after its message.
 EADSDatabaseError Appended(const EADSDatabaseError& error, const std::string& more);

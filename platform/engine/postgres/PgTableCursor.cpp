@@ -12,15 +12,6 @@ const std::string& EmptyText() {
   return empty;
 }
 
-std::string Literal(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    quoted += c;
-    if (c == '\'') quoted += '\'';
-  }
-  return quoted + "'";
-}
-
 }  // namespace
 
 TPgTableCursor::TPgTableCursor(TPgConnection& connection, const std::string& tableName,
@@ -301,7 +292,7 @@ void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
       types += ", $" + std::to_string(param) + "::text[]";
       compare += " AND t." + name + "::text IS NOT DISTINCT FROM v." + read;
     }
-    journal += std::string(i ? ", " : "") + "(" + Literal(column.Shown) + ", o." + name +
+    journal += std::string(i ? ", " : "") + "(" + QuoteLiteral(column.Shown) + ", o." + name +
                "::text, v." + in + ")";
   }
   for (const TQueuedPost* post : group) {
