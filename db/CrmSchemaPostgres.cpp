@@ -3,6 +3,7 @@
 #include <regex>
 #include <stdexcept>
 
+#include "common/SysUtils.h"
 #include "db/CrmSchema.h"
 
 namespace {
@@ -11,12 +12,6 @@ std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
 }
 
 // The statements of sql without their comments, trimmed, empty ones left out.
@@ -84,8 +79,8 @@ std::string TranslateColumn(const std::string& table, const std::string& column)
   std::smatch parts;
   if (!std::regex_match(column, parts, columnParts))
     throw std::invalid_argument("cannot translate column \"" + column + "\" of table " + table);
-  const std::string name = parts[1], type = Upper(parts[2]), width = parts[3], rest = parts[4];
-  if (Upper(name) == RemoteRowIdColumn)
+  const std::string name = parts[1], type = UpperCase(parts[2]), width = parts[3], rest = parts[4];
+  if (UpperCase(name) == RemoteRowIdColumn)
     throw std::invalid_argument("table " + table + " already has a column " + name);
   if (!std::regex_match(rest, notNull))
     throw std::invalid_argument("cannot translate \"" + Trimmed(rest) + "\" of column " + name +

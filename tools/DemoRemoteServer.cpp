@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "common/SysUtils.h"
 #include "db/CrmSchema.h"
 #include "db/CrmSchemaPostgres.h"
 #include "platform/engine/postgres/PgSupport.h"
@@ -21,12 +22,6 @@ TPgResult Run(PGconn* conn, const std::string& sql, ExecStatusType expected) {
     throw std::runtime_error(std::string("the server refused the CRM schema: ") +
                              PQerrorMessage(conn));
   return result;
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
 }
 
 }  // namespace
@@ -85,10 +80,10 @@ TRemoteServerSettings CreateRemoteCrmSchema(const std::string& conninfo) {
   Run(db, "BEGIN", PGRES_COMMAND_OK);
   std::string names;
   for (const std::string& table : SchemaTableNames(CrmSchemaSql()))
-    names += (names.empty() ? "'" : ", '") + Lower(table) + "'";
+    names += (names.empty() ? "'" : ", '") + UpperCase(table) + "'";
   TPgResult existing = Run(db,
                            "SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                           "current_schema() AND lower(table_name) IN (" +
+                           "current_schema() AND upper(table_name) IN (" +
                                names + ") ORDER BY 1",
                            PGRES_TUPLES_OK);
   if (PQntuples(existing.get()) > 0) {
