@@ -11,7 +11,8 @@
 // is a compare-and-set: it writes only while each changed field that was read still holds the
 // value read. A post another station's change refused is known only once its group is sent;
 // the cursor keeps it for NextRefused, which re-reads the record for the caller to decide
-// again. A journalling cursor writes the journal rows in the same statement.
+// again. A journalling cursor writes the journal rows in the same statement. The open options
+// Exclusive and RightsChecking mean nothing on the remote server and are not used.
 #pragma once
 
 #include <chrono>
