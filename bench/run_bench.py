@@ -210,12 +210,17 @@ def machine():
             f"Linux {platform.release()}, SQLite {sqlite_version}")
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+def parse_args(doc, runs):
+    """The drivers' options: --sizes, --runs (default runs) and --keep."""
+    parser = argparse.ArgumentParser(description=doc.splitlines()[0])
     parser.add_argument("--sizes", default="10000,100000,1000000")
-    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--runs", type=int, default=runs)
     parser.add_argument("--keep", action="store_true", help="keep the demo installations")
-    args = parser.parse_args()
+    return parser.parse_args()
+
+
+def main():
+    args = parse_args(__doc__, runs=5)
     build()
     work = Path(tempfile.mkdtemp(prefix="vrlbench-"))
     rows = []

@@ -13,7 +13,6 @@ and writes it into bench/RESULTS.md, in its own section that the local benchmark
 
   bench/run_bench_remote.py [--sizes 10000,100000,1000000] [--runs 3] [--keep]
 """
-import argparse
 import os
 import shutil
 import statistics
@@ -49,7 +48,8 @@ class Cluster:
     def psql(self, db, sql=None, script=None):
         cmd = ["psql", "-X", "-q", "-A", "-t", "-v", "ON_ERROR_STOP=1", self.conninfo(db)]
         cmd += ["-c", sql] if sql is not None else ["-f", str(script)]
-        return sh(cmd, stdout=subprocess.PIPE, text=True).stdout.strip()
+        return sh(cmd, stdout=subprocess.PIPE, text=True,
+                  env=dict(os.environ, PGOPTIONS="-c client_min_messages=warning")).stdout.strip()
 
     def copy(self, template, target):
         self.psql("postgres", f"DROP DATABASE IF EXISTS {target} WITH (FORCE)")
@@ -144,11 +144,7 @@ def write_results(rows, args, server_version):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--sizes", default="10000,100000,1000000")
-    parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--keep", action="store_true", help="keep the demo installations")
-    args = parser.parse_args()
+    args = run_bench.parse_args(__doc__, runs=3)
     run_bench.build()
     work = Path(tempfile.mkdtemp(prefix="vrlbench-remote-"))
     os.chmod(work, 0o755)  # the server's own user reaches its folder inside

@@ -12,7 +12,11 @@
 set -euo pipefail
 
 PORT=54329
-PG_BIN=${PG_BIN:-/usr/lib/postgresql/15/bin}
+# The server programs of PostgreSQL 15 (Debian 12's), else of the newest version installed.
+if [ -z "${PG_BIN:-}" ]; then
+  PG_BIN=/usr/lib/postgresql/15/bin
+  [ -x "$PG_BIN/initdb" ] || PG_BIN=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
+fi
 
 usage() {
   echo "usage: $0 start|stop DIR" >&2
@@ -43,8 +47,8 @@ stop_running() {
 
 case "$action" in
   start)
-    [ -x "$PG_BIN/initdb" ] || {
-      echo "PostgreSQL 15 server programs not found in $PG_BIN (run scripts/install-deps.sh)" >&2
+    [ -n "$PG_BIN" ] && [ -x "$PG_BIN/initdb" ] || {
+      echo "PostgreSQL server programs not found in /usr/lib/postgresql (run scripts/install-deps.sh)" >&2
       exit 1
     }
     socket="$dir/.s.PGSQL.$PORT"

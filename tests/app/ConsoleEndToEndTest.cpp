@@ -173,9 +173,10 @@ TEST_P(ConsoleEndToEndOnEachServer, EachExitCode) {
   EXPECT_EQ(noDatabase.ExitCode, 2);
   // The local server's text, or the remote one's with the folder and the server's message.
   EXPECT_EQ(noDatabase.Err.rfind(LoadStr(demo.Remote() ? 65189 : 65190), 0), 0u) << noDatabase.Err;
-  if (!demo.Remote())
+  if (!demo.Remote()) {
     EXPECT_EQ(noDatabase.Err.rfind("Procedure halted due to data database/server access error.", 0),
               0u);
+  }
   const std::string log = Log(demo);
   EXPECT_NE(log.find("Proc_Name=VrlHlt-1\r\n"), std::string::npos);
   EXPECT_NE(log.find("Sender_Class=TChangePathForDocsCli\r\n"), std::string::npos);
