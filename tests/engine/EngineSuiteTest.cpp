@@ -238,4 +238,14 @@ TEST_P(Engine, AnExplicitTransactionKeepsItsStatementsUntilCommitAndDropsThemOnR
   conn->ExecSQL("INSERT INTO SysRec (RECID) VALUES ('B')", {});
   conn->Rollback();
   EXPECT_EQ(db.Column("SysRec", "RECID"), (std::vector<std::string>{"A"}));
+  // A table's posts inside one are committed by Commit, not by the table.
+  conn->BeginTransaction();
+  {
+    auto table = conn->OpenTable("SysRec", {});
+    table->Post({{0, "A2"}});
+    table->Close();
+  }
+  EXPECT_EQ(db.Column("SysRec", "RECID"), (std::vector<std::string>{"A"}));
+  conn->Commit();
+  EXPECT_EQ(db.Column("SysRec", "RECID"), (std::vector<std::string>{"A2"}));
 }

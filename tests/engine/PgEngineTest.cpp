@@ -7,6 +7,7 @@
 
 #include "platform/engine/driver/EngineDriver.h"
 #include "platform/engine/postgres/PgAceDriver.h"
+#include "platform/engine/postgres/PgSupport.h"
 #include "tests/support/EngineTestDatabase.h"
 
 namespace {
@@ -198,4 +199,25 @@ TEST(PgEngine, JournalRowsAreWrittenWithTheirPostsAndNotForRefusedOnes) {
             (std::vector<std::vector<std::string>>{
                 {"run-1", "Docs", "D1", "DOCUMENT_NAME", "C:\\DOCS\\1", "E:\\DOCS\\1"},
                 {"run-1", "Docs", "D3", "DOCUMENT_NAME", "C:\\DOCS\\3", "E:\\DOCS\\3"}}));
+}
+
+TEST(PgEngine, ServerStatesMapToTheEngineCodesTheProgramDecidesBy) {
+  const std::pair<const char*, uint32_t> cases[] = {
+      {"08006", AdsErrServerUnreachable},
+      {"57P01", AdsErrServerUnreachable},
+      {"28P01", AdsErrLoginRefused},
+      {"3D000", AdsErrNoServerDatabase},
+      {"42P01", AdsErrNoTable},
+      {"42703", AdsErrSql},
+      {"42601", AdsErrSql},
+      {"22001", AdsErrValueTooLong},
+      {"23505", AdsErrWriteRefused},
+      {"23514", AdsErrWriteRefused},
+      {"40001", AdsErrBusy},
+      {"40P01", AdsErrBusy},
+      {"55P03", AdsErrBusy},
+      {"53100", AdsErrIo},
+      {"25006", AdsErrReadOnly},
+  };
+  for (const auto& [state, code] : cases) EXPECT_EQ(PgEngineCode(state), code) << state;
 }

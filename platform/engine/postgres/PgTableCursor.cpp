@@ -5,31 +5,18 @@
 #include "common/SysUtils.h"
 #include "platform/engine/EngineText.h"
 
-namespace {
-
-const std::string& EmptyText() {
-  static const std::string empty;
-  return empty;
-}
-
-}  // namespace
-
 TPgTableCursor::TPgTableCursor(TPgConnection& connection, const std::string& tableName,
                                const TAceTableOptions& options)
     : connection_(connection), readOnly_(options.ReadOnly) {
   table_ = connection_.ResolveTable(tableName);
   quoted_ = QuoteIdent(table_.Stored);
   for (const TPgColumn& column : table_.Columns) fields_.push_back(column.Shown);
-  slotOf_.assign(fields_.size(), -1);
   if (!options.IndexName.empty()) {
     for (const std::string& column : connection_.IndexColumns(table_.Stored, options.IndexName))
       for (size_t f = 0; f < fields_.size(); ++f)
         if (table_.Columns[f].Stored == column) keyFields_.push_back(f);
   }
-  for (size_t f : keyFields_) {
-    slotOf_[f] = static_cast<int>(slots_.size());
-    slots_.push_back(f);
-  }
+  LayOutKeys();
   connection_.Register(this);
   try {
     First();
@@ -49,12 +36,6 @@ TPgTableCursor::~TPgTableCursor() {
 
 void TPgTableCursor::Raise(const EADSDatabaseError& error) const {
   connection_.Raise(error);
-}
-
-void TPgTableCursor::CheckField(size_t field) const {
-  if (field >= fields_.size())
-    Raise(EADSDatabaseError("No such field in table " + table_.Stored, AdsErrNoField, 0,
-                            table_.Stored));
 }
 
 std::string TPgTableCursor::FetchSql(TFetch kind) const {
@@ -140,49 +121,6 @@ void TPgTableCursor::Next() {
     return;
   }
   SendIfDue();
-}
-
-void TPgTableCursor::Want(size_t field) const {
-  slotOf_[field] = static_cast<int>(slots_.size());
-  slots_.push_back(field);
-  if (Eof()) {
-    count_ = pos_ = 0;
-    cells_.clear();
-    return;
-  }
-  // Refetch from the current record with the new column: a one-row batch in the new layout
-  // carries the current key (key columns keep their slots) for the fetch to start from.
-  const size_t oldWidth = slots_.size() - 1;
-  std::vector<TCell> row(slots_.size());
-  for (size_t f : keyFields_) row[slotOf_[f]] = cells_[pos_ * oldWidth + slotOf_[f]];
-  const int64_t rowid = rowids_[pos_];
-  cells_.swap(row);
-  rowids_.assign(1, rowid);
-  pos_ = 0;
-  count_ = 1;
-  Fetch(fFrom);
-}
-
-const TPgTableCursor::TCell& TPgTableCursor::Cell(size_t field) const {
-  CheckField(field);
-  if (slotOf_[field] < 0) Want(field);
-  return cells_[pos_ * slots_.size() + slotOf_[field]];
-}
-
-const std::string& TPgTableCursor::FieldText(size_t field) const {
-  if (Eof()) {
-    CheckField(field);
-    return EmptyText();
-  }
-  return Cell(field).text;
-}
-
-bool TPgTableCursor::FieldIsNull(size_t field) const {
-  if (Eof()) {
-    CheckField(field);
-    return true;
-  }
-  return Cell(field).null;
 }
 
 std::optional<size_t> TPgTableCursor::FieldWidth(size_t field) const {

@@ -11,7 +11,8 @@
 // is a compare-and-set: it writes only while each changed field that was read still holds the
 // value read. A post another station's change refused is known only once its group is sent;
 // the cursor keeps it for NextRefused, which re-reads the record for the caller to decide
-// again. A journalling cursor writes the journal rows in the same statement.
+// again. A journalling cursor writes the journal rows in the same statement. The open options
+// Exclusive and RightsChecking mean nothing on the remote server and are not used.
 #pragma once
 
 #include <chrono>
@@ -22,20 +23,17 @@
 #include <vector>
 
 #include "platform/engine/AceDriver.h"
+#include "platform/engine/BatchedTableCursor.h"
 #include "platform/engine/postgres/PgConnection.h"
 
-class TPgTableCursor : public TAceCursor {
+class TPgTableCursor : public TBatchedTableCursor {
  public:
   TPgTableCursor(TPgConnection& connection, const std::string& tableName,
                  const TAceTableOptions& options);
   ~TPgTableCursor() override;
 
-  const std::vector<std::string>& FieldNames() const override { return fields_; }
-  bool Eof() const override { return pos_ >= count_; }
   void First() override;
   void Next() override;
-  const std::string& FieldText(size_t field) const override;
-  bool FieldIsNull(size_t field) const override;
   void Post(const std::vector<std::pair<size_t, std::string>>& changes) override;
   bool Refresh() override;
   void Close() override;
@@ -59,10 +57,6 @@ class TPgTableCursor : public TAceCursor {
   // How often one record's post may be refused before the walk gives up on it.
   static constexpr int kRefusalsPerRecord = 8;
   enum TFetch { fFirst, fAfter, fFrom, fSeek, fOne };
-  struct TCell {
-    std::string text;
-    bool null = true;
-  };
   struct TQueuedPost {
     int64_t rowid;
     std::vector<std::pair<size_t, std::string>> changes;
@@ -70,14 +64,13 @@ class TPgTableCursor : public TAceCursor {
     std::vector<bool> compared;
   };
 
-  [[noreturn]] void Raise(const EADSDatabaseError& error) const;
-  void CheckField(size_t field) const;
-  void Want(size_t field) const;
+  [[noreturn]] void Raise(const EADSDatabaseError& error) const override;
+  void FetchFromCurrent() const override { Fetch(fFrom); }
+  const std::string& Table() const override { return table_.Stored; }
   std::string FetchSql(TFetch kind) const;
   // Reads the next batch; fAfter and fFrom start at the current record's key, fSeek at the key
   // text, fOne reads the row key alone.
   void Fetch(TFetch kind, const std::string* key = nullptr, int64_t rowid = 0) const;
-  const TCell& Cell(size_t field) const;
   // Sends one group of posts of the same fields; the refused row keys are added to refused_.
   void SendGroup(const std::vector<const TQueuedPost*>& group);
   void SendIfDue();
@@ -85,17 +78,7 @@ class TPgTableCursor : public TAceCursor {
   TPgConnection& connection_;
   TPgTable table_;
   std::string quoted_;  // the table's name in statements
-  std::vector<std::string> fields_;
-  std::vector<size_t> keyFields_;
   bool readOnly_;
-
-  mutable std::vector<int> slotOf_;
-  mutable std::vector<size_t> slots_;
-  mutable std::vector<TCell> cells_;
-  mutable std::vector<int64_t> rowids_;
-  mutable size_t count_ = 0;
-  mutable size_t pos_ = 0;
-  mutable bool more_ = false;
 
   std::vector<TQueuedPost> queue_;
   std::unordered_set<int64_t> queuedRows_;
