@@ -6,7 +6,7 @@
 
 #include "app/ConsoleProgram.h"
 #include "platform/Platform.h"
-#include "platform/engine/sqlite/SqliteAceDriver.h"
+#include "platform/engine/driver/EngineDriver.h"
 #include "platform/system/PosixSystemServices.h"
 
 int main(int argc, char** argv) {
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   // instead of the signal ending the program without a word.
   signal(SIGXFSZ, SIG_IGN);
   Platform().SetSystem(std::make_unique<TPosixSystemServices>());
-  Platform().SetEngine(CreateSqliteAceDriver());
+  Platform().SetEngine(CreateEngineDriver());
   const int code = RunConsoleProgram(
       std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr,
       TConsoleTerminal{isatty(STDIN_FILENO) == 1, isatty(STDERR_FILENO) == 1});

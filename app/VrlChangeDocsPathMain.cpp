@@ -10,7 +10,7 @@
 #include "app/VrlApplication.h"
 #include "db/RemoteControlNotice.h"
 #include "platform/Platform.h"
-#include "platform/engine/sqlite/SqliteAceDriver.h"
+#include "platform/engine/driver/EngineDriver.h"
 #include "platform/qt/QtUiServices.h"
 #include "platform/system/PosixSystemServices.h"
 
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   // instead of the signal ending the program without a word.
   signal(SIGXFSZ, SIG_IGN);
   Platform().SetSystem(std::make_unique<TPosixSystemServices>());
-  Platform().SetEngine(CreateSqliteAceDriver());
+  Platform().SetEngine(CreateEngineDriver());
   int code = 0;
   {
     // The application object first: the start-up guard's message boxes need it.

@@ -13,6 +13,7 @@
 #include "db/CrmSchema.h"
 #include "platform/Platform.h"
 #include "platform/engine/AdsComponents.h"
+#include "platform/engine/driver/EngineDriver.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "platform/system/PosixSystemServices.h"
 
@@ -29,7 +30,7 @@ class TBenchDatabase {
                 ("vrl_" + name + "_bench_" + std::to_string(getpid()))) {
     std::filesystem::create_directories(folder_);
     Platform().SetSystem(std::make_unique<TPosixSystemServices>());
-    Platform().SetEngine(CreateSqliteAceDriver());
+    Platform().SetEngine(CreateEngineDriver());
     CreateSqliteDatabase(folder_.string(), CrmSchemaSql());
   }
   ~TBenchDatabase() {

@@ -64,15 +64,15 @@ def remove_bs(text):
     return text[:-1] if text.endswith("\\") else text
 
 
-def update_script(old_path, new_path):
-    """The UPDATE statements an administrator would run by hand for the same result."""
+def update_script(old_path, new_path, preamble="PRAGMA journal_mode=WAL;\n"):
+    """The UPDATE statements an administrator would run by hand for the same result, in SQL
+    that SQLite and PostgreSQL read alike (preamble: the shell's settings before them)."""
     doc_old, doc_new = add_bs(upper_ascii(old_path)), add_bs(new_path)
     card_old, card_new = upper_ascii(remove_bs(upper_ascii(old_path))), remove_bs(new_path)
-    folder = ("CASE WHEN substr(DOCSFOLDER, -1) = '\\' "
+    folder = ("CASE WHEN substr(DOCSFOLDER, length(DOCSFOLDER), 1) = '\\' "
               "THEN substr(DOCSFOLDER, 1, length(DOCSFOLDER) - 1) ELSE DOCSFOLDER END")
     lo, lc = len(doc_old), len(card_old)
-    return f"""PRAGMA journal_mode=WAL;
-BEGIN;
+    return f"""{preamble}BEGIN;
 UPDATE Docs SET DOCUMENT_NAME = {sql_quote(doc_new)} || substr(DOCUMENT_NAME, {lo + 1})
  WHERE upper(substr(DOCUMENT_NAME, 1, {lo})) = {sql_quote(doc_old)};
 UPDATE Cards SET DOCSFOLDER = {sql_quote(card_new)} || substr({folder}, {lc + 1})
@@ -218,12 +218,17 @@ def machine():
             f"Linux {platform.release()}, SQLite {sqlite_version}")
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+def parse_args(doc, runs):
+    """The drivers' options: --sizes, --runs (default runs) and --keep."""
+    parser = argparse.ArgumentParser(description=doc.splitlines()[0])
     parser.add_argument("--sizes", default="10000,100000,1000000")
-    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--runs", type=int, default=runs)
     parser.add_argument("--keep", action="store_true", help="keep the demo installations")
-    args = parser.parse_args()
+    return parser.parse_args()
+
+
+def main():
+    args = parse_args(__doc__, runs=5)
     build()
     work = Path(tempfile.mkdtemp(prefix="vrlbench-"))
     rows = []

@@ -17,9 +17,11 @@ function(vrl_library name)
   endif()
 endfunction()
 
-# vrl_test(NAME DEPS ...): one GoogleTest program from every .cpp in the calling test folder.
+# vrl_test(NAME [REMOTE] DEPS ...): one GoogleTest program from every .cpp in the calling test
+# folder. REMOTE: its tests need the throwaway PostgreSQL cluster (tests/CMakeLists.txt), so they
+# require the PgCluster fixture and find its maintenance database's conninfo in VRL_TEST_PG.
 function(vrl_test name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "REMOTE" "" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT srcs)
     return()
@@ -28,7 +30,18 @@ function(vrl_test name)
   vrl_program(${name})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} vrl_testsupport GTest::gtest GTest::gtest_main
                                         GTest::gmock)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT
-                       "QT_QPA_PLATFORM=offscreen;VRL_BUILD_DIR=${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  # The properties of the discovered tests are set by a script of our own that CTest reads after
+  # the discovered list: gtest_discover_tests' PROPERTIES loses the separators of a list value,
+  # so a second environment variable would not reach the tests.
+  set(env "QT_QPA_PLATFORM=offscreen;VRL_BUILD_DIR=${PROJECT_BINARY_DIR}")
+  set(fixture)
+  if(ARG_REMOTE)
+    list(APPEND env "VRL_TEST_PG=${VRL_TEST_PG_CONNINFO}")
+    set(fixture "FIXTURES_REQUIRED PgCluster")
+  endif()
+  set(props ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+  file(WRITE ${props} "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES "
+                      "ENVIRONMENT [==[${env}]==] ${fixture})\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props})
 endfunction()

@@ -28,6 +28,17 @@ bool PostRewrite(TAdsTable& table, TAdsField& field, const TValueRule& rule,
   }
 }
 
+// An engine that sends posts in groups learns of a refused post only when its group goes: each
+// such record is read again and gets the rule once more, as a post refused at once would.
+void RevisitRefused(TAdsTable& table, TAdsField& field, const TValueRule& rule,
+                    std::string& rewritten, TPassResult& result) {
+  for (TAceRevisit found; (found = table.NextRefused()) != TAceRevisit::Done;) {
+    const bool again = found == TAceRevisit::Changed && rule(field.AsString(), rewritten) &&
+                       rewritten != field.AsString() && PostRewrite(table, field, rule, rewritten);
+    if (!again) ++result.ChangedByOthers;
+  }
+}
+
 }  // namespace
 
 void RewriteTableField(TAdsTable& table, const std::string& fieldName, const TValueRule& rule,
@@ -60,6 +71,7 @@ void RewriteTableField(TAdsTable& table, const std::string& fieldName, const TVa
       progress.Step(result.Examined);
       table.Next();
     }
+    RevisitRefused(table, field, rule, rewritten, result);
     progress.Finish(result.Examined);
     table.Close();  // commits the last posts, or raises
   } catch (...) {

@@ -6,7 +6,9 @@
 // record between our read and our post; the engine then refuses the post, and the walk reads
 // the record again and applies the rule to what is stored now. A record no longer matching (or
 // deleted, or already holding the rewrite) is left alone and counted as changed by another
-// station. The table is closed with an explicit commit, which raises when it fails.
+// station. An engine that sends its posts in groups refuses such a post only when the group
+// goes; the walk then reads each refused record again after the last one and does the same.
+// The table is closed with an explicit commit, which raises when it fails.
 //
 // With options.Journal the table journals every post before the walk begins (the undo journal,
 // docs/PathJournal.h); with options.SkipRecIds the records of those RECIDs are left alone.

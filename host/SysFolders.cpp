@@ -144,6 +144,6 @@ bool ProgramIniExists() {
 
 bool IsRemoteServerMode() {
   TFolderState& s = Loaded();
-  if (!s.remote) s.remote = FileExists(DBSysFolder() + "VarnelServer.sr1");
+  if (!s.remote) s.remote = FileExists(DBSysFolder() + RemoteServerMarkerFile);
   return *s.remote;
 }

@@ -41,5 +41,7 @@ std::string ProgramFileName();
 std::string ProgramBasedName(const std::string& prefix, const std::string& suffix);
 bool ProgramIniExists();
 
-// True when "VarnelServer.sr1" exists in DBSysFolder at the first call.
+// The file in DBSysFolder that marks an installation on the remote database server.
+inline constexpr const char* RemoteServerMarkerFile = "VarnelServer.sr1";
+// True when RemoteServerMarkerFile exists in DBSysFolder at the first call.
 bool IsRemoteServerMode();

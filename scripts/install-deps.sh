@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds, tests and benchmarks with (python3 and time
-# serve the benchmark driver; locales gives the tests the locale sources localedef compiles).
+# serve the benchmark driver; locales gives the tests the locale sources localedef compiles;
+# the postgresql server only runs as the throwaway cluster of scripts/pg-test-cluster.sh).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3
+  libpq-dev postgresql
   libinih-dev libcli11-dev
   libboost-stacktrace-dev
   libgtest-dev libgmock-dev libbenchmark-dev

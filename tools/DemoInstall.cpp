@@ -2,13 +2,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "db/CrmSchema.h"
+#include "host/SysFolders.h"
 #include "platform/engine/EADSDatabaseError.h"
+#include "platform/engine/postgres/PgAceDriver.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "tools/DemoData.h"
 #include "tools/DemoLanguages.h"
 #include "tools/DemoPrefs.h"
+#include "tools/DemoRemoteServer.h"
 
 namespace fs = std::filesystem;
 
@@ -24,7 +28,8 @@ void WriteFile(const fs::path& file, const std::string& text) {
   if (!stream) throw std::runtime_error("cannot write " + file.string());
 }
 
-void LayOutUtils(const TDemoInstallOptions& options, const fs::path& utils, std::ostream& out) {
+void LayOutUtils(const TDemoInstallOptions& options, const fs::path& utils,
+                 const std::optional<TRemoteServerSettings>& remote, std::ostream& out) {
   for (const char* program : kPrograms) {
     fs::path source = fs::path(options.ProgramFolder) / program;
     if (!options.ProgramFolder.empty() && fs::exists(source)) {
@@ -38,8 +43,10 @@ void LayOutUtils(const TDemoInstallOptions& options, const fs::path& utils, std:
   for (const char* file : DemoEngineClientFiles)
     WriteFile(utils / file,
               std::string("Engine client file of the demo installation: ") + file + "\n");
-  WriteFile(utils / "ads.ini",
-            "; Engine settings of the demo installation\n[SETTINGS]\nADS_SERVER_TYPE=1\n");
+  // The engine's server types: 1 the local server, 2 the remote one.
+  std::string ini = "; Engine settings of the demo installation\n[SETTINGS]\nADS_SERVER_TYPE=";
+  ini += remote ? "2\n\n" + RemoteIniText(*remote) : "1\n";
+  WriteFile(utils / "ads.ini", ini);
 }
 
 void FillCards(TAceConnection& db, const TDemoInstallOptions& options) {
@@ -90,25 +97,34 @@ void FillDocuments(TAceConnection& db, const TDemoInstallOptions& options) {
   }
 }
 
-void FillDatabase(const fs::path& dbFolder, const TDemoInstallOptions& options) {
-  CreateSqliteDatabase(dbFolder.string(), CrmSchemaSql());
-  auto driver = CreateSqliteAceDriver();
-  auto db = driver->Connect(dbFolder.string(), TAdsServerType::stADS_LOCAL);
-  db->BeginTransaction();
+// Fills the CRM tables of db with the demo contents, in one transaction.
+void FillDatabase(TAceConnection& db, const TDemoInstallOptions& options) {
+  db.BeginTransaction();
   try {
-    FillDemoPrefs(*db, options);
-    FillDemoLanguages(*db);
-    db->ExecSQL(
+    FillDemoPrefs(db, options);
+    FillDemoLanguages(db);
+    db.ExecSQL(
         "INSERT INTO valtblacoin (RECID, VALUE, EVALUE) VALUES (1, 'ש\"ח', 'New Israeli "
         "Shekel'), (2, '$', 'US Dollar'), (3, '€', 'Euro')",
         {});
-    FillCards(*db, options);
-    FillDocuments(*db, options);
-    db->Commit();
+    FillCards(db, options);
+    FillDocuments(db, options);
+    db.Commit();
   } catch (...) {
-    db->Rollback();
+    db.Rollback();
     throw;
   }
+}
+
+void FillLocalDatabase(const fs::path& dbFolder, const TDemoInstallOptions& options) {
+  CreateSqliteDatabase(dbFolder.string(), CrmSchemaSql());
+  auto db = CreateSqliteAceDriver()->Connect(dbFolder.string(), TAdsServerType::stADS_LOCAL);
+  FillDatabase(*db, options);
+}
+
+void FillRemoteDatabase(const TRemoteServerSettings& server, const TDemoInstallOptions& options) {
+  auto db = ConnectPg(RemoteConninfo(server));
+  FillDatabase(*db, options);
 }
 
 }  // namespace
@@ -139,14 +155,25 @@ int RunDemoInstall(const TDemoInstallOptions& options, std::ostream& out, std::o
     return 1;
   }
   try {
+    // The remote database is checked (and its tables made) before any folder, so a refused
+    // database leaves nothing behind.
+    std::optional<TRemoteServerSettings> remote;
+    if (!options.Remote.empty()) remote = CreateRemoteCrmSchema(options.Remote);
     for (const char* folder : kFolders) fs::create_directories(root / folder);
     fs::path docs = root.parent_path() / "Docs";
     fs::create_directories(docs);
-    LayOutUtils(options, root / "Utils", out);
-    FillDatabase(root / "DB", options);
+    LayOutUtils(options, root / "Utils", remote, out);
+    if (remote) {
+      WriteFile(root / "DBSys" / RemoteServerMarkerFile, "");
+      FillRemoteDatabase(*remote, options);
+    } else {
+      FillLocalDatabase(root / "DB", options);
+    }
     out << "Laid out " << root.string() << ": " << options.Documents << " documents and "
-        << options.Cards << " cards under " << options.DocsFolder << " in DB/"
-        << SqliteDatabaseFileName << "; documents folder " << docs.string() << "\n";
+        << options.Cards << " cards under " << options.DocsFolder << " in "
+        << (remote ? "the database " + remote->Database + " on the remote server " + remote->Host
+                   : "DB/" + std::string(SqliteDatabaseFileName))
+        << "; documents folder " << docs.string() << "\n";
     return 0;
   } catch (const std::exception& e) {
     err << "VrlDemoInstall: " << e.what() << "\n";

@@ -1,4 +1,4 @@
-// VrlDemoInstall --root DIR [--documents N] [--cards N] [--docs-folder PATH]
+// VrlDemoInstall --root DIR [--documents N] [--cards N] [--docs-folder PATH] [--remote CONNINFO]
 // Exit codes: 0 laid out; 1 refused or failed; 64 a count outside 0 to 100,000,000; other wrong
 // usage as the option parser reports it.
 #include <CLI/CLI.hpp>
@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
   app.add_option("--cards", cards, "number of cards, 0 to 100000000 (default 100)");
   app.add_option("--docs-folder", options.DocsFolder,
                  "the stored documents folder (default C:\\VarnelDocs)");
+  app.add_option("--remote", options.Remote,
+                 "a libpq connection string: the CRM database goes to that PostgreSQL database "
+                 "(which must not hold the CRM tables yet) and the installation runs on the "
+                 "remote server");
   CLI11_PARSE(app, argc, argv);
   if (!ReadCount(app, "--documents", documents, options.Documents) ||
       !ReadCount(app, "--cards", cards, options.Cards))

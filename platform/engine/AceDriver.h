@@ -41,6 +41,13 @@ struct TAcePostJournal {
   std::string TableName;  // as written into the rows, e.g. "Docs"
 };
 
+// What NextRefused found.
+enum class TAceRevisit {
+  Done,     // no refused post is left
+  Changed,  // positioned on a record another station changed: read again, as stored now
+  Deleted,  // a record another station deleted
+};
+
 // One open table or query result, positioned on one record. Every failure raises
 // EADSDatabaseError.
 class TAceCursor {
@@ -78,6 +85,14 @@ class TAceCursor {
   // Journals every later post of this table cursor (see TAcePostJournal). Query cursors and
   // engines without a journal raise EADSDatabaseError.
   virtual void JournalPosts(const TAcePostJournal& journal);
+  // An engine that sends posts in groups learns of a refused post (another station changed or
+  // deleted the record meanwhile) only when its group is sent, after Post returned. Such a
+  // cursor keeps the refused posts: NextRefused sends the posts still queued, then hands over
+  // the refused records one at a time, positioned on the record read again (Changed: post
+  // again or leave it) or telling it is gone (Deleted); Done when none is left. A record
+  // refused over and over raises EADSDatabaseError AdsErrRecordChanged. Engines that refuse a
+  // post at once (in Post) have none.
+  virtual TAceRevisit NextRefused() { return TAceRevisit::Done; }
 };
 
 class TAceConnection {

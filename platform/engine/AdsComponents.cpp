@@ -271,6 +271,11 @@ void TAdsTable::JournalPosts(const TAcePostJournal& journal) {
   Guard([&] { Cursor().JournalPosts(journal); });
 }
 
+TAceRevisit TAdsTable::NextRefused() {
+  Cancel();
+  return Guard([&] { return Cursor().NextRefused(); });
+}
+
 // ---- TAdsQuery ----
 
 void TAdsQuery::SetParam(const std::string& name, const std::string& value) {

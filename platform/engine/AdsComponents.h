@@ -142,6 +142,9 @@ class TAdsTable : public TAdsDataSet {
   bool Seek(const std::string& key);
   // Journals every later post of the open table (TAcePostJournal in the engine header).
   void JournalPosts(const TAcePostJournal& journal);
+  // The next record whose grouped post the engine refused later (TAceCursor::NextRefused),
+  // positioned on it as stored now; drops a pending edit.
+  TAceRevisit NextRefused();
 
  protected:
   std::unique_ptr<TAceCursor> OpenCursor(TAceConnection& connection) override;

@@ -9,7 +9,7 @@
 
 // Native engine error codes. The first four are the product's own, tested by number where the
 // program decides what to show; this engine stand-in never raises them itself. The others are
-// raised by the SQLite engine stand-in.
+// raised by the engine stand-ins (SQLite, PostgreSQL).
 enum TAdsErrorCode : uint32_t {
   AdsErrNoMessageBox = 5041,        // logged without the "Message registered in log file:" box
   AdsErrRemoteControl = 5185,       // the server refuses a remote-control session
@@ -35,6 +35,11 @@ enum TAdsErrorCode : uint32_t {
   AdsErrParamNotSet = 9018,         // a statement names a parameter that was given no value
   AdsErrRecordChanged = 9019,       // another station changed the fields being posted
   AdsErrNoJournal = 9020,           // the cursor or engine cannot journal its posts
+  AdsErrServerUnreachable = 9021,   // remote server: down, unreachable, or the connection broke
+  AdsErrLoginRefused = 9022,        // remote server: the user or the password was refused
+  AdsErrNoServerDatabase = 9023,    // remote server: no database of the configured name
+  AdsErrValueTooLong = 9024,        // a value longer than the column's enforced width
+  AdsErrNoServerSettings = 9025,    // ads.ini, its [VarnelRemote] section or a key is missing
 };
 
 class EADSDatabaseError : public EDatabaseError {

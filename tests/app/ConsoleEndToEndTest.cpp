@@ -30,17 +30,24 @@ class ConsoleEndToEndTest : public ::testing::Test {
   std::unique_ptr<TAceDriver> engine_;
 };
 
-int Count(const TDemoInstallation& demo, TAceDriver& engine, const std::string& sql) {
-  auto connection = engine.Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
-  auto cursor = connection->OpenQuery(sql, {});
-  return std::stoi(cursor->FieldText(0));
+// The same runs on the local server and on the remote one (the test PostgreSQL cluster).
+class ConsoleEndToEndOnEachServer : public ConsoleEndToEndTest,
+                                    public ::testing::WithParamInterface<TDemoServer> {
+ protected:
+  TDemoInstallation Demo(const std::vector<std::string>& options) const {
+    return TDemoInstallation(options, "CRM", GetParam());
+  }
+};
+
+int Count(const TDemoInstallation& demo, const std::string& sql) {
+  return std::stoi(demo.QueryValue(sql));
 }
 
-TEST_F(ConsoleEndToEndTest, ReplacesTheDemoInstallationsPathsAndPrintsTheCounts) {
-  TDemoInstallation demo({"--documents", "300", "--cards", "40"});
-  const int before = Count(demo, *engine_,
-                           "SELECT COUNT(*) FROM Docs WHERE UPPER(DOCUMENT_NAME) LIKE "
-                           "'C:\\VARNELDOCS\\%'");
+TEST_P(ConsoleEndToEndOnEachServer, ReplacesTheDemoInstallationsPathsAndPrintsTheCounts) {
+  const TDemoInstallation demo = Demo({"--documents", "300", "--cards", "40"});
+  const int before = Count(demo,
+                           "SELECT COUNT(*) FROM Docs WHERE substr(UPPER(DOCUMENT_NAME), 1, 14) = "
+                           "'C:\\VARNELDOCS\\'");
   ASSERT_GT(before, 0);
   // The main job: the old path is the documents folder the demo's preferences hold.
   const TProgramRun run = RunCli(demo, {"--new", "E:\\Docs", "--yes"});
@@ -54,7 +61,7 @@ TEST_F(ConsoleEndToEndTest, ReplacesTheDemoInstallationsPathsAndPrintsTheCounts)
       << run.Out;
   EXPECT_NE(run.Out.find("Cards: 40 examined, "), std::string::npos);
   EXPECT_EQ(
-      Count(demo, *engine_, "SELECT COUNT(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:\\Docs\\%'"),
+      Count(demo, "SELECT COUNT(*) FROM Docs WHERE substr(DOCUMENT_NAME, 1, 8) = 'E:\\Docs\\'"),
       before);
   EXPECT_EQ(run.Err, "");  // no terminal: no progress line
 
@@ -66,7 +73,9 @@ TEST_F(ConsoleEndToEndTest, ReplacesTheDemoInstallationsPathsAndPrintsTheCounts)
   EXPECT_NE(log.find("\r\nSys Vrl \r\n"), std::string::npos);
   EXPECT_NE(log.find("\r\nProc_Name=Change Docs Path\r\nC:\\VarnelDocs\r\nE:\\Docs\r\n"),
             std::string::npos);
-  EXPECT_NE(log.find("\r\nProc_Name=ConnInfo: 0 " + program + " Local 1 " +
+  // The remote installation says so, and its connection is "Remote".
+  EXPECT_NE(log.find(std::string("\r\nProc_Name=ConnInfo: ") + (demo.Remote() ? "1 " : "0 ") +
+                     program + (demo.Remote() ? " Remote 1 " : " Local 1 ") +
                      demo.DatabaseFolder().string() + " DBConnection 0 0 "),
             std::string::npos)
       << log;
@@ -108,9 +117,9 @@ TEST_F(ConsoleEndToEndTest, APercentSignInTheInstallationPathIsShownAsItIs) {
       << Log(demo);
 }
 
-TEST_F(ConsoleEndToEndTest, AReplaceOfAnotherStationRefusesThisOneBeforeItChangesAnything) {
-  TDemoInstallation demo({"--documents", "50", "--cards", "5"});
-  const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
+TEST_P(ConsoleEndToEndOnEachServer, AReplaceOfAnotherStationRefusesThisOneBeforeItChangesAnything) {
+  const TDemoInstallation demo = Demo({"--documents", "50", "--cards", "5"});
+  const std::string before = demo.Snapshot();
   {
     TReplaceLock other;  // held by this test process: another station's replace
     ASSERT_EQ(other.Acquire(demo.DatabaseFolder().string()), TReplaceLock::TResult::Held);
@@ -118,10 +127,11 @@ TEST_F(ConsoleEndToEndTest, AReplaceOfAnotherStationRefusesThisOneBeforeItChange
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Err, LoadStr(64870) + "\n");
     EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
+    EXPECT_EQ(demo.Snapshot(), before);
   }
   const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_NE(demo.Snapshot(), before);
 }
 
 TEST_F(ConsoleEndToEndTest, AFileSizeLimitFailsTheWritesInsteadOfKillingTheProgram) {
@@ -137,35 +147,47 @@ TEST_F(ConsoleEndToEndTest, AFileSizeLimitFailsTheWritesInsteadOfKillingTheProgr
   EXPECT_EQ(connection->OpenQuery("PRAGMA integrity_check", {})->FieldText(0), "ok");
 }
 
-TEST_F(ConsoleEndToEndTest, ADryRunLeavesTheDatabaseFileByteIdentical) {
-  TDemoInstallation demo({"--documents", "200", "--cards", "20"});
-  const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
+TEST_P(ConsoleEndToEndOnEachServer, ADryRunLeavesTheDatabaseFileByteIdentical) {
+  const TDemoInstallation demo = Demo({"--documents", "200", "--cards", "20"});
+  const std::string before = demo.Snapshot();
   const TProgramRun run =
       RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--dry-run"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_NE(run.Out.find(" -> E:\\Docs\\"), std::string::npos);
-  EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
+  EXPECT_EQ(demo.Snapshot(), before);
 }
 
-TEST_F(ConsoleEndToEndTest, EachExitCode) {
-  TDemoInstallation demo({"--documents", "10", "--cards", "2"});
+TEST_P(ConsoleEndToEndOnEachServer, EachExitCode) {
+  TDemoInstallation demo = Demo({"--documents", "10", "--cards", "2"});
   // No terminal and no --yes: refused, nothing changed.
-  const std::string before = TCrmTestInstall::ReadBytes(demo.DatabaseFile().string());
+  const std::string before = demo.Snapshot();
   const TProgramRun refused = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs"});
   EXPECT_EQ(refused.ExitCode, 1);
-  EXPECT_EQ(TCrmTestInstall::ReadBytes(demo.DatabaseFile().string()), before);
+  EXPECT_EQ(demo.Snapshot(), before);
   EXPECT_EQ(RunCli(demo, {"--new", "E:\\Docs", "--wrong"}).ExitCode, 64);
-  // The database folder gone: the connection's own message, and the start-up fails.
-  std::filesystem::remove_all(demo.DatabaseFolder());
+  // The database gone (the local folder, the remote database): the connection's own message,
+  // and the start-up fails.
+  demo.RemoveDatabase();
   const TProgramRun noDatabase =
       RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
   EXPECT_EQ(noDatabase.ExitCode, 2);
-  EXPECT_EQ(noDatabase.Err.rfind("Procedure halted due to data database/server access error.", 0),
-            0u)
-      << noDatabase.Err;
+  // The local server's text, or the remote one's with the folder and the server's message.
+  EXPECT_EQ(noDatabase.Err.rfind(LoadStr(demo.Remote() ? 65189 : 65190), 0), 0u) << noDatabase.Err;
+  if (!demo.Remote()) {
+    EXPECT_EQ(noDatabase.Err.rfind("Procedure halted due to data database/server access error.", 0),
+              0u);
+  }
   const std::string log = Log(demo);
   EXPECT_NE(log.find("Proc_Name=VrlHlt-1\r\n"), std::string::npos);
   EXPECT_NE(log.find("Sender_Class=TChangePathForDocsCli\r\n"), std::string::npos);
+  if (demo.Remote()) {
+    EXPECT_NE(noDatabase.Err.find("(" + demo.DatabaseFolder().string() + ")"), std::string::npos);
+    EXPECT_NE(noDatabase.Err.find("does not exist"), std::string::npos) << noDatabase.Err;
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, ConsoleEndToEndOnEachServer,
+                         ::testing::Values(TDemoServer::Local, TDemoServer::Remote),
+                         [](const auto& info) { return DemoServerName(info.param); });
 
 }  // namespace

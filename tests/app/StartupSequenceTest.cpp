@@ -65,6 +65,23 @@ TEST_F(StartupSequenceTest, AnUnreachableDatabaseShowsOnlyTheConnectionsMessage)
   EXPECT_FALSE(SysLockIsOpen());
 }
 
+TEST_F(StartupSequenceTest, AnUnreachableRemoteServerShowsItsMessageWithTheFolderAndHalts) {
+  std::ofstream(install.Path("DBSys/VarnelServer.sr1")) << "";
+  LoadSystemFolderDefaults();
+  const std::string noServer = install.Path("NoServer");  // no server listens there
+  std::filesystem::create_directories(noServer);
+  std::ofstream(install.Path("Utils/ads.ini"))
+      << "[VarnelRemote]\nHost=" << noServer << "\nPort=54329\nDatabase=crm\nUser=crm\n";
+  TChangePathForDocsFrm window;
+  EXPECT_FALSE(window.StartedUp());
+  ASSERT_EQ(install.Ui->Messages.size(), 1u);
+  const std::string& shown = install.Ui->Messages[0];
+  EXPECT_EQ(shown.rfind(LoadStr(65189) + "\n\r(" + install.DbFolder() + ")", 0), 0u) << shown;
+  EXPECT_NE(shown.find(noServer), std::string::npos) << shown;  // libpq's own words on the socket
+  EXPECT_NE(install.LogText().find("Proc_Name=VrlHlt-1\r\n"), std::string::npos);
+  EXPECT_FALSE(SysLockIsOpen());
+}
+
 TEST_F(StartupSequenceTest, CreationHandsEurekaLog1ToTheManagerRightAfterTheLogStarts) {
   std::ofstream(install.Path("DBSys/UserLog_VarnelSystem2.TXT")) << "";
   std::filesystem::remove(install.Path("Utils/Ansi.chr"));

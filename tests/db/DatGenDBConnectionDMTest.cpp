@@ -7,7 +7,9 @@
 
 #include "common/StrTable.h"
 #include "db/RemoteControlNotice.h"
+#include "platform/engine/driver/EngineDriver.h"
 #include "tests/support/CrmTestInstall.h"
+#include "tests/support/EngineTestDatabase.h"
 
 namespace {
 
@@ -119,4 +121,27 @@ TEST(DBConnection, ConnectionInfoBeforeAndAfterConnecting) {
   std::string tail = "\r\n\r\n[SETTINGS]\r\nADS_SERVER_TYPE=1";
   EXPECT_EQ(info.substr(info.size() - tail.size()), tail);
   EXPECT_NE(info.find("\r\n\r\n" + install.Path("Utils/ads.ini") + " "), std::string::npos);
+}
+
+TEST(DBConnection, ARemoteServerFailureShowsTheServersMessageAndAReachableOneConnects) {
+  TCrmTestInstall install(false);
+  TPgTestDatabase database;
+  std::ofstream(install.Path("DBSys/VarnelServer.sr1")) << "";
+  LoadSystemFolderDefaults();
+  Platform().SetEngine(CreateEngineDriver());
+  const std::string missing = PgConninfoWithDatabase(database.Conninfo(), "vrl_no_such_database");
+  std::ofstream(install.Path("Utils/ads.ini")) << RemoteAdsIniSection(missing);
+  EXPECT_FALSE(MainConnectionIsOpen());
+  ASSERT_EQ(install.Ui->Messages.size(), 1u);
+  const std::string& shown = install.Ui->Messages[0];
+  const std::string head = LoadStr(65189) + "\n\r(" + install.DbFolder() + ")\n\r\n\r";
+  EXPECT_EQ(shown.substr(0, head.size()), head);
+  EXPECT_NE(shown.find("database \"vrl_no_such_database\" does not exist"), std::string::npos)
+      << shown;
+  EXPECT_NE(install.LogText().find("vrl_no_such_database"), std::string::npos);
+
+  std::ofstream(install.Path("Utils/ads.ini")) << RemoteAdsIniSection(database.Conninfo());
+  FreeDBConnectionDM();
+  EXPECT_TRUE(MainConnectionIsOpen());
+  EXPECT_EQ(DBConnectionDM()->DBConnection.ConnectionType(), "Remote");
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "tests/support/CrmTestInstall.h"
+#include "tests/support/EngineTestDatabase.h"
 
 namespace {
 
@@ -62,6 +63,18 @@ TEST_F(SysLock, RemoteServerModeNeverOpensTheTableUnlessForced) {
   EXPECT_TRUE(ExclusiveOpenSucceeds(install));
   EXPECT_TRUE(CheckSysLock(true));
   EXPECT_TRUE(SysLockIsOpen());
+}
+
+TEST(SysLockRemote, TheRemoteServerNeverHasItsLockTableOpenedAtStart) {
+  TEngineTestDatabase db(TTestEngine::Remote);
+  std::ofstream(db.ConnectPath() + "/../DBSys/VarnelServer.sr1") << "";
+  LoadSystemFolderDefaults();
+  EXPECT_TRUE(CheckSysLock(false));
+  EXPECT_FALSE(SysLockIsOpen());
+  EXPECT_EQ(DBConnectionDM()->DBConnection.ConnectionType(), "Remote");
+  EXPECT_TRUE(CheckSysLock(true));  // forced, the remote engine opens it like any table
+  EXPECT_TRUE(SysLockIsOpen());
+  ResetProgramUnits();
 }
 
 TEST_F(SysLock, UnreachableDatabaseGivesFalseAfterTwoAttempts) {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/engine/AdsComponents.h"
-#include "tests/support/CrmTestInstall.h"
+#include "tests/support/EngineTestDatabase.h"
 
 namespace {
 
@@ -12,13 +12,15 @@ struct TQueryModule : TComponent {
   std::string ClassName() const override { return "TQueryModule"; }
 };
 
-// A query on the test installation's database, bound like the laid-out ones.
+// A query on a test database of either engine, bound like the laid-out ones.
 struct TQueryFixture {
-  TQueryFixture() : module(nullptr, "DBConnectionDM"), connection(&module, "DBConnection") {
-    connection.ConnectPath = install.DbFolder();
+  explicit TQueryFixture(TTestEngine engine = TTestEngine::Local)
+      : install(engine), module(nullptr, "DBConnectionDM"), connection(&module, "DBConnection") {
+    connection.ConnectPath = install.ConnectPath();
+    connection.AdsServerTypes = install.ServerType();
     query.DatabaseName = "DBConnectionDM.DBConnection";
   }
-  TCrmTestInstall install;
+  TEngineTestDatabase install;
   TQueryModule module;
   TAdsConnection connection;
   TAdsQuery query{&module, "SysRecQry"};
@@ -32,16 +34,21 @@ std::string BigMemo(size_t size) {
   return memo;
 }
 
+class AdsQuery : public testing::TestWithParam<TTestEngine> {};
+
 }  // namespace
 
-TEST(AdsQuery, BindsParametersByNameAndRebindsOnTheNextOpen) {
-  TQueryFixture f;
+INSTANTIATE_TEST_SUITE_P(, AdsQuery, testing::Values(TTestEngine::Local, TTestEngine::Remote),
+                         EngineName);
+
+TEST_P(AdsQuery, BindsParametersByNameAndRebindsOnTheNextOpen) {
+  TQueryFixture f(GetParam());
   f.install.Open()->ExecSQL(
       "INSERT INTO LangUser (LANGID, RECID, VALUE) VALUES ('LNGENG', 'R1', 'One'), "
       "('LNGHEB', 'R1', 'אחד'), ('LNGHEB', 'R2', 'שניים')",
       {});
   TAdsQuery& q = f.query;
-  q.SQL = "select * from LangUser\nwhere LangId =:LangId";
+  q.SQL = "select * from LangUser\nwhere LangId =:LangId order by VALUE";
   q.SetParam("LANGID", "LNGHEB");
   q.Open();
   EXPECT_EQ(q.RecordCount(), 2);
@@ -61,8 +68,8 @@ TEST(AdsQuery, BindsParametersByNameAndRebindsOnTheNextOpen) {
   EXPECT_TRUE(q.Eof());
 }
 
-TEST(AdsQuery, AParameterWithoutAValueIsAnErrorNamingIt) {
-  TQueryFixture f;
+TEST_P(AdsQuery, AParameterWithoutAValueIsAnErrorNamingIt) {
+  TQueryFixture f(GetParam());
   TAdsQuery& q = f.query;
   q.SQL = "select * from SysRec where recid =:RecId";
   q.SetParam("LangId", "LNGENG");  // a value the text does not use is ignored
@@ -81,7 +88,7 @@ TEST(AdsQuery, AParameterWithoutAValueIsAnErrorNamingIt) {
   EXPECT_EQ(q.ExecSQL(), 0);
 }
 
-TEST(AdsQuery, MemoColumnsReadWholeWhateverTheirStorage) {
+TEST(AdsQueryLocal, MemoColumnsReadWholeWhateverTheirStorage) {
   TQueryFixture f;
   const std::string big = BigMemo(3 << 20);
   const std::string withNul = std::string("a\0b", 3);

@@ -6,26 +6,14 @@
 #include <thread>
 
 #include "tests/support/CrmTestInstall.h"
+#include "tests/support/EngineTestDatabase.h"
 
 namespace {
 
 constexpr size_t kDocumentName = 21;  // Docs.DOCUMENT_NAME
 
-void AddDocs(TAceConnection& db, int n) {
-  db.BeginTransaction();
-  for (int i = 1; i <= n; ++i)
-    db.ExecSQL("INSERT INTO Docs (RECID, DOCUMENT_NAME) VALUES (:Id, :Name)",
-               {{"Id", "D" + std::to_string(i)}, {"Name", "C:\\DOCS\\" + std::to_string(i)}});
-  db.Commit();
-}
-
-std::string One(TAceConnection& db, const std::string& sql) {
-  auto rows = db.OpenQuery(sql, {});
-  return rows->Eof() ? "<none>" : rows->FieldText(0);
-}
-
 int64_t CountX(TAceConnection& db) {
-  return std::stoll(One(db, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME = 'X'"));
+  return std::stoll(QueryOne(db, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME = 'X'"));
 }
 
 // A trigger rolling back the whole transaction when the record is updated.
@@ -51,7 +39,7 @@ std::string PostUntilFailure(TAceCursor& table) {
 TEST(SqlitePosting, ARolledBackGroupIsNamedAndNeverCounted) {
   TCrmTestInstall install;
   auto db = install.Open();
-  AddDocs(*db, 6);
+  AddTestDocs(*db, 6);
   UndoAllAt(*db, "D4");
   auto table = db->OpenTable("Docs", {});
   const std::string message = PostUntilFailure(*table);
@@ -71,7 +59,7 @@ TEST(SqlitePosting, ARolledBackGroupIsNamedAndNeverCounted) {
 TEST(SqlitePosting, CloseRaisesAFailedCommitAndADroppedCursorRollsBack) {
   TCrmTestInstall install;
   auto db = install.Open();
-  AddDocs(*db, 4);
+  AddTestDocs(*db, 4);
   // A deferred foreign key is checked at COMMIT: the commit itself fails.
   db->ExecSQL("PRAGMA foreign_keys = ON", {});
   db->ExecSQL("CREATE TABLE Owners (ID TEXT PRIMARY KEY)", {});
@@ -104,13 +92,13 @@ TEST(SqlitePosting, CloseRaisesAFailedCommitAndADroppedCursorRollsBack) {
     table->Post({{kDocumentName, "X"}});
   }  // dropped without Close: nothing of it stays
   EXPECT_EQ(CountX(*install.Open()), 0);
-  EXPECT_EQ(One(*install.Open(), "PRAGMA integrity_check"), "ok");
+  EXPECT_EQ(QueryOne(*install.Open(), "PRAGMA integrity_check"), "ok");
 }
 
 TEST(SqlitePosting, APostNeverOverwritesAnotherStationsEdit) {
   TCrmTestInstall install;
   auto db = install.Open();
-  AddDocs(*db, 3);
+  AddTestDocs(*db, 3);
   auto table = db->OpenTable("Docs", {});
   ASSERT_EQ(table->FieldText(kDocumentName), "C:\\DOCS\\1");
   // Another station commits between our read and our post.
@@ -124,7 +112,7 @@ TEST(SqlitePosting, APostNeverOverwritesAnotherStationsEdit) {
   } catch (const EADSDatabaseError& e) {
     EXPECT_EQ(e.ACEErrorCode, AdsErrRecordChanged);
   }
-  EXPECT_EQ(One(*other, "SELECT DOCUMENT_NAME FROM Docs WHERE RECID = 'D1'"),
+  EXPECT_EQ(QueryOne(*other, "SELECT DOCUMENT_NAME FROM Docs WHERE RECID = 'D1'"),
             "Z:\\UserMoved\\doc1.pdf");
   // Read again, the record takes the post.
   ASSERT_TRUE(table->Refresh());
@@ -156,7 +144,7 @@ TEST(SqlitePosting, StoredTypeAndJournalModeStayAsTheyWere) {
         {});
   }
   auto db = install.Open();
-  EXPECT_EQ(One(*db, "PRAGMA journal_mode"), "delete");
+  EXPECT_EQ(QueryOne(*db, "PRAGMA journal_mode"), "delete");
   auto table = db->OpenTable("Docs", {});
   for (; !table->Eof(); table->Next()) {
     if (!table->FieldIsNull(kDocumentName))
@@ -165,13 +153,13 @@ TEST(SqlitePosting, StoredTypeAndJournalModeStayAsTheyWere) {
   table->Close();
   EXPECT_EQ(install.Column("Docs", "typeof(DOCUMENT_NAME) || ' ' || DOCUMENT_NAME"),
             (std::vector<std::string>{"blob E:\\b", "text E:\\t", "<NULL>"}));
-  EXPECT_EQ(One(*db, "PRAGMA journal_mode"), "delete");
+  EXPECT_EQ(QueryOne(*db, "PRAGMA journal_mode"), "delete");
 }
 
 TEST(SqlitePosting, AnotherStationsSaveGetsInWhileALongWalkPosts) {
   TCrmTestInstall install;
   auto db = install.Open();
-  AddDocs(*db, 2000);
+  AddTestDocs(*db, 2000);
   auto table = db->OpenTable("Docs", {});
   table->Post({{kDocumentName, "X"}});  // the walk holds the write lock from here
   std::atomic<bool> saved = false;
@@ -195,5 +183,6 @@ TEST(SqlitePosting, AnotherStationsSaveGetsInWhileALongWalkPosts) {
   station.join();
   EXPECT_TRUE(saved) << failure;
   table->Close();
-  EXPECT_EQ(One(*install.Open(), "SELECT DOCUMENT_DESC FROM Docs WHERE RECID = 'D2000'"), "saved");
+  EXPECT_EQ(QueryOne(*install.Open(), "SELECT DOCUMENT_DESC FROM Docs WHERE RECID = 'D2000'"),
+            "saved");
 }

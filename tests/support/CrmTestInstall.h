@@ -1,8 +1,8 @@
 // An installation tree in a temporary folder with a CRM database made from the schema file, and
 // the platform holder filled with the fake user interface, the fake system (the program sits in
-// <root>/Utils beside the engine client files) and the SQLite engine, with the event log
-// started. Header-only: the test programs that use it link vrl_db
-// and vrl_engine_sqlite.
+// <root>/Utils beside the engine client files) and the programs' engine driver (SQLite for the
+// local server), with the event log started. Header-only: the test programs that use it link
+// vrl_db and vrl_engine.
 #pragma once
 
 #include <filesystem>
@@ -21,6 +21,7 @@
 #include "host/SysFolders.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
+#include "platform/engine/driver/EngineDriver.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "tests/support/FakeSystem.h"
 #include "tests/support/FakeUi.h"
@@ -43,7 +44,7 @@ class TCrmTestInstall {
     System->ProgramFile = System->ModulePath = Path("Utils/" + programName);
     Platform().SetUi(std::move(ui));
     Platform().SetSystem(std::move(system));
-    Platform().SetEngine(CreateSqliteAceDriver());
+    Platform().SetEngine(CreateEngineDriver());
     FreeDBConnectionDM();
     LoadSystemFolderDefaults();
     InitFormatSettings();

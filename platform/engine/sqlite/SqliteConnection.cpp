@@ -19,8 +19,8 @@ TSqliteConnection::~TSqliteConnection() {
   int64_t lost = RollbackPending();
   if (explicitOpen_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   if (pending)
-    std::clog << "Database engine: " << file_ << " closed with uncommitted work;" << LostText(lost)
-              << std::endl;
+    std::clog << "Database engine: " << file_ << " closed with uncommitted work;"
+              << RolledBackText(lost) << std::endl;
   execCache_.clear();
   sqlite3_close_v2(db_);
 }
@@ -151,7 +151,7 @@ void TSqliteConnection::AfterPost(TSqlitePostTally& tally) {
 EADSDatabaseError TSqliteConnection::NoteRolledBack(EADSDatabaseError error) {
   if (groupOpen_ && sqlite3_get_autocommit(db_)) {
     groupOpen_ = false;
-    return Appended(error, LostText(SettleGroup(false)));
+    return Appended(error, RolledBackText(SettleGroup(false)));
   }
   return error;
 }
@@ -175,7 +175,7 @@ void TSqliteConnection::CommitPending() {
   try {
     CommitOrRollBack("The posted records could not be committed");
   } catch (const EADSDatabaseError& e) {
-    throw Appended(e, LostText(SettleGroup(false)));
+    throw Appended(e, RolledBackText(SettleGroup(false)));
   }
   SettleGroup(true);
 }

@@ -51,21 +51,6 @@ EADSDatabaseError SqliteError(sqlite3* db, int rc, const std::string& what,
   return EADSDatabaseError(what + ": " + detail, EngineCode(rc), static_cast<uint32_t>(rc), table);
 }
 
-EADSDatabaseError Appended(const EADSDatabaseError& error, const std::string& more) {
-  return EADSDatabaseError(error.Message() + more, error.ACEErrorCode, error.SQLErrorCode,
-                           error.TableName, error.ColumnName, error.DataSetName,
-                           error.DataSetOwnerName);
-}
-
-std::string QuoteIdent(const std::string& name) {
-  std::string quoted = "\"";
-  for (char c : name) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + '"';
-}
-
 void BindParams(sqlite3_stmt* stmt, const TAceParams& params) {
   int count = sqlite3_bind_parameter_count(stmt);
   for (int i = 1; i <= count; ++i) {
@@ -88,9 +73,4 @@ void BindParams(sqlite3_stmt* stmt, const TAceParams& params) {
 void ExecSimple(sqlite3* db, const char* sql) {
   int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) throw SqliteError(db, rc, std::string("The engine could not run ") + sql);
-}
-
-std::string LostText(int64_t lost) {
-  return " (" + std::to_string(lost) + (lost == 1 ? " posted record was" : " posted records were") +
-         " rolled back)";
 }

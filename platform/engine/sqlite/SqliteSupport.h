@@ -1,5 +1,5 @@
 // Small pieces the SQLite engine stand-in shares: an owned statement, engine errors built from
-// SQLite result codes, identifier quoting and parameter binding by name.
+// SQLite result codes and parameter binding by name.
 #pragma once
 
 #include <sqlite3.h>
@@ -9,6 +9,7 @@
 #include "common/SysUtils.h"
 #include "platform/engine/AceDriver.h"
 #include "platform/engine/EADSDatabaseError.h"
+#include "platform/engine/EngineText.h"
 
 // A prepared statement, finalized with its owner.
 class TSqliteStatement {
@@ -35,15 +36,6 @@ class TSqliteStatement {
 // code chosen by the result code and the extended result code as SQL code.
 EADSDatabaseError SqliteError(sqlite3* db, int rc, const std::string& what,
                               const std::string& table = {});
-
-// The same error with more text after its message.
-EADSDatabaseError Appended(const EADSDatabaseError& error, const std::string& more);
-
-// " (n posted records were rolled back)": what an error adds when a group of posts was lost.
-std::string LostText(int64_t lost);
-
-// "name" with embedded quotes doubled, for table and column names in statement texts.
-std::string QuoteIdent(const std::string& name);
 
 // Binds each named parameter of the statement (":Name", matched without case) to the value of
 // that name, as a bound value and never spliced into the text. A parameter without a value

@@ -2,19 +2,11 @@
 
 #include <iostream>
 
-namespace {
-const std::string& EmptyText() {
-  static const std::string empty;
-  return empty;
-}
-}  // namespace
-
 TSqliteTableCursor::TSqliteTableCursor(TSqliteConnection& connection, const std::string& tableName,
                                        const TAceTableOptions& options)
     : connection_(connection), readOnly_(options.ReadOnly) {
   table_ = connection_.ResolveTable(tableName, fields_);
   lock_ = std::make_unique<TSqliteTableLock>(connection_.File(), table_, options.Exclusive);
-  slotOf_.assign(fields_.size(), -1);
   if (!options.IndexName.empty()) {
     for (const std::string& column : connection_.IndexColumns(table_, options.IndexName)) {
       for (size_t f = 0; f < fields_.size(); ++f) {
@@ -22,10 +14,7 @@ TSqliteTableCursor::TSqliteTableCursor(TSqliteConnection& connection, const std:
       }
     }
   }
-  for (size_t f : keyFields_) {
-    slotOf_[f] = static_cast<int>(slots_.size());
-    slots_.push_back(f);
-  }
+  LayOutKeys();
   First();
 }
 
@@ -148,54 +137,9 @@ void TSqliteTableCursor::Next() {
   }
 }
 
-void TSqliteTableCursor::CheckField(size_t field) const {
-  if (field >= fields_.size())
-    Raise(EADSDatabaseError("No such field in table " + table_, AdsErrNoField, 0, table_));
-}
-
-void TSqliteTableCursor::Want(size_t field) const {
-  slotOf_[field] = static_cast<int>(slots_.size());
-  slots_.push_back(field);
+void TSqliteTableCursor::LayoutChanged() const {
   for (auto& statement : fetch_) statement = TSqliteStatement();
   reread_ = TSqliteStatement();
-  if (Eof()) {
-    count_ = pos_ = 0;
-    cells_.clear();
-    return;
-  }
-  // Refetch from the current record with the new column: a one-row batch in the new layout
-  // carries the current key (key columns keep their slots) for the fetch to start from.
-  size_t oldWidth = slots_.size() - 1;
-  std::vector<TCell> row(slots_.size());
-  for (size_t f : keyFields_) row[slotOf_[f]] = cells_[pos_ * oldWidth + slotOf_[f]];
-  int64_t rowid = rowids_[pos_];
-  cells_.swap(row);
-  rowids_.assign(1, rowid);
-  pos_ = 0;
-  count_ = 1;
-  Fetch(fFrom);
-}
-
-const TSqliteTableCursor::TCell& TSqliteTableCursor::Cell(size_t field) const {
-  CheckField(field);
-  if (slotOf_[field] < 0) Want(field);
-  return cells_[pos_ * slots_.size() + slotOf_[field]];
-}
-
-const std::string& TSqliteTableCursor::FieldText(size_t field) const {
-  if (Eof()) {
-    CheckField(field);
-    return EmptyText();
-  }
-  return Cell(field).text;
-}
-
-bool TSqliteTableCursor::FieldIsNull(size_t field) const {
-  if (Eof()) {
-    CheckField(field);
-    return true;
-  }
-  return Cell(field).null;
 }
 
 sqlite3_stmt* TSqliteTableCursor::UpdateStatement(
@@ -397,7 +341,7 @@ void TSqliteTableCursor::WriteJournal(const std::vector<std::pair<size_t, std::s
       sqlite3_reset(stmt);
       // The record is posted in the open group but has no journal row: the group goes whole.
       const int64_t lost = connection_.RollbackPending();
-      throw Appended(error, LostText(lost + 1));
+      throw Appended(error, RolledBackText(lost + 1));
     }
     sqlite3_reset(stmt);
   }

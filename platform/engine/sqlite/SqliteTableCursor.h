@@ -18,22 +18,19 @@
 #include <vector>
 
 #include "platform/engine/AceDriver.h"
+#include "platform/engine/BatchedTableCursor.h"
 #include "platform/engine/sqlite/SqliteConnection.h"
 #include "platform/engine/sqlite/SqliteSupport.h"
 #include "platform/engine/sqlite/SqliteTableLock.h"
 
-class TSqliteTableCursor : public TAceCursor {
+class TSqliteTableCursor : public TBatchedTableCursor {
  public:
   TSqliteTableCursor(TSqliteConnection& connection, const std::string& tableName,
                      const TAceTableOptions& options);
   ~TSqliteTableCursor() override;
 
-  const std::vector<std::string>& FieldNames() const override { return fields_; }
-  bool Eof() const override { return pos_ >= count_; }
   void First() override;
   void Next() override;
-  const std::string& FieldText(size_t field) const override;
-  bool FieldIsNull(size_t field) const override;
   void Post(const std::vector<std::pair<size_t, std::string>>& changes) override;
   bool Refresh() override;
   void Close() override;
@@ -45,21 +42,16 @@ class TSqliteTableCursor : public TAceCursor {
  private:
   static constexpr int kBatchRows = 1024;
   enum TFetch { fFirst, fAfter, fFrom, fSeek, fKinds };
-  struct TCell {
-    std::string text;
-    bool null = true;
-    bool blob = false;
-  };
   // An UPDATE for a set of changed columns; compared: which of them were read (and are compared).
   using TUpdateKey = std::pair<std::vector<size_t>, std::vector<bool>>;
 
-  [[noreturn]] void Raise(const EADSDatabaseError& error) const;
-  void Want(size_t field) const;
+  [[noreturn]] void Raise(const EADSDatabaseError& error) const override;
+  void FetchFromCurrent() const override { Fetch(fFrom); }
+  void LayoutChanged() const override;
+  const std::string& Table() const override { return table_; }
   sqlite3_stmt* FetchStatement(TFetch kind) const;
   // Reads the next batch; fAfter and fFrom bind the current record's key, fSeek the key text.
   void Fetch(TFetch kind, const std::string* seekKey = nullptr) const;
-  const TCell& Cell(size_t field) const;
-  void CheckField(size_t field) const;
   // Reads one row's cells from a statement whose column 1 is the first slot.
   static void ReadCells(sqlite3_stmt* stmt, TCell* row, size_t width);
   sqlite3_stmt* UpdateStatement(const std::vector<std::pair<size_t, std::string>>& changes);
@@ -71,19 +63,8 @@ class TSqliteTableCursor : public TAceCursor {
   TSqliteConnection& connection_;
   std::string table_;
   std::unique_ptr<TSqliteTableLock> lock_;  // held while the table is open
-  std::vector<std::string> fields_;
-  std::vector<size_t> keyFields_;  // the active index's columns; empty: rowid order
   bool readOnly_;
-
-  // The batch. Mutable: fetching a column on first use is part of reading.
-  mutable std::vector<int> slotOf_;    // field -> slot in a row, -1 when not fetched
-  mutable std::vector<size_t> slots_;  // slot -> field
   mutable std::array<TSqliteStatement, fKinds> fetch_;
-  mutable std::vector<TCell> cells_;  // count_ rows of slots_.size() cells
-  mutable std::vector<int64_t> rowids_;
-  mutable size_t count_ = 0;
-  mutable size_t pos_ = 0;
-  mutable bool more_ = false;  // the batch was full: more rows may follow
 
   std::map<TUpdateKey, TSqliteStatement> updates_;
   TUpdateKey lastKey_;

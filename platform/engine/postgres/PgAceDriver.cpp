@@ -1,0 +1,62 @@
+#include "platform/engine/postgres/PgAceDriver.h"
+
+#include "host/SysFolders.h"
+#include "platform/engine/postgres/PgConnection.h"
+#include "platform/engine/postgres/RemoteServerSettings.h"
+
+namespace {
+
+class TPgAceDriver : public TAceDriver {
+ public:
+  explicit TPgAceDriver(std::string conninfo) : conninfo_(std::move(conninfo)) {}
+  std::unique_ptr<TAceConnection> Connect(const std::string&, TAdsServerType) override {
+    return ConnectPg(conninfo_.empty()
+                         ? RemoteConninfoFromIni(ProgramModuleFolder() + EngineSettingsFileName)
+                         : conninfo_);
+  }
+  // The client interface level this engine implements.
+  TAceVersion Version() override { return TAceVersion{11, 10, ' '}; }
+
+ private:
+  std::string conninfo_;  // empty: from ads.ini
+};
+
+// The conninfo as shown in messages: without a password.
+std::string Shown(const std::string& conninfo) {
+  PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), nullptr);
+  if (!options) return "invalid connection settings";
+  std::string shown;
+  for (PQconninfoOption* o = options; o->keyword; ++o) {
+    if (!o->val || !*o->val || std::string(o->keyword) == "password") continue;
+    shown += (shown.empty() ? "" : " ") + std::string(o->keyword) + "=" + o->val;
+  }
+  PQconninfoFree(options);
+  return shown;
+}
+
+}  // namespace
+
+std::unique_ptr<TAceDriver> CreatePgAceDriver() {
+  return std::make_unique<TPgAceDriver>(std::string());
+}
+
+std::unique_ptr<TAceDriver> CreatePgAceDriver(const std::string& conninfo) {
+  return std::make_unique<TPgAceDriver>(conninfo);
+}
+
+std::unique_ptr<TAceConnection> ConnectPg(const std::string& conninfo) {
+  const std::string where = Shown(conninfo);
+  PGconn* conn = PQconnectdb(conninfo.c_str());
+  if (!conn) throw PgConnectError(where, "out of memory");
+  if (PQstatus(conn) != CONNECTION_OK) {
+    EADSDatabaseError failure = PgConnectError(where, PQerrorMessage(conn));
+    PQfinish(conn);
+    throw failure;
+  }
+  auto connection = std::make_unique<TPgConnection>(conn, where);
+  // Text is stored and compared byte for byte as UTF-8, whatever the station's locale says. A
+  // row another station keeps locked is waited for as long as the local server waits for its
+  // write lock, then the statement fails as busy (55P03) instead of hanging the pass.
+  connection->ExecSQL("SET client_encoding = 'UTF8'; SET lock_timeout = '8s'", {});
+  return connection;
+}

@@ -1,0 +1,200 @@
+#include "platform/engine/postgres/PgConnection.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+
+#include "common/SysUtils.h"
+#include "platform/engine/EngineText.h"
+#include "platform/engine/postgres/PgNamedParams.h"
+#include "platform/engine/postgres/PgQueryCursor.h"
+#include "platform/engine/postgres/PgTableCursor.h"
+
+std::string PgFieldName(const std::string& stored) {
+  bool folded = std::none_of(stored.begin(), stored.end(),
+                             [](char c) { return std::isupper(static_cast<unsigned char>(c)); });
+  return folded ? UpperCase(stored) : stored;
+}
+
+TPgConnection::TPgConnection(PGconn* conn, std::string where)
+    : conn_(conn), where_(std::move(where)) {}
+
+TPgConnection::~TPgConnection() {
+  if (explicitOpen_)
+    std::clog << "Database engine: " << where_
+              << " closed inside a transaction; its work was rolled back" << std::endl;
+  PQfinish(conn_);
+}
+
+TPgResult TPgConnection::Exec(const std::string& sql, const std::vector<const char*>& values,
+                              const std::string& what, const std::string& table) {
+  try {
+    return PgExec(conn_, sql, values, what, table);
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
+}
+
+std::unique_ptr<TAceCursor> TPgConnection::OpenTable(const std::string& tableName,
+                                                     const TAceTableOptions& options) {
+  try {
+    return std::make_unique<TPgTableCursor>(*this, tableName, options);
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
+}
+
+std::unique_ptr<TAceCursor> TPgConnection::OpenQuery(const std::string& sql,
+                                                     const TAceParams& params) {
+  try {
+    SendAllPosts();
+    return std::make_unique<TPgQueryCursor>(*this, sql, params);
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
+}
+
+int64_t TPgConnection::ExecSQL(const std::string& sql, const TAceParams& params) {
+  try {
+    SendAllPosts();
+    const TPgStatementText statement = NumberNamedParams(sql);
+    TPgResult result =
+        PgExec(conn_, statement.Sql, ParamValues(statement, params), "The statement failed");
+    const char* changed = PQcmdTuples(result.get());
+    return changed && *changed ? std::stoll(changed) : 0;
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
+}
+
+void TPgConnection::CloseCachedTables() {
+  SendAllPosts();
+}
+
+void TPgConnection::BeginTransaction() {
+  SendAllPosts();
+  Exec("BEGIN", {}, "The transaction could not be started");
+  explicitOpen_ = true;
+}
+
+void TPgConnection::Commit() {
+  if (!explicitOpen_) return;
+  try {
+    SendAllPosts();
+  } catch (...) {
+    explicitOpen_ = false;
+    PQclear(PQexec(conn_, "ROLLBACK"));
+    throw;
+  }
+  explicitOpen_ = false;
+  Exec("COMMIT", {}, "The transaction could not be committed");
+}
+
+void TPgConnection::Rollback() {
+  if (!explicitOpen_) return;
+  explicitOpen_ = false;
+  for (TPgTableCursor* table : tables_) table->DropPosts();
+  PQclear(PQexec(conn_, "ROLLBACK"));
+}
+
+std::optional<int> TPgConnection::OtherStations(const std::string&) {
+  TPgResult result = Exec(
+      "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+      "pid <> pg_backend_pid() AND backend_type = 'client backend'",
+      {}, "The other stations cannot be counted");
+  return std::stoi(PQgetvalue(result.get(), 0, 0));
+}
+
+TPgTable TPgConnection::ResolveTable(const std::string& tableName) {
+  std::string name = tableName;
+  if (name.size() > 4 && SameText(name.substr(name.size() - 4), ".adt"))
+    name.resize(name.size() - 4);
+  TPgResult found = Exec(
+      "SELECT c.oid, c.relname FROM pg_class c WHERE c.relkind IN ('r', 'p', 'v') AND "
+      "lower(c.relname) = lower($1) AND pg_table_is_visible(c.oid) ORDER BY c.relname = $1 DESC "
+      "LIMIT 1",
+      {name.c_str()}, "The table list cannot be read", tableName);
+  if (PQntuples(found.get()) == 0)
+    throw EADSDatabaseError("Table not found: " + tableName + " (database " + where_ + ")",
+                            AdsErrNoTable, 0, tableName);
+  TPgTable table;
+  const std::string oid = PQgetvalue(found.get(), 0, 0);
+  table.Stored = PQgetvalue(found.get(), 0, 1);
+  TPgResult columns = Exec(
+      "SELECT a.attname, format_type(a.atttypid, NULL), t.typcategory = 'S', "
+      "CASE WHEN a.atttypid IN ('varchar'::regtype, 'bpchar'::regtype) AND a.atttypmod > 4 "
+      "THEN a.atttypmod - 4 END FROM pg_attribute a JOIN pg_type t ON t.oid = a.atttypid "
+      "WHERE a.attrelid = $1 AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum",
+      {oid.c_str()}, "The columns cannot be read", tableName);
+  bool rowKey = false;
+  for (int r = 0; r < PQntuples(columns.get()); ++r) {
+    TPgColumn column;
+    column.Stored = PQgetvalue(columns.get(), r, 0);
+    if (SameText(column.Stored, PgRowKey)) {
+      rowKey = true;
+      continue;
+    }
+    column.Shown = PgFieldName(column.Stored);
+    column.Type = PQgetvalue(columns.get(), r, 1);
+    column.IsText = *PQgetvalue(columns.get(), r, 2) == 't';
+    if (!PQgetisnull(columns.get(), r, 3))
+      column.Width = std::stoul(PQgetvalue(columns.get(), r, 3));
+    table.Columns.push_back(std::move(column));
+  }
+  if (!rowKey)
+    throw EADSDatabaseError("The table " + table.Stored + " has no " + PgRowKey +
+                                " column: it was not created for this engine",
+                            AdsErrSql, 0, tableName);
+  return table;
+}
+
+std::vector<std::string> TPgConnection::IndexColumns(const std::string& table,
+                                                     const std::string& indexName) {
+  const std::string prefixed = table + "_" + indexName;
+  TPgResult rows = Exec(
+      "SELECT ic.relname, a.attname FROM pg_index i JOIN pg_class ic ON ic.oid = i.indexrelid "
+      "CROSS JOIN LATERAL unnest(i.indkey::int2[]) WITH ORDINALITY AS k(attnum, pos) "
+      "JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = k.attnum "
+      "WHERE i.indrelid = (SELECT c.oid FROM pg_class c WHERE c.relname = $1 AND "
+      "pg_table_is_visible(c.oid)) AND lower(ic.relname) IN (lower($2), lower($3)) "
+      "ORDER BY ic.relname, k.pos",
+      {table.c_str(), indexName.c_str(), prefixed.c_str()}, "The indexes cannot be read", table);
+  std::vector<std::string> columns;
+  for (int r = 0; r < PQntuples(rows.get()); ++r) {
+    if (std::string(PQgetvalue(rows.get(), r, 0)) != PQgetvalue(rows.get(), 0, 0)) break;
+    columns.emplace_back(PQgetvalue(rows.get(), r, 1));
+  }
+  if (columns.empty())
+    throw EADSDatabaseError("Index not found: " + indexName + " on table " + table, AdsErrNoIndex,
+                            0, table);
+  return columns;
+}
+
+void TPgConnection::Register(TPgTableCursor* cursor) {
+  tables_.push_back(cursor);
+}
+
+void TPgConnection::Unregister(TPgTableCursor* cursor) noexcept {
+  tables_.erase(std::remove(tables_.begin(), tables_.end(), cursor), tables_.end());
+}
+
+void TPgConnection::SendAllPosts() {
+  std::exception_ptr failure;
+  for (TPgTableCursor* table : tables_) {
+    try {
+      table->SendPosts();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+void TPgConnection::Raise(const EADSDatabaseError& error) {
+  try {
+    SendAllPosts();
+  } catch (const EADSDatabaseError& e) {
+    throw Appended(error, "; " + e.Message());
+  }
+  throw error;
+}

@@ -1,0 +1,85 @@
+// One session with the remote database server. Every statement is sent whole with its values
+// bound (never spliced into the text). Table cursors queue their posts and send them in
+// groups (PgTableCursor.h); before this connection runs any other statement, and before it
+// raises an error, it sends every queued group, so its own statements always see its posts and
+// a failure never leaves a post unsent and uncounted.
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/engine/AceDriver.h"
+#include "platform/engine/postgres/PgSupport.h"
+
+class TPgTableCursor;
+
+// A table's columns as the server keeps them.
+struct TPgColumn {
+  std::string Stored;           // the server's name, e.g. document_name
+  std::string Shown;            // the field name, e.g. DOCUMENT_NAME
+  std::string Type;             // the type without modifier, e.g. bigint
+  bool IsText = false;          // a character type: written without a cast
+  std::optional<size_t> Width;  // varchar(n) / char(n): n
+};
+
+struct TPgTable {
+  std::string Stored;              // the table's name on the server
+  std::vector<TPgColumn> Columns;  // without the row key
+};
+
+// The hidden column every table of ours carries: an identity standing in for the local server's
+// rowid, the natural record order and the key posts are written by.
+inline constexpr const char* PgRowKey = "vrl_rowid";
+
+// The name as a field name: a name the server folded to lower case (every unquoted name) is
+// shown upper-cased, as the schema declares it; a name with capitals stays as it is.
+std::string PgFieldName(const std::string& stored);
+
+class TPgConnection : public TAceConnection {
+ public:
+  // Takes over the open session; where names the server in messages.
+  TPgConnection(PGconn* conn, std::string where);
+  ~TPgConnection() override;
+
+  std::string ConnectionType() const override { return "Remote"; }
+  std::unique_ptr<TAceCursor> OpenTable(const std::string& tableName,
+                                        const TAceTableOptions& options) override;
+  std::unique_ptr<TAceCursor> OpenQuery(const std::string& sql, const TAceParams& params) override;
+  int64_t ExecSQL(const std::string& sql, const TAceParams& params) override;
+  void CloseCachedTables() override;
+  void BeginTransaction() override;
+  void Commit() override;
+  void Rollback() override;
+  // The other sessions connected to this database (the lock table plays no part).
+  std::optional<int> OtherStations(const std::string& lockTableName) override;
+
+  PGconn* Conn() const { return conn_; }
+  const std::string& Where() const { return where_; }
+  bool InTransaction() const { return explicitOpen_; }
+
+  // Runs a statement; raises (after sending the queued posts) on failure.
+  TPgResult Exec(const std::string& sql, const std::vector<const char*>& values,
+                 const std::string& what, const std::string& table = {});
+  // The table's stored name and columns; AdsErrNoTable when the database has no table of that
+  // name (without case, without the ".adt" extension).
+  TPgTable ResolveTable(const std::string& tableName);
+  // The stored columns of the named index of the table (index "PRIMARY" is <table>_primary).
+  std::vector<std::string> IndexColumns(const std::string& table, const std::string& indexName);
+
+  // The table cursors with queued posts register while open.
+  void Register(TPgTableCursor* cursor);
+  void Unregister(TPgTableCursor* cursor) noexcept;
+  // Sends every table's queued posts; the first failure is raised after all were tried.
+  void SendAllPosts();
+  // Sends the queued posts, then raises the error (with a send failure, if any, appended).
+  [[noreturn]] void Raise(const EADSDatabaseError& error);
+
+ private:
+  PGconn* conn_;
+  std::string where_;
+  bool explicitOpen_ = false;
+  std::vector<TPgTableCursor*> tables_;
+};

@@ -1,0 +1,86 @@
+#include "platform/engine/postgres/PgSupport.h"
+
+#include <cstring>
+
+namespace {
+bool Starts(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+bool Contains(const std::string& text, const char* part) {
+  return text.find(part) != std::string::npos;
+}
+}  // namespace
+
+uint32_t PgEngineCode(const std::string& sqlState) {
+  if (Starts(sqlState, "08") || Starts(sqlState, "57P")) return AdsErrServerUnreachable;
+  if (Starts(sqlState, "28")) return AdsErrLoginRefused;
+  if (sqlState == "3D000") return AdsErrNoServerDatabase;
+  if (sqlState == "42P01") return AdsErrNoTable;
+  if (sqlState == "22001") return AdsErrValueTooLong;
+  if (Starts(sqlState, "22") || Starts(sqlState, "23")) return AdsErrWriteRefused;
+  if (sqlState == "40001" || sqlState == "40P01" || sqlState == "55P03") return AdsErrBusy;
+  if (Starts(sqlState, "53") || Starts(sqlState, "58")) return AdsErrIo;
+  if (sqlState == "25006") return AdsErrReadOnly;
+  return AdsErrSql;
+}
+
+EADSDatabaseError PgError(PGconn* conn, const PGresult* result, const std::string& what,
+                          const std::string& table) {
+  std::string message = result ? PQresultErrorMessage(result) : "";
+  if (message.empty() && conn) message = PQerrorMessage(conn);
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+  std::string sqlState = state ? state : "";
+  uint32_t code = PgEngineCode(sqlState);
+  if (conn && PQstatus(conn) == CONNECTION_BAD) code = AdsErrServerUnreachable;
+  if (message.empty()) message = "no answer from the server";
+  if (!sqlState.empty()) message += " (SQLSTATE " + sqlState + ")";
+  return EADSDatabaseError(what + ": " + message, code, 0, table);
+}
+
+EADSDatabaseError PgConnectError(const std::string& where, const std::string& message) {
+  std::string text = message;
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  uint32_t code = AdsErrServerUnreachable;
+  if (Contains(text, "database \"") && Contains(text, "does not exist"))
+    code = AdsErrNoServerDatabase;
+  else if (Contains(text, "authentication failed") || Contains(text, "role \"") ||
+           Contains(text, "no password supplied") || Contains(text, "pg_hba.conf"))
+    code = AdsErrLoginRefused;
+  return EADSDatabaseError(
+      "The remote database server refused the connection (" + where + "): " + text, code);
+}
+
+void AppendArrayElement(std::string& array, const std::string* value) {
+  if (!value) {
+    array += "NULL";
+    return;
+  }
+  array += '"';
+  for (char c : *value) {
+    if (c == '"' || c == '\\') array += '\\';
+    array += c;
+  }
+  array += '"';
+}
+
+std::string ConninfoValue(const std::string& value) {
+  std::string quoted = "'";
+  for (char c : value) {
+    if (c == '\'' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "'";
+}
+
+TPgResult PgExec(PGconn* conn, const std::string& sql, const std::vector<const char*>& values,
+                 const std::string& what, const std::string& table) {
+  TPgResult result(values.empty() ? PQexec(conn, sql.c_str())
+                                  : PQexecParams(conn, sql.c_str(), static_cast<int>(values.size()),
+                                                 nullptr, values.data(), nullptr, nullptr, 0));
+  ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+    throw PgError(conn, result.get(), what, table);
+  return result;
+}

@@ -1,0 +1,365 @@
+#include "platform/engine/postgres/PgTableCursor.h"
+
+#include <iostream>
+
+#include "common/SysUtils.h"
+#include "platform/engine/EngineText.h"
+
+TPgTableCursor::TPgTableCursor(TPgConnection& connection, const std::string& tableName,
+                               const TAceTableOptions& options)
+    : connection_(connection), readOnly_(options.ReadOnly) {
+  table_ = connection_.ResolveTable(tableName);
+  quoted_ = QuoteIdent(table_.Stored);
+  for (const TPgColumn& column : table_.Columns) fields_.push_back(column.Shown);
+  if (!options.IndexName.empty()) {
+    for (const std::string& column : connection_.IndexColumns(table_.Stored, options.IndexName))
+      for (size_t f = 0; f < fields_.size(); ++f)
+        if (table_.Columns[f].Stored == column) keyFields_.push_back(f);
+  }
+  LayOutKeys();
+  connection_.Register(this);
+  try {
+    First();
+  } catch (...) {
+    connection_.Unregister(this);
+    throw;
+  }
+}
+
+TPgTableCursor::~TPgTableCursor() {
+  // Closed without Close: the posts never sent are dropped, never passed off as written.
+  if (!queue_.empty())
+    std::clog << "Database engine: table " << table_.Stored << " closed without committing; "
+              << queue_.size() << " posted records were rolled back" << std::endl;
+  connection_.Unregister(this);
+}
+
+void TPgTableCursor::Raise(const EADSDatabaseError& error) const {
+  connection_.Raise(error);
+}
+
+std::string TPgTableCursor::FetchSql(TFetch kind) const {
+  std::string columns = PgRowKey;
+  for (size_t f : slots_) columns += ", " + QuoteIdent(table_.Columns[f].Stored);
+  std::string key, params;
+  int n = 0;
+  for (size_t f : keyFields_) {
+    key += QuoteIdent(table_.Columns[f].Stored) + ", ";
+    params += "$" + std::to_string(++n) + ", ";
+  }
+  const std::string order = key + PgRowKey;
+  key += PgRowKey;
+  params += "$" + std::to_string(++n);
+  std::string where;
+  if (kind == fAfter) where = " WHERE (" + key + ") > (" + params + ")";
+  if (kind == fFrom) where = " WHERE (" + key + ") >= (" + params + ")";
+  if (kind == fSeek)
+    where = " WHERE " + QuoteIdent(table_.Columns[keyFields_.at(0)].Stored) + " >= $1";
+  if (kind == fOne)
+    return "SELECT " + columns + " FROM " + quoted_ + " WHERE " + PgRowKey + " = $1";
+  return "SELECT " + columns + " FROM " + quoted_ + where + " ORDER BY " + order + " LIMIT " +
+         std::to_string(kBatchRows);
+}
+
+void TPgTableCursor::Fetch(TFetch kind, const std::string* key, int64_t rowid) const {
+  // What this cursor posted is sent first, so every read sees it.
+  try {
+    const_cast<TPgTableCursor*>(this)->SendPosts();
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
+  const size_t width = slots_.size();
+  std::vector<const char*> values;
+  std::string rowText;
+  if (kind == fAfter || kind == fFrom) {
+    const size_t row = kind == fAfter ? count_ - 1 : pos_;
+    for (size_t f : keyFields_) {
+      const TCell& cell = cells_[row * width + slotOf_[f]];
+      values.push_back(cell.null ? nullptr : cell.text.c_str());
+    }
+    rowid = rowids_[row];
+  }
+  if (kind == fSeek) values.push_back(key->c_str());
+  if (kind == fAfter || kind == fFrom || kind == fOne) {
+    rowText = std::to_string(rowid);
+    values.push_back(rowText.c_str());
+  }
+  TPgResult result = connection_.Exec(
+      FetchSql(kind), values, "The table " + table_.Stored + " cannot be read", table_.Stored);
+  const size_t n = PQntuples(result.get());
+  if (kind == fOne && n == 0) return;
+  const size_t first = kind == fOne ? pos_ : 0;
+  if (kind != fOne) {
+    rowids_.resize(n);
+    cells_.resize(n * width);
+  }
+  PGresult* rows = result.get();
+  for (size_t r = 0; r < n; ++r) {
+    const int row = static_cast<int>(r);
+    rowids_[first + r] = std::stoll(PQgetvalue(rows, row, 0));
+    TCell* cells = cells_.data() + (first + r) * width;
+    for (size_t s = 0; s < width; ++s) {
+      const int column = static_cast<int>(s) + 1;
+      cells[s].null = PQgetisnull(rows, row, column);
+      cells[s].text.assign(PQgetvalue(rows, row, column), PQgetlength(rows, row, column));
+    }
+  }
+  if (kind == fOne) return;
+  count_ = n;
+  pos_ = 0;
+  more_ = n == static_cast<size_t>(kBatchRows);
+}
+
+void TPgTableCursor::First() {
+  Fetch(fFirst);
+}
+
+void TPgTableCursor::Next() {
+  if (Eof()) return;
+  if (++pos_ == count_ && more_) {
+    Fetch(fAfter);
+    return;
+  }
+  SendIfDue();
+}
+
+std::optional<size_t> TPgTableCursor::FieldWidth(size_t field) const {
+  CheckField(field);
+  return table_.Columns[field].Width;
+}
+
+void TPgTableCursor::Post(const std::vector<std::pair<size_t, std::string>>& changes) {
+  if (readOnly_)
+    Raise(EADSDatabaseError("The table " + table_.Stored + " is open read-only", AdsErrReadOnly, 0,
+                            table_.Stored));
+  if (Eof())
+    Raise(EADSDatabaseError("There is no current record in table " + table_.Stored,
+                            AdsErrDataSetState, 0, table_.Stored));
+  if (changes.empty()) return;
+  for (const auto& change : changes) CheckField(change.first);
+  const int64_t rowid = rowids_[pos_];
+  // A record posts once per group: a second post of it waits for the first to be sent.
+  if (queuedRows_.count(rowid)) {
+    try {
+      SendPosts();
+    } catch (const EADSDatabaseError& e) {
+      Raise(e);
+    }
+  }
+  TQueuedPost post{rowid, changes, {}, {}};
+  const size_t width = slots_.size();
+  for (const auto& [field, value] : changes) {
+    const int slot = slotOf_[field];
+    post.compared.push_back(slot >= 0);
+    post.read.push_back(slot >= 0 ? cells_[pos_ * width + slot] : TCell{});
+    if (slot >= 0) cells_[pos_ * width + slot] = TCell{value, false};
+  }
+  if (queue_.empty()) queueStarted_ = std::chrono::steady_clock::now();
+  queue_.push_back(std::move(post));
+  queuedRows_.insert(rowid);
+  SendIfDue();
+}
+
+void TPgTableCursor::SendIfDue() {
+  if (queue_.empty()) return;
+  if (queue_.size() < kPostsPerGroup &&
+      std::chrono::steady_clock::now() - queueStarted_ < kGroupInterval)
+    return;
+  try {
+    SendPosts();
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
+}
+
+int64_t TPgTableCursor::DropPosts() noexcept {
+  const int64_t dropped = static_cast<int64_t>(queue_.size());
+  queue_.clear();
+  queuedRows_.clear();
+  return dropped;
+}
+
+void TPgTableCursor::SendPosts() {
+  if (queue_.empty()) return;
+  std::vector<TQueuedPost> queue;
+  queue.swap(queue_);
+  queuedRows_.clear();
+  // One statement per set of changed (and compared) fields; a walk has one set.
+  std::map<std::vector<std::pair<size_t, bool>>, std::vector<const TQueuedPost*>> groups;
+  for (const TQueuedPost& post : queue) {
+    std::vector<std::pair<size_t, bool>> shape;
+    for (size_t i = 0; i < post.changes.size(); ++i)
+      shape.emplace_back(post.changes[i].first, post.compared[i]);
+    groups[shape].push_back(&post);
+  }
+  int64_t sent = 0;
+  for (const auto& [shape, group] : groups) {
+    try {
+      SendGroup(group);
+    } catch (const EADSDatabaseError& e) {
+      const int64_t lost = static_cast<int64_t>(queue.size()) - sent;
+      throw Appended(e, RolledBackText(connection_.InTransaction() ? queue.size() : lost));
+    }
+    sent += static_cast<int64_t>(group.size());
+  }
+}
+
+void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
+  const TQueuedPost& model = *group.front();
+  const size_t n = model.changes.size();
+  // $1 the row keys, then per field the new values and, when compared, the values read.
+  std::vector<std::string> arrays(1, "{");
+  std::string columns = "rid", types = "$1::bigint[]", set, compare, journal;
+  int param = 1;
+  std::vector<int> newParam(n), readParam(n, 0);
+  for (size_t i = 0; i < n; ++i) {
+    const TPgColumn& column = table_.Columns[model.changes[i].first];
+    const std::string name = QuoteIdent(column.Stored);
+    const std::string in = "n" + std::to_string(i);
+    newParam[i] = ++param;
+    arrays.emplace_back("{");
+    columns += ", " + in;
+    types += ", $" + std::to_string(param) + "::text[]";
+    set += std::string(i ? ", " : "") + name + " = v." + in +
+           (column.IsText ? "" : "::" + column.Type);
+    if (model.compared[i]) {
+      const std::string read = "o" + std::to_string(i);
+      readParam[i] = ++param;
+      arrays.emplace_back("{");
+      columns += ", " + read;
+      types += ", $" + std::to_string(param) + "::text[]";
+      compare += " AND t." + name + "::text IS NOT DISTINCT FROM v." + read;
+    }
+    journal += std::string(i ? ", " : "") + "(" + QuoteLiteral(column.Shown) + ", o." + name +
+               "::text, v." + in + ")";
+  }
+  for (const TQueuedPost* post : group) {
+    const bool first = post == group.front();
+    if (!first) arrays[0] += ',';
+    arrays[0] += std::to_string(post->rowid);
+    for (size_t i = 0; i < n; ++i) {
+      std::string& values = arrays[newParam[i] - 1];
+      if (!first) values += ',';
+      AppendArrayElement(values, &post->changes[i].second);
+      if (!readParam[i]) continue;
+      std::string& reads = arrays[readParam[i] - 1];
+      if (!first) reads += ',';
+      AppendArrayElement(reads, post->read[i].null ? nullptr : &post->read[i].text);
+    }
+  }
+  for (std::string& array : arrays) array += '}';
+  std::vector<const char*> values;
+  for (const std::string& array : arrays) values.push_back(array.c_str());
+
+  std::string sql = "WITH v AS (SELECT * FROM unnest(" + types + ") AS v(" + columns +
+                    ")), u AS (UPDATE " + quoted_ + " AS t SET " + set + " FROM v WHERE t." +
+                    PgRowKey + " = v.rid" + compare + " RETURNING t." + PgRowKey + ")";
+  if (journal_) {
+    values.push_back(journal_->RunId.c_str());
+    values.push_back(journal_->TableName.c_str());
+    sql +=
+        ", j AS (INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, "
+        "NewValue) SELECT $" +
+        std::to_string(param + 1) + ", $" + std::to_string(param + 2) + ", o." +
+        QuoteIdent(table_.Columns[*recIdField_].Stored) +
+        "::text, f.name, f.old, f.new FROM u "
+        "JOIN v ON v.rid = u." +
+        PgRowKey + " JOIN " + quoted_ + " AS o ON o." + PgRowKey + " = u." + PgRowKey +
+        " CROSS JOIN LATERAL (VALUES " + journal + ") AS f(name, old, new))";
+  }
+  sql += " SELECT v.rid FROM v WHERE NOT EXISTS (SELECT 1 FROM u WHERE u." + std::string(PgRowKey) +
+         " = v.rid)";
+  TPgResult result =
+      PgExec(connection_.Conn(), sql, values,
+             "The posted records could not be written to table " + table_.Stored, table_.Stored);
+  const int refused = PQntuples(result.get());
+  for (int r = 0; r < refused; ++r) {
+    const int64_t rowid = std::stoll(PQgetvalue(result.get(), r, 0));
+    refused_.push_back(rowid);
+    ++refusals_[rowid];
+  }
+  committed_ += static_cast<int64_t>(group.size()) - refused;
+}
+
+TAceRevisit TPgTableCursor::NextRefused() {
+  if (refused_.empty()) {
+    try {
+      SendPosts();
+    } catch (const EADSDatabaseError& e) {
+      Raise(e);
+    }
+  }
+  if (refused_.empty()) return TAceRevisit::Done;
+  const int64_t rowid = refused_.back();
+  refused_.pop_back();
+  if (refusals_[rowid] >= kRefusalsPerRecord)
+    Raise(EADSDatabaseError(
+        "The record was changed by another user again and again (table " + table_.Stored + ")",
+        AdsErrRecordChanged, 0, table_.Stored));
+  rowids_.assign(1, rowid);
+  cells_.assign(slots_.size(), TCell{});
+  pos_ = 0;
+  count_ = 1;
+  more_ = false;
+  if (!Refresh()) {
+    count_ = 0;
+    return TAceRevisit::Deleted;
+  }
+  return TAceRevisit::Changed;
+}
+
+bool TPgTableCursor::Refresh() {
+  if (Eof()) return false;
+  const int64_t rowid = rowids_[pos_];
+  rowids_[pos_] = -1;
+  Fetch(fOne, nullptr, rowid);
+  const bool found = rowids_[pos_] == rowid;
+  rowids_[pos_] = rowid;
+  return found;
+}
+
+void TPgTableCursor::Close() {
+  try {
+    SendPosts();
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
+  if (refused_.empty()) return;
+  const size_t refused = refused_.size();
+  refused_.clear();
+  Raise(EADSDatabaseError(std::to_string(refused) +
+                              " posted records were not written: another user changed or "
+                              "deleted them (table " +
+                              table_.Stored + ")",
+                          AdsErrRecordChanged, 0, table_.Stored));
+}
+
+int64_t TPgTableCursor::RecordCount() {
+  TPgResult count = connection_.Exec("SELECT count(*) FROM " + quoted_, {},
+                                     "The records cannot be counted", table_.Stored);
+  return std::stoll(PQgetvalue(count.get(), 0, 0));
+}
+
+bool TPgTableCursor::Seek(const std::string& key) {
+  if (keyFields_.empty())
+    Raise(EADSDatabaseError("No index is active on table " + table_.Stored, AdsErrNoIndex, 0,
+                            table_.Stored));
+  Fetch(fSeek, &key);
+  if (Eof()) return false;
+  const TCell& cell = cells_[pos_ * slots_.size() + slotOf_[keyFields_[0]]];
+  return !cell.null && cell.text == key;
+}
+
+void TPgTableCursor::JournalPosts(const TAcePostJournal& journal) {
+  for (size_t f = 0; f < fields_.size(); ++f)
+    if (SameText(fields_[f], "RECID")) recIdField_ = f;
+  if (!recIdField_)
+    Raise(EADSDatabaseError("Posts to " + table_.Stored + " cannot be journalled: it has no RECID",
+                            AdsErrNoJournal, 0, table_.Stored));
+  try {
+    SendPosts();  // only later posts are journalled
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
+  journal_ = journal;
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Starts or stops a throwaway PostgreSQL cluster for the tests and benchmarks.
+#
+#   pg-test-cluster.sh start DIR   wipes any leftover cluster in DIR, then starts a fresh one
+#   pg-test-cluster.sh stop DIR    stops the cluster in DIR at once and removes DIR
+#
+# The data folder (DIR/data) and the Unix socket (DIR/.s.PGSQL.54329) both live in DIR. The server
+# listens on no TCP address, so clusters of several build folders never clash; the port only
+# names the socket file. The superuser is `postgres` when run as root (the server then runs as the
+# `postgres` user), else the current user; the socket trusts every local connection.
+# The conninfo of the maintenance database: host=DIR port=54329 user=<role> dbname=postgres
+set -euo pipefail
+
+PORT=54329
+# The server programs of PostgreSQL 15 (Debian 12's), else of the newest version installed.
+if [ -z "${PG_BIN:-}" ]; then
+  PG_BIN=/usr/lib/postgresql/15/bin
+  [ -x "$PG_BIN/initdb" ] || PG_BIN=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
+fi
+
+usage() {
+  echo "usage: $0 start|stop DIR" >&2
+  exit 2
+}
+[ $# -eq 2 ] || usage
+action=$1
+dir=$2
+case "$dir" in
+  /*) ;;
+  *) dir="$(pwd)/$dir" ;;
+esac
+
+if [ "$(id -u)" -eq 0 ]; then
+  role=postgres
+  as_server() { runuser -u postgres -- "$@"; }
+else
+  role=$(id -un)
+  as_server() { "$@"; }
+fi
+
+# A server left running in DIR (a test run cut short) is stopped before its folder goes.
+stop_running() {
+  if [ -f "$dir/data/postmaster.pid" ]; then
+    as_server "$PG_BIN/pg_ctl" stop -D "$dir/data" -m immediate -w >/dev/null 2>&1 || true
+  fi
+}
+
+case "$action" in
+  start)
+    [ -n "$PG_BIN" ] && [ -x "$PG_BIN/initdb" ] || {
+      echo "PostgreSQL server programs not found in /usr/lib/postgresql (run scripts/install-deps.sh)" >&2
+      exit 1
+    }
+    socket="$dir/.s.PGSQL.$PORT"
+    if [ ${#socket} -ge 107 ]; then
+      echo "The socket path $socket is too long for a Unix socket (${#socket} bytes, at most 106)" >&2
+      exit 1
+    fi
+    stop_running
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    if [ "$(id -u)" -eq 0 ]; then
+      chown postgres: "$dir"
+      if ! runuser -u postgres -- test -w "$dir"; then
+        echo "The postgres user cannot reach $dir: every parent folder must be traversable" >&2
+        exit 1
+      fi
+    fi
+    log="$dir/server.log"
+    if ! as_server "$PG_BIN/initdb" -D "$dir/data" -U "$role" --auth=trust -E UTF8 \
+      --locale=C.UTF-8 --no-sync >"$dir/initdb.log" 2>&1; then
+      cat "$dir/initdb.log" >&2
+      exit 1
+    fi
+    opts="-c listen_addresses='' -c unix_socket_directories='$dir' -p $PORT"
+    opts+=" -c fsync=off -c synchronous_commit=off -c full_page_writes=off"
+    if ! as_server "$PG_BIN/pg_ctl" start -D "$dir/data" -l "$log" -w -t 60 -o "$opts" \
+      >/dev/null; then
+      cat "$log" >&2
+      exit 1
+    fi
+    echo "host=$dir port=$PORT user=$role dbname=postgres"
+    ;;
+  stop)
+    stop_running
+    rm -rf "$dir"
+    ;;
+  *) usage ;;
+esac

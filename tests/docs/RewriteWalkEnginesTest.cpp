@@ -1,0 +1,116 @@
+// The rewrite walk on both engines while other stations work, and on the remote server a
+// session dropped in the middle of a pass.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "docs/TableRewriteWalk.h"
+#include "tests/support/EngineTestDatabase.h"
+
+namespace {
+
+struct TModule : TComponent {
+  using TComponent::TComponent;
+  std::string ClassName() const override { return "TModule"; }
+};
+
+// A table bound to a connection of its own, like the pass's.
+struct TWalkTable {
+  explicit TWalkTable(const TEngineTestDatabase& db)
+      : module(nullptr, "DBConnectionDM"), connection(&module, "DBConnection") {
+    connection.ConnectPath = db.ConnectPath();
+    connection.AdsServerTypes = db.ServerType();
+    table.DatabaseName = "DBConnectionDM.DBConnection";
+    table.TableName = "Docs.adt";
+  }
+  TModule module;
+  TAdsConnection connection;
+  TAdsTable table{&module, "DatDocsTbl"};
+};
+
+// C:\DOCS\... becomes E:\DOCS\...
+bool MoveDocs(const std::string& value, std::string& rewritten) {
+  if (value.rfind("C:\\DOCS\\", 0) != 0) return false;
+  rewritten = "E:" + value.substr(2);
+  return true;
+}
+
+class RewriteWalk : public testing::TestWithParam<TTestEngine> {};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(, RewriteWalk, testing::Values(TTestEngine::Local, TTestEngine::Remote),
+                         EngineName);
+
+TEST_P(RewriteWalk, RecordsOtherStationsChangeAfterTheReadAreDecidedAgainAsStoredNow) {
+  TEngineTestDatabase db(GetParam());
+  AddTestDocs(*db.Open(), 5);
+  TWalkTable walk(db);
+  auto other = db.Open();
+  bool changed = false;
+  // The other station works while the walk holds the first rows read, before any post.
+  auto rule = [&](const std::string& value, std::string& rewritten) {
+    if (!changed) {
+      changed = true;
+      other->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'C:\\DOCS\\moved2' WHERE RECID = 'D2'", {});
+      other->ExecSQL("DELETE FROM Docs WHERE RECID = 'D3'", {});
+      other->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'Z:\\elsewhere' WHERE RECID = 'D4'", {});
+    }
+    return MoveDocs(value, rewritten);
+  };
+  TPassResult result;
+  RewriteTableField(walk.table, "DOCUMENT_NAME", rule, {}, result);
+  EXPECT_TRUE(result.Completed);
+  EXPECT_EQ(result.Examined, 5);
+  EXPECT_EQ(result.Rewritten, 3);
+  EXPECT_EQ(result.ChangedByOthers, 2);
+  EXPECT_EQ(db.Column("Docs", "DOCUMENT_NAME"),
+            (std::vector<std::string>{"E:\\DOCS\\1", "E:\\DOCS\\moved2", "Z:\\elsewhere",
+                                      "E:\\DOCS\\5"}));
+}
+
+TEST(RewriteWalkRemote, ASessionDroppedMidPassLeavesEveryRecordOldOrNewAndARerunFinishes) {
+  TEngineTestDatabase db(TTestEngine::Remote);
+  const int total = 9000;
+  AddTestDocs(*db.Open(), total);
+  int64_t firstRun = 0;
+  {
+    TWalkTable walk(db);
+    int seen = 0;
+    auto rule = [&](const std::string& value, std::string& rewritten) {
+      // Another session ends ours, as an administrator or a server restart would.
+      if (++seen == 5000)
+        PgTestRows(db.Conninfo(),
+                   "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                   "current_database() AND pid <> pg_backend_pid()");
+      return MoveDocs(value, rewritten);
+    };
+    TPassResult result;
+    try {
+      RewriteTableField(walk.table, "DOCUMENT_NAME", rule, {}, result);
+      FAIL() << "the pass went on without its session";
+    } catch (const EADSDatabaseError& e) {
+      EXPECT_EQ(e.ACEErrorCode, AdsErrServerUnreachable) << e.Message();
+    }
+    EXPECT_FALSE(result.Completed);
+    firstRun = result.Rewritten;
+  }
+  const auto moved = [&] {
+    return std::stoll(PgTestRows(db.Conninfo(),
+                                 "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:%'")[0][0]);
+  };
+  EXPECT_GT(firstRun, 0);
+  EXPECT_LT(firstRun, total);
+  EXPECT_EQ(moved(), firstRun);  // what was reported is what the database holds
+  EXPECT_EQ(PgTestRows(db.Conninfo(),
+                       "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME NOT LIKE 'E:%' AND "
+                       "DOCUMENT_NAME NOT LIKE 'C:%'")[0][0],
+            "0");  // nothing half-written
+
+  TWalkTable rerun(db);
+  TPassResult result;
+  RewriteTableField(rerun.table, "DOCUMENT_NAME", MoveDocs, {}, result);
+  EXPECT_TRUE(result.Completed);
+  EXPECT_EQ(result.Rewritten, total - firstRun);
+  EXPECT_EQ(moved(), total);
+}

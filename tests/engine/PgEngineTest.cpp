@@ -1,0 +1,223 @@
+// What only the remote server does: connecting by conninfo or ads.ini, grouped posts refused
+// when their group goes, enforced widths, a session dropped in the middle of a walk.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "platform/engine/driver/EngineDriver.h"
+#include "platform/engine/postgres/PgAceDriver.h"
+#include "platform/engine/postgres/PgSupport.h"
+#include "tests/support/EngineTestDatabase.h"
+
+namespace {
+
+constexpr size_t kDocumentName = 21;  // Docs.DOCUMENT_NAME
+
+EADSDatabaseError ConnectError(const std::string& conninfo) {
+  try {
+    ConnectPg(conninfo);
+  } catch (const EADSDatabaseError& e) {
+    return e;
+  }
+  ADD_FAILURE() << "connecting to " << conninfo << " did not fail";
+  return EADSDatabaseError("");
+}
+
+}  // namespace
+
+TEST(PgEngine, ConnectFailuresCarryTheServersMessageAndTheirOwnCode) {
+  TTempDir noServer;
+  const std::string server = PgTestConninfo();
+  const struct {
+    std::string conninfo;
+    uint32_t code;
+    const char* said;  // by libpq or the server
+  } cases[] = {
+      {"host=" + noServer.Path().string() + " port=54329 dbname=crm", AdsErrServerUnreachable,
+       "No such file or directory"},
+      {PgConninfoWithDatabase(server, "vrl_no_such_database"), AdsErrNoServerDatabase,
+       "\"vrl_no_such_database\" does not exist"},
+      {server + " user=vrl_no_such_role", AdsErrLoginRefused, "vrl_no_such_role"},
+  };
+  for (const auto& c : cases) {
+    const EADSDatabaseError e = ConnectError(c.conninfo);
+    EXPECT_EQ(e.ACEErrorCode, c.code) << e.Message();
+    EXPECT_NE(e.Message().find(c.said), std::string::npos) << e.Message();
+  }
+}
+
+TEST(PgEngine, TheRemoteServerIsFoundInAdsIniBesideTheProgram) {
+  TEngineTestDatabase db(TTestEngine::Remote);
+  const std::string conninfo = db.Conninfo();
+  const std::string utils = db.ConnectPath() + "/../Utils/";
+  Platform().SetEngine(CreateEngineDriver());  // ads.ini, not a conninfo
+  auto connect = [&] {
+    return Platform().Engine().Connect(db.ConnectPath(), TAdsServerType::stADS_REMOTE);
+  };
+  try {
+    connect();
+    FAIL() << "connected without ads.ini";
+  } catch (const EADSDatabaseError& e) {
+    EXPECT_EQ(e.ACEErrorCode, AdsErrNoServerSettings);
+    EXPECT_NE(e.Message().find("ads.ini"), std::string::npos) << e.Message();
+  }
+  std::ofstream(utils + "ads.ini") << "[SETTINGS]\nADS_SERVER_TYPE=1\n"
+                                   << RemoteAdsIniSection(conninfo);
+  auto remote = connect();
+  EXPECT_EQ(remote->ConnectionType(), "Remote");
+  EXPECT_EQ(QueryOne(*remote, "SELECT current_database()"),
+            PgTestRows(conninfo, "SELECT current_database()")[0][0]);
+  // The local server still opens its folder.
+  EXPECT_THROW(Platform().Engine().Connect(db.ConnectPath(), TAdsServerType::stADS_LOCAL),
+               EADSDatabaseError);  // this installation has no local database file
+}
+
+TEST(PgEngine, APostRefusedWhenItsGroupGoesIsHandedBackForTheRecordAsStoredNow) {
+  TEngineTestDatabase db(TTestEngine::Remote);
+  auto conn = db.Open();
+  AddTestDocs(*conn, 4);
+  auto table = conn->OpenTable("Docs", {});
+  ASSERT_EQ(table->FieldText(kDocumentName), "C:\\DOCS\\1");
+  // Another station commits after our read: D1 changed, D2 deleted.
+  auto other = db.Open();
+  other->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'Z:\\UserMoved\\1' WHERE RECID = 'D1'", {});
+  other->ExecSQL("DELETE FROM Docs WHERE RECID = 'D2'", {});
+  for (; !table->Eof(); table->Next()) table->Post({{kDocumentName, "E:\\new"}});
+  EXPECT_EQ(table->CommittedPosts(), 0);  // nothing sent yet
+
+  std::vector<std::string> revisited;
+  for (TAceRevisit found; (found = table->NextRefused()) != TAceRevisit::Done;) {
+    if (found == TAceRevisit::Deleted) {
+      EXPECT_TRUE(table->Eof());
+      revisited.push_back("deleted");
+      continue;
+    }
+    const std::string recid = table->FieldText(0);  // fetched now: references to others go stale
+    revisited.push_back(recid + " " + table->FieldText(kDocumentName));
+    table->Post({{kDocumentName, "E:\\UserMoved\\1"}});
+  }
+  std::sort(revisited.begin(), revisited.end());
+  EXPECT_EQ(revisited, (std::vector<std::string>{"D1 Z:\\UserMoved\\1", "deleted"}));
+  table->Close();
+  EXPECT_EQ(table->CommittedPosts(), 3);
+  EXPECT_EQ(db.Column("Docs", "DOCUMENT_NAME"),
+            (std::vector<std::string>{"E:\\UserMoved\\1", "E:\\new", "E:\\new"}));
+}
+
+TEST(PgEngine, CloseNamesRefusedPostsNobodyRevisited) {
+  TEngineTestDatabase db(TTestEngine::Remote);
+  auto conn = db.Open();
+  AddTestDocs(*conn, 2);
+  auto table = conn->OpenTable("Docs", {});
+  table->FieldText(kDocumentName);
+  db.Open()->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'Z:\\x' WHERE RECID = 'D1'", {});
+  table->Post({{kDocumentName, "E:\\1"}});
+  table->Next();
+  table->Post({{kDocumentName, "E:\\2"}});
+  try {
+    table->Close();
+    FAIL() << "a refused post went unmentioned";
+  } catch (const EADSDatabaseError& e) {
+    EXPECT_EQ(e.ACEErrorCode, AdsErrRecordChanged);
+    EXPECT_NE(e.Message().find("1 posted records were not written"), std::string::npos)
+        << e.Message();
+  }
+  EXPECT_EQ(table->CommittedPosts(), 1);
+  EXPECT_EQ(db.Column("Docs", "DOCUMENT_NAME"), (std::vector<std::string>{"Z:\\x", "E:\\2"}));
+}
+
+TEST(PgEngine, AFailedGroupIsLostWholeAndSaysSo) {
+  const struct {
+    const char* arrange;
+    std::string bad;
+    uint32_t code;
+    const char* said;
+  } cases[] = {
+      {"", "E:\\" + std::string(300, 'x'), AdsErrValueTooLong, "value too long"},
+      {"ALTER TABLE Docs ADD CONSTRAINT NoBad CHECK (DOCUMENT_NAME <> 'BAD')", "BAD",
+       AdsErrWriteRefused, "nobad"},
+  };
+  for (const auto& c : cases) {
+    TEngineTestDatabase db(TTestEngine::Remote);
+    auto conn = db.Open();
+    AddTestDocs(*conn, 4);
+    if (*c.arrange) conn->ExecSQL(c.arrange, {});
+    auto table = conn->OpenTable("Docs", {});
+    table->Post({{kDocumentName, "E:\\1"}});
+    table->Next();
+    table->Post({{kDocumentName, c.bad}});
+    table->Next();
+    table->Post({{kDocumentName, "E:\\3"}});
+    try {
+      table->Close();
+      ADD_FAILURE() << "the group went through: " << c.said;
+    } catch (const EADSDatabaseError& e) {
+      EXPECT_EQ(e.ACEErrorCode, c.code) << e.Message();
+      EXPECT_NE(e.Message().find(c.said), std::string::npos) << e.Message();
+      EXPECT_NE(e.Message().find("3 posted records were rolled back"), std::string::npos)
+          << e.Message();
+    }
+    EXPECT_EQ(table->CommittedPosts(), 0);
+    EXPECT_EQ(QueryOne(*db.Open(), "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'C:%'"),
+              "4");
+  }
+}
+
+TEST(PgEngine, EnforcedWidthsAndOtherStationsAreTold) {
+  TEngineTestDatabase db(TTestEngine::Remote);
+  auto conn = db.Open();
+  AddTestDocs(*conn, 1);
+  auto docs = conn->OpenTable("Docs", {});
+  EXPECT_EQ(docs->FieldWidth(kDocumentName), std::optional<size_t>(260));
+  EXPECT_EQ(docs->FieldWidth(0), std::nullopt);
+  EXPECT_EQ(conn->OpenTable("Cards", {})->FieldWidth(6), std::optional<size_t>(260));
+  EXPECT_EQ(conn->OtherStations("SysLock"), 0);
+  auto second = db.Open();
+  auto third = db.Open();
+  EXPECT_EQ(conn->OtherStations("SysLock"), 2);
+}
+
+TEST(PgEngine, JournalRowsAreWrittenWithTheirPostsAndNotForRefusedOnes) {
+  TEngineTestDatabase db(TTestEngine::Remote);
+  auto conn = db.Open();
+  AddTestDocs(*conn, 3);
+  conn->ExecSQL(
+      "CREATE TABLE VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT "
+      "NOT NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)",
+      {});
+  auto table = conn->OpenTable("Docs", {});
+  table->JournalPosts({"run-1", "Docs"});
+  table->FieldText(kDocumentName);
+  db.Open()->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'Z:\\x' WHERE RECID = 'D2'", {});
+  for (; !table->Eof(); table->Next())
+    table->Post({{kDocumentName, "E:" + table->FieldText(kDocumentName).substr(2)}});
+  EXPECT_EQ(table->NextRefused(), TAceRevisit::Changed);
+  EXPECT_EQ(table->NextRefused(), TAceRevisit::Done);
+  table->Close();
+  EXPECT_EQ(PgTestRows(db.Conninfo(), "SELECT * FROM VrlPathJournal ORDER BY RecId"),
+            (std::vector<std::vector<std::string>>{
+                {"run-1", "Docs", "D1", "DOCUMENT_NAME", "C:\\DOCS\\1", "E:\\DOCS\\1"},
+                {"run-1", "Docs", "D3", "DOCUMENT_NAME", "C:\\DOCS\\3", "E:\\DOCS\\3"}}));
+}
+
+TEST(PgEngine, ServerStatesMapToTheEngineCodesTheProgramDecidesBy) {
+  const std::pair<const char*, uint32_t> cases[] = {
+      {"08006", AdsErrServerUnreachable},
+      {"57P01", AdsErrServerUnreachable},
+      {"28P01", AdsErrLoginRefused},
+      {"3D000", AdsErrNoServerDatabase},
+      {"42P01", AdsErrNoTable},
+      {"42703", AdsErrSql},
+      {"42601", AdsErrSql},
+      {"22001", AdsErrValueTooLong},
+      {"23505", AdsErrWriteRefused},
+      {"23514", AdsErrWriteRefused},
+      {"40001", AdsErrBusy},
+      {"40P01", AdsErrBusy},
+      {"55P03", AdsErrBusy},
+      {"53100", AdsErrIo},
+      {"25006", AdsErrReadOnly},
+  };
+  for (const auto& [state, code] : cases) EXPECT_EQ(PgEngineCode(state), code) << state;
+}
