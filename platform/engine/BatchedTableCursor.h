@@ -40,6 +40,8 @@ class TBatchedTableCursor : public TAceCursor {
   void CheckField(size_t field) const;
   const TCell& Cell(size_t field) const;
   TCell* Row(size_t row) const { return cells_.data() + row * slots_.size(); }
+  // Adds field to the layout and reads the batch again from the current record.
+  void Want(size_t field) const;
 
   std::vector<std::string> fields_;
   std::vector<size_t> keyFields_;  // the active index's fields; empty: natural order
@@ -51,7 +53,4 @@ class TBatchedTableCursor : public TAceCursor {
   mutable size_t count_ = 0;
   mutable size_t pos_ = 0;
   mutable bool more_ = false;  // the batch was full: more rows may follow
-
- private:
-  void Want(size_t field) const;
 };
