@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "common/DateUtils.h"
+#include "db/CrmSchemaPostgres.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "host/Clock.h"
 #include "platform/engine/AdsComponents.h"
@@ -27,6 +28,44 @@ std::unique_ptr<TAdsQuery> Query(const std::string& sql, const TAceParams& param
 
 void Exec(const std::string& sql, const TAceParams& params = {}) {
   Query(sql, params)->ExecSQL();
+}
+
+// The journal's own tables, each with the statements that create it. On the remote server they
+// go through the CRM schema's translation, which gives them the identity column the remote engine
+// walks in natural order.
+struct TJournalTable {
+  const char* Name;
+  std::vector<const char*> Statements;
+};
+const TJournalTable kJournalTables[] = {
+    {"VrlPathRuns",
+     {"CREATE TABLE VrlPathRuns (RunId TEXT NOT NULL, Kind TEXT, Started TEXT, OldFolder TEXT, "
+      "NewFolder TEXT, Target TEXT, State TEXT, UndoneBy TEXT)",
+      "CREATE UNIQUE INDEX VrlPathRuns_PRIMARY ON VrlPathRuns (RunId)"}},
+    {"VrlPathJournal",
+     {"CREATE TABLE VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT NOT "
+      "NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)"}},
+};
+
+bool RemoteServer() {
+  const TAdsConnection* connection = TAdsConnection::FindByName(ConnectionName());
+  return connection && connection->AdsServerTypes == TAdsServerType::stADS_REMOTE;
+}
+
+// Whether the database holds the table; engine failures other than a missing table propagate.
+bool TableExists(const std::string& name) {
+  TAdsTable table(nullptr, "");
+  table.DatabaseName = ConnectionName();
+  table.TableName = name;
+  table.ReadOnly = true;
+  try {
+    table.Open();
+  } catch (const EADSDatabaseError& e) {
+    if (e.ACEErrorCode == AdsErrNoTable) return false;
+    throw;
+  }
+  table.Close();
+  return true;
 }
 
 const char* const kRunColumns =
@@ -56,27 +95,16 @@ int64_t RunNumber(const std::string& runId) {
 }
 
 bool TPathJournal::Exists() {
-  TAdsTable table(nullptr, "");
-  table.DatabaseName = ConnectionName();
-  table.TableName = kRunsTable;
-  table.ReadOnly = true;
-  try {
-    table.Open();
-  } catch (const EADSDatabaseError& e) {
-    if (e.ACEErrorCode == AdsErrNoTable) return false;
-    throw;
-  }
-  table.Close();
-  return true;
+  return TableExists(kRunsTable);
 }
 
 void TPathJournal::Create() {
-  Exec(
-      "CREATE TABLE IF NOT EXISTS VrlPathRuns (RunId TEXT NOT NULL PRIMARY KEY, Kind TEXT, "
-      "Started TEXT, OldFolder TEXT, NewFolder TEXT, Target TEXT, State TEXT, UndoneBy TEXT)");
-  Exec(
-      "CREATE TABLE IF NOT EXISTS VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, "
-      "RecId TEXT NOT NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)");
+  const bool remote = RemoteServer();
+  for (const TJournalTable& table : kJournalTables) {
+    if (TableExists(table.Name)) continue;
+    for (const char* statement : table.Statements)
+      Exec(remote ? TranslateSchemaToPostgres(std::string(statement) + ";") : statement);
+  }
 }
 
 std::string TPathJournal::BeginRun(const std::string& kind, const std::string& oldFolder,

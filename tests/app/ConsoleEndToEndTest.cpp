@@ -157,6 +157,42 @@ TEST_P(ConsoleEndToEndOnEachServer, ADryRunLeavesTheDatabaseFileByteIdentical) {
   EXPECT_EQ(demo.Snapshot(), before);
 }
 
+// Every row of Docs and Cards in natural order, NULL told from empty text.
+std::string DocsAndCards(const TDemoInstallation& demo) {
+  if (demo.Remote()) return demo.Snapshot();  // the CRM tables, row by row
+  auto db =
+      CreateSqliteAceDriver()->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
+  std::string rows;
+  for (const char* table : {"Docs", "Cards"}) {
+    auto query = db->OpenQuery(std::string("SELECT * FROM ") + table + " ORDER BY rowid", {});
+    for (; !query->Eof(); query->Next()) {
+      for (size_t f = 0; f < query->FieldNames().size(); ++f)
+        rows += (query->FieldIsNull(f) ? std::string("\\N") : query->FieldText(f)) + "|";
+      rows += "\n";
+    }
+  }
+  return rows;
+}
+
+TEST_P(ConsoleEndToEndOnEachServer, AReplaceIsJournalledListedAndUndoneExactly) {
+  const TDemoInstallation demo = Demo({"--documents", "200", "--cards", "20"});
+  const std::string before = DocsAndCards(demo);
+  const TProgramRun replace =
+      RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  ASSERT_EQ(replace.ExitCode, 0) << replace.Err;
+  EXPECT_NE(replace.Out.find("Run R1 is journalled."), std::string::npos) << replace.Out;
+  ASSERT_NE(DocsAndCards(demo), before);
+
+  const TProgramRun undo = RunCli(demo, {"--undo", "r1", "--yes"});
+  EXPECT_EQ(undo.ExitCode, 0) << undo.Err;
+  EXPECT_EQ(DocsAndCards(demo), before);
+  const TProgramRun list = RunCli(demo, {"--list-runs"});
+  EXPECT_EQ(list.ExitCode, 0) << list.Err;
+  EXPECT_EQ(list.Out.rfind("R1  ", 0), 0u) << list.Out;
+  EXPECT_NE(list.Out.find("C:\\VarnelDocs -> E:\\Docs"), std::string::npos) << list.Out;
+  EXPECT_NE(list.Out.find(", undone by R2\n"), std::string::npos) << list.Out;
+}
+
 TEST_P(ConsoleEndToEndOnEachServer, EachExitCode) {
   TDemoInstallation demo = Demo({"--documents", "10", "--cards", "2"});
   // No terminal and no --yes: refused, nothing changed.
