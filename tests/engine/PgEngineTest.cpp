@@ -24,6 +24,13 @@ EADSDatabaseError ConnectError(const std::string& conninfo) {
   return EADSDatabaseError("");
 }
 
+void CreateTestJournal(TAceConnection& conn) {
+  conn.ExecSQL(
+      "CREATE TABLE VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT "
+      "NOT NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)",
+      {});
+}
+
 }  // namespace
 
 TEST(PgEngine, ConnectFailuresCarryTheServersMessageAndTheirOwnCode) {
@@ -182,10 +189,7 @@ TEST(PgEngine, JournalRowsAreWrittenWithTheirPostsAndNotForRefusedOnes) {
   TEngineTestDatabase db(TTestEngine::Remote);
   auto conn = db.Open();
   AddTestDocs(*conn, 3);
-  conn->ExecSQL(
-      "CREATE TABLE VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT "
-      "NOT NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)",
-      {});
+  CreateTestJournal(*conn);
   auto table = conn->OpenTable("Docs", {});
   table->JournalPosts({"run-1", "Docs"});
   table->FieldText(kDocumentName);
@@ -199,6 +203,50 @@ TEST(PgEngine, JournalRowsAreWrittenWithTheirPostsAndNotForRefusedOnes) {
             (std::vector<std::vector<std::string>>{
                 {"run-1", "Docs", "D1", "DOCUMENT_NAME", "C:\\DOCS\\1", "E:\\DOCS\\1"},
                 {"run-1", "Docs", "D3", "DOCUMENT_NAME", "C:\\DOCS\\3", "E:\\DOCS\\3"}}));
+}
+
+// A journal row's old value is the stored one whether the posted field was read first (compared)
+// or not, and its RecId is the record's RECID before the post even when the post changes it.
+TEST(PgEngine, JournalRowsHoldTheOldValuesOfFieldsReadOrNotAndTheOldRecId) {
+  const struct {
+    const char* name;
+    bool readFirst;
+    bool changeRecId;
+  } cases[] = {{"read", true, false}, {"not read", false, false}, {"RECID changed", true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TEngineTestDatabase db(TTestEngine::Remote);
+    auto conn = db.Open();
+    AddTestDocs(*conn, 2);
+    CreateTestJournal(*conn);
+    auto table = conn->OpenTable("Docs", {});
+    const auto& names = table->FieldNames();
+    const size_t recId = std::find(names.begin(), names.end(), "RECID") - names.begin();
+    ASSERT_LT(recId, names.size());
+    table->JournalPosts({"run-1", "Docs"});
+    if (c.readFirst) table->FieldText(kDocumentName);
+    for (int i = 1; !table->Eof(); table->Next(), ++i) {
+      std::vector<std::pair<size_t, std::string>> changes{
+          {kDocumentName, "E:\\NEW\\" + std::to_string(i)}};
+      if (c.changeRecId) changes.emplace_back(recId, "X" + table->FieldText(recId));
+      table->Post(changes);
+    }
+    table->Close();
+    std::vector<std::vector<std::string>> expected;
+    for (const char* id : {"1", "2"}) {
+      expected.push_back({"run-1", "Docs", std::string("D") + id, "DOCUMENT_NAME",
+                          std::string("C:\\DOCS\\") + id, std::string("E:\\NEW\\") + id});
+      if (c.changeRecId)
+        expected.push_back({"run-1", "Docs", std::string("D") + id, "RECID", std::string("D") + id,
+                            std::string("XD") + id});
+    }
+    EXPECT_EQ(PgTestRows(db.Conninfo(), "SELECT * FROM VrlPathJournal ORDER BY RecId, FieldName"),
+              expected);
+    EXPECT_EQ(PgTestRows(db.Conninfo(),
+                         "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE "
+                         "'E:%'"),
+              (std::vector<std::vector<std::string>>{{"2"}}));
+  }
 }
 
 TEST(PgEngine, ServerStatesMapToTheEngineCodesTheProgramDecidesBy) {

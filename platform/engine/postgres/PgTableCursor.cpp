@@ -210,6 +210,10 @@ void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
   // $1 the row keys, then per field the new values and, when compared, the values read.
   std::vector<std::string> arrays(1, "{");
   std::string columns = "rid", types = "$1::bigint[]", set, compare, journal;
+  // The journal needs each record's old values. A compared field's old value is the value read
+  // (the update wrote only where the stored value still matched it), and an unchanged RECID is
+  // returned by the update itself; only otherwise is the record's old version joined in.
+  const bool joinOld = journal_ && !JournalFromUpdate(model);
   int param = 1;
   std::vector<int> newParam(n), readParam(n, 0);
   for (size_t i = 0; i < n; ++i) {
@@ -230,8 +234,8 @@ void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
       types += ", $" + std::to_string(param) + "::text[]";
       compare += " AND t." + name + "::text IS NOT DISTINCT FROM v." + read;
     }
-    journal += std::string(i ? ", " : "") + "(" + QuoteLiteral(column.Shown) + ", o." + name +
-               "::text, v." + in + ")";
+    journal += std::string(i ? ", " : "") + "(" + QuoteLiteral(column.Shown) + ", " +
+               (joinOld ? "o." + name + "::text" : "v.o" + std::to_string(i)) + ", v." + in + ")";
   }
   for (const TQueuedPost* post : group) {
     const bool first = post == group.front();
@@ -251,20 +255,22 @@ void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
   std::vector<const char*> values;
   for (const std::string& array : arrays) values.push_back(array.c_str());
 
+  const std::string recId =
+      journal_ ? QuoteIdent(table_.Columns[*recIdField_].Stored) + "::text" : std::string();
   std::string sql = "WITH v AS (SELECT * FROM unnest(" + types + ") AS v(" + columns +
                     ")), u AS (UPDATE " + quoted_ + " AS t SET " + set + " FROM v WHERE t." +
-                    PgRowKey + " = v.rid" + compare + " RETURNING t." + PgRowKey + ")";
+                    PgRowKey + " = v.rid" + compare + " RETURNING t." + PgRowKey +
+                    (journal_ && !joinOld ? ", t." + recId + " AS vrl_recid" : "") + ")";
   if (journal_) {
     values.push_back(journal_->RunId.c_str());
     values.push_back(journal_->TableName.c_str());
     sql +=
         ", j AS (INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, "
         "NewValue) SELECT $" +
-        std::to_string(param + 1) + ", $" + std::to_string(param + 2) + ", o." +
-        QuoteIdent(table_.Columns[*recIdField_].Stored) +
-        "::text, f.name, f.old, f.new FROM u "
-        "JOIN v ON v.rid = u." +
-        PgRowKey + " JOIN " + quoted_ + " AS o ON o." + PgRowKey + " = u." + PgRowKey +
+        std::to_string(param + 1) + ", $" + std::to_string(param + 2) + ", " +
+        (joinOld ? "o." + recId : std::string("u.vrl_recid")) +
+        ", f.name, f.old, f.new FROM u JOIN v ON v.rid = u." + PgRowKey +
+        (joinOld ? " JOIN " + quoted_ + " AS o ON o." + PgRowKey + " = u." + PgRowKey : "") +
         " CROSS JOIN LATERAL (VALUES " + journal + ") AS f(name, old, new))";
   }
   sql += " SELECT v.rid FROM v WHERE NOT EXISTS (SELECT 1 FROM u WHERE u." + std::string(PgRowKey) +
@@ -279,6 +285,12 @@ void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
     ++refusals_[rowid];
   }
   committed_ += static_cast<int64_t>(group.size()) - refused;
+}
+
+bool TPgTableCursor::JournalFromUpdate(const TQueuedPost& model) const {
+  for (size_t i = 0; i < model.changes.size(); ++i)
+    if (!model.compared[i] || model.changes[i].first == *recIdField_) return false;
+  return true;
 }
 
 TAceRevisit TPgTableCursor::NextRefused() {

@@ -74,6 +74,9 @@ class TPgTableCursor : public TBatchedTableCursor {
   // Sends one group of posts of the same fields; the refused row keys are added to refused_.
   void SendGroup(const std::vector<const TQueuedPost*>& group);
   void SendIfDue();
+  // Whether a group of posts shaped as model can take its journal rows' old values from the
+  // values read and the update's own result, without reading the records' old versions again.
+  bool JournalFromUpdate(const TQueuedPost& model) const;
 
   TPgConnection& connection_;
   TPgTable table_;
