@@ -160,18 +160,7 @@ TEST_P(ConsoleEndToEndOnEachServer, ADryRunLeavesTheDatabaseFileByteIdentical) {
 // Every row of Docs and Cards in natural order, NULL told from empty text.
 std::string DocsAndCards(const TDemoInstallation& demo) {
   if (demo.Remote()) return demo.Snapshot();  // the CRM tables, row by row
-  auto db =
-      CreateSqliteAceDriver()->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
-  std::string rows;
-  for (const char* table : {"Docs", "Cards"}) {
-    auto query = db->OpenQuery(std::string("SELECT * FROM ") + table + " ORDER BY rowid", {});
-    for (; !query->Eof(); query->Next()) {
-      for (size_t f = 0; f < query->FieldNames().size(); ++f)
-        rows += (query->FieldIsNull(f) ? std::string("\\N") : query->FieldText(f)) + "|";
-      rows += "\n";
-    }
-  }
-  return rows;
+  return TCrmTestInstall::RowsIn(demo.DatabaseFolder().string(), {"Docs", "Cards"});
 }
 
 TEST_P(ConsoleEndToEndOnEachServer, AReplaceIsJournalledListedAndUndoneExactly) {

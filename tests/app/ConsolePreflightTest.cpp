@@ -7,26 +7,13 @@
 
 #include "app/ConsoleProgram.h"
 #include "tests/app/AppTestInstallation.h"
+#include "tests/app/ConsoleRun.h"
 
 namespace {
 
-struct TRun {
-  int Code = -1;
-  std::string Out;
-  std::string Err;
-};
-
 class ConsolePreflightTest : public ::testing::Test {
  protected:
-  TRun Run(const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    TRun run;
-    run.Code = RunConsoleProgram(args, in, out, err, {});
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
-  }
+  TConsoleRun Run(const std::vector<std::string>& args) { return RunConsole(args); }
   static std::string Contents(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -62,7 +49,7 @@ TEST_F(ConsolePreflightTest, ANewFolderUnderTheOldOneIsRefusedUnlessForced) {
     const std::string logBefore = install_->LogText();
     std::vector<std::string> args = {"--old", "C:\\Docs", "--new", c.newPath};
     args.insert(args.end(), c.extra.begin(), c.extra.end());
-    const TRun run = Run(args);
+    const TConsoleRun run = Run(args);
     EXPECT_EQ(run.Code, c.code) << run.Err;
     EXPECT_EQ(install_->DocumentNames() != docs, c.changed);
     EXPECT_EQ(install_->CardFolders() != std::vector<std::string>{"C:\\Docs\\A"}, c.changed);
@@ -77,7 +64,7 @@ TEST_F(ConsolePreflightTest, ANewFolderUnderTheOldOneIsRefusedUnlessForced) {
 
 TEST_F(ConsolePreflightTest, TheDryRunSaysPlainlyThatARerunWouldNest) {
   install_->Seed({"C:\\Docs\\a.doc"}, {});
-  const TRun run = Run({"--old", "C:\\Docs", "--new", "C:\\Docs\\Archive", "--dry-run"});
+  const TConsoleRun run = Run({"--old", "C:\\Docs", "--new", "C:\\Docs\\Archive", "--dry-run"});
   EXPECT_EQ(run.Code, 0);
   EXPECT_NE(run.Out.find("Re-run hazard: the new folder C:\\Docs\\Archive lies under the old "
                          "folder C:\\Docs. A second run would rewrite the rewritten paths again"),
@@ -97,7 +84,7 @@ TEST_F(ConsolePreflightTest, ReportWritesTheCsvAndChangesNothing) {
   install_->Seed(docs, {"C:\\Docs"});
   const std::string file = install_->Path("report.csv");
   std::ofstream(file) << "an older report";
-  const TRun run = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--report", file});
+  const TConsoleRun run = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--report", file});
   EXPECT_EQ(run.Code, 0) << run.Err;
   EXPECT_EQ(install_->DocumentNames(), docs);
   EXPECT_NE(run.Out.find("Report written to " + file + "\n"), std::string::npos);
@@ -123,7 +110,7 @@ TEST_F(ConsolePreflightTest, ReportWritesTheCsvAndChangesNothing) {
 
   // A report that cannot be written is a failure, told plainly; nothing is left behind.
   const std::string nowhere = install_->Path("no such folder/report.csv");
-  const TRun failed = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--report", nowhere});
+  const TConsoleRun failed = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--report", nowhere});
   EXPECT_EQ(failed.Code, 2);
   EXPECT_EQ(failed.Err.rfind("The report cannot be written to " + nowhere + ":\r\n", 0), 0u)
       << failed.Err;
@@ -134,8 +121,8 @@ TEST_F(ConsolePreflightTest, CheckFilesReportsUnderTheRootsAndNeedsTheOldRoot) {
   std::filesystem::create_directories(install_->Path("old/A"));
   std::ofstream(install_->Path("old/A/a.doc")) << "a";
   install_->Seed({"C:\\Docs\\A\\a.doc", "C:\\Docs\\A\\b.doc"}, {"C:\\Docs\\A"});
-  const TRun run = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--check-files", "--old-root",
-                        install_->Path("old")});
+  const TConsoleRun run = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--check-files",
+                               "--old-root", install_->Path("old")});
   EXPECT_EQ(run.Code, 0) << run.Err;
   EXPECT_NE(run.Out.find("Dry run: nothing was changed."), std::string::npos);
   EXPECT_NE(run.Out.find("Documents files: 1 old paths name no file, new paths not checked (no "

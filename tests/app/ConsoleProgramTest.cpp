@@ -1,4 +1,5 @@
 #include "app/ConsoleProgram.h"
+#include "tests/app/ConsoleRun.h"
 
 #include <gtest/gtest.h>
 
@@ -9,23 +10,11 @@
 
 namespace {
 
-struct TConsoleRun {
-  int Code = -1;
-  std::string Out;
-  std::string Err;
-};
-
 class ConsoleProgramTest : public ::testing::Test {
  protected:
   TConsoleRun Run(const std::vector<std::string>& args, const std::string& typed = {},
                   TConsoleTerminal terminal = {}) {
-    std::istringstream in(typed);
-    std::ostringstream out, err;
-    TConsoleRun run;
-    run.Code = RunConsoleProgram(args, in, out, err, terminal);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
+    return RunConsole(args, typed, terminal);
   }
   std::unique_ptr<TAppTestInstallation> install_ =
       std::make_unique<TAppTestInstallation>("VrlChangeDocsPathCli");

@@ -8,38 +8,16 @@
 #include "common/Format.h"
 #include "common/StrTable.h"
 #include "tests/app/AppTestInstallation.h"
+#include "tests/app/ConsoleRun.h"
 
 namespace {
 
-struct TConsoleRun {
-  int Code = -1;
-  std::string Out;
-  std::string Err;
-};
-
 class PathJournalConsoleTest : public ::testing::Test {
  protected:
-  TConsoleRun Run(const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    TConsoleRun run;
-    run.Code = RunConsoleProgram(args, in, out, err, {});
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
+  TConsoleRun Run(const std::vector<std::string>& args) { return RunConsole(args); }
+  std::string Database() const {
+    return TCrmTestInstall::RowsIn(install_->DbFolder(), {"Docs", "Cards"});
   }
-  // Every column of every record in rowid order, NULL told apart from empty text.
-  std::string Contents(const std::string& table) const {
-    auto rows = install_->Open()->OpenQuery("SELECT * FROM " + table + " ORDER BY rowid", {});
-    std::string text;
-    for (; !rows->Eof(); rows->Next()) {
-      for (size_t f = 0; f < rows->FieldNames().size(); ++f)
-        text += (rows->FieldIsNull(f) ? "<NULL>" : "'" + rows->FieldText(f) + "'") + "|";
-      text += "\n";
-    }
-    return text;
-  }
-  std::string Database() const { return Contents("Docs") + Contents("Cards"); }
   void Exec(const std::string& sql) const { install_->Open()->ExecSQL(sql, {}); }
   std::string Log() const {
     return TCrmTestInstall::ReadBytes(install_->Path("Logs/UserLog_VrlChangeDocsPathCli.TXT"));

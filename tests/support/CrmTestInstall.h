@@ -76,6 +76,21 @@ class TCrmTestInstall {
       values.push_back(rows->FieldIsNull(0) ? "<NULL>" : rows->FieldText(0));
     return values;
   }
+  // Every column of every record of the tables in the folder's database, in rowid order, each
+  // value quoted and NULL told apart from empty text: equal texts mean equal contents.
+  static std::string RowsIn(const std::string& dbFolder, const std::vector<std::string>& tables) {
+    auto db = CreateSqliteAceDriver()->Connect(dbFolder, TAdsServerType::stADS_LOCAL);
+    std::string text;
+    for (const std::string& table : tables) {
+      auto rows = db->OpenQuery("SELECT * FROM " + table + " ORDER BY rowid", {});
+      for (; !rows->Eof(); rows->Next()) {
+        for (size_t f = 0; f < rows->FieldNames().size(); ++f)
+          text += (rows->FieldIsNull(f) ? "<NULL>" : "'" + rows->FieldText(f) + "'") + "|";
+        text += "\n";
+      }
+    }
+    return text;
+  }
   // The program's user log as written so far.
   std::string LogText() const {
     std::ifstream file(Path("Logs/UserLog_VrlChangeDocsPath.TXT"), std::ios::binary);
