@@ -112,11 +112,22 @@ int64_t TSqliteConnection::SettleGroup(bool committed) noexcept {
     tally->Pending = 0;
   }
   tallies_.clear();
+  for (TSqliteGroupRows* rows : held_)
+    if (!committed) rows->DropHeld();
+  held_.clear();
   return moved;
 }
 
 void TSqliteConnection::Forget(TSqlitePostTally& tally) noexcept {
   tallies_.erase(std::remove(tallies_.begin(), tallies_.end(), &tally), tallies_.end());
+}
+
+void TSqliteConnection::HoldRows(TSqliteGroupRows& rows) {
+  if (std::find(held_.begin(), held_.end(), &rows) == held_.end()) held_.push_back(&rows);
+}
+
+void TSqliteConnection::ForgetRows(TSqliteGroupRows& rows) noexcept {
+  held_.erase(std::remove(held_.begin(), held_.end(), &rows), held_.end());
 }
 
 void TSqliteConnection::Rollback() {
@@ -171,6 +182,11 @@ void TSqliteConnection::CommitIfDue() {
 
 void TSqliteConnection::CommitPending() {
   if (!groupOpen_) return;
+  try {
+    for (TSqliteGroupRows* rows : held_) rows->WriteHeld();
+  } catch (const EADSDatabaseError& e) {
+    throw Appended(e, RolledBackText(RollbackPending()));
+  }
   groupOpen_ = false;
   try {
     CommitOrRollBack("The posted records could not be committed");

@@ -28,6 +28,16 @@ struct TSqlitePostTally {
   int64_t Lost = 0;
 };
 
+// Rows a cursor holds back inside the posting group, to insert them in batches: written just
+// before the group commits, forgotten when it rolls back.
+class TSqliteGroupRows {
+ public:
+  virtual ~TSqliteGroupRows() = default;
+  // Inserts the held rows; EADSDatabaseError when that fails.
+  virtual void WriteHeld() = 0;
+  virtual void DropHeld() noexcept = 0;
+};
+
 class TSqliteConnection : public TAceConnection {
  public:
   // Takes over the open handle.
@@ -66,6 +76,11 @@ class TSqliteConnection : public TAceConnection {
   int64_t RollbackPending() noexcept;
   // A table closing stops being counted.
   void Forget(TSqlitePostTally& tally) noexcept;
+  // Whether posts go into the posting group (not into an explicit transaction).
+  bool Grouping() const { return groupOpen_; }
+  // Rows held for the open group (see TSqliteGroupRows); ForgetRows before they go away.
+  void HoldRows(TSqliteGroupRows& rows);
+  void ForgetRows(TSqliteGroupRows& rows) noexcept;
   // Commits the grouped posts, then raises the error (with the commit's failure, if any).
   [[noreturn]] void Raise(const EADSDatabaseError& error);
 
@@ -78,7 +93,8 @@ class TSqliteConnection : public TAceConnection {
  private:
   // Commits the open transaction; on failure rolls it back and raises.
   void CommitOrRollBack(const char* failure);
-  // The group ended: its posts move to committed or lost; the number moved.
+  // The group ended: its posts move to committed or lost (and rows still held are forgotten);
+  // the number moved.
   int64_t SettleGroup(bool committed) noexcept;
   static int WaitForLock(void* self, int attempt);
 
@@ -97,5 +113,6 @@ class TSqliteConnection : public TAceConnection {
   std::chrono::steady_clock::time_point lastYield_;
   std::chrono::steady_clock::time_point waitStarted_;
   std::vector<TSqlitePostTally*> tallies_;  // tables with posts in the open group
+  std::vector<TSqliteGroupRows*> held_;     // rows to write before the open group commits
   std::map<std::string, TSqliteStatement> execCache_;
 };

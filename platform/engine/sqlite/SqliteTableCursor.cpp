@@ -190,7 +190,7 @@ void TSqliteTableCursor::Post(const std::vector<std::pair<size_t, std::string>>&
                             table_));
   if (changes.empty()) return;
   for (const auto& change : changes) CheckField(change.first);
-  if (journalling_) {
+  if (journal_) {
     // The journal needs the record's RECID and every changed field's value as read.
     Cell(recIdField_);
     for (const auto& change : changes) Cell(change.first);
@@ -230,7 +230,7 @@ void TSqliteTableCursor::Post(const std::vector<std::pair<size_t, std::string>>&
   }
   sqlite3_reset(stmt);
   if (sqlite3_changes(connection_.Db()) == 0) RaiseNotPosted();
-  if (journalling_) WriteJournal(changes);
+  if (journal_) WriteJournal(changes);
   for (const auto& change : changes) {
     int slot = slotOf_[change.first];
     if (slot < 0) continue;
@@ -301,48 +301,19 @@ void TSqliteTableCursor::JournalPosts(const TAcePostJournal& journal) {
     Raise(EADSDatabaseError("Posts to " + table_ + " cannot be journalled: it has no RECID",
                             AdsErrNoJournal, 0, table_));
   try {
-    journalInsert_ = TSqliteStatement(
-        connection_.Db(),
-        "INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, NewValue) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+    journal_ = std::make_unique<TSqliteJournalWriter>(connection_, journal);
   } catch (const EADSDatabaseError& e) {
-    Raise(Appended(e, " (the undo journal VrlPathJournal)"));
+    Raise(e);
   }
   recIdField_ = f;
   if (slotOf_[f] < 0) Want(f);  // read with the batch from now on, not refetched at a post
-  journal_ = journal;
-  journalling_ = true;
 }
 
 void TSqliteTableCursor::WriteJournal(const std::vector<std::pair<size_t, std::string>>& changes) {
-  sqlite3_stmt* stmt = journalInsert_.get();
   const size_t width = slots_.size();
   const TCell& recId = cells_[pos_ * width + slotOf_[recIdField_]];
   for (const auto& [field, value] : changes) {
     const TCell& read = cells_[pos_ * width + slotOf_[field]];
-    sqlite3_bind_text(stmt, 1, journal_.RunId.data(), static_cast<int>(journal_.RunId.size()),
-                      SQLITE_STATIC);
-    sqlite3_bind_text(stmt, 2, journal_.TableName.data(),
-                      static_cast<int>(journal_.TableName.size()), SQLITE_STATIC);
-    sqlite3_bind_text(stmt, 3, recId.text.data(), static_cast<int>(recId.text.size()),
-                      SQLITE_STATIC);
-    sqlite3_bind_text(stmt, 4, fields_[field].data(), static_cast<int>(fields_[field].size()),
-                      SQLITE_STATIC);
-    if (read.null)
-      sqlite3_bind_null(stmt, 5);
-    else
-      sqlite3_bind_text(stmt, 5, read.text.data(), static_cast<int>(read.text.size()),
-                        SQLITE_STATIC);
-    sqlite3_bind_text(stmt, 6, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
-    const int rc = sqlite3_step(stmt);
-    if (rc != SQLITE_DONE) {
-      EADSDatabaseError error = SqliteError(
-          connection_.Db(), rc, "The undo journal row could not be written for " + table_, table_);
-      sqlite3_reset(stmt);
-      // The record is posted in the open group but has no journal row: the group goes whole.
-      const int64_t lost = connection_.RollbackPending();
-      throw Appended(error, RolledBackText(lost + 1));
-    }
-    sqlite3_reset(stmt);
+    journal_->Add(recId.text, fields_[field], read.null ? nullptr : &read.text, value);
   }
 }

@@ -6,9 +6,9 @@
 // while each changed column that was read still holds the value read (another station's edit is
 // never overwritten), and a value read as a BLOB is written back as a BLOB.
 //
-// A journalling cursor (JournalPosts) inserts one VrlPathJournal row per changed field right
-// after its UPDATE, in the same posting transaction. When that insert fails, the open group is
-// rolled back whole, so no record of it stays posted without its journal row.
+// A journalling cursor (JournalPosts) writes one VrlPathJournal row per changed field in the
+// same posting transaction as its UPDATE (SqliteJournalWriter.h). When that insert fails, the
+// open group is rolled back whole, so no record of it stays posted without its journal row.
 #pragma once
 
 #include <array>
@@ -20,6 +20,7 @@
 #include "platform/engine/AceDriver.h"
 #include "platform/engine/BatchedTableCursor.h"
 #include "platform/engine/sqlite/SqliteConnection.h"
+#include "platform/engine/sqlite/SqliteJournalWriter.h"
 #include "platform/engine/sqlite/SqliteSupport.h"
 #include "platform/engine/sqlite/SqliteTableLock.h"
 
@@ -57,7 +58,7 @@ class TSqliteTableCursor : public TBatchedTableCursor {
   sqlite3_stmt* UpdateStatement(const std::vector<std::pair<size_t, std::string>>& changes);
   // After an UPDATE that changed nothing: why (the record is gone, or holds other values).
   [[noreturn]] void RaiseNotPosted();
-  // Inserts the journal rows of the post just made (old values still in the batch).
+  // Hands the journal the rows of the post just made (old values still in the batch).
   void WriteJournal(const std::vector<std::pair<size_t, std::string>>& changes);
 
   TSqliteConnection& connection_;
@@ -72,8 +73,6 @@ class TSqliteTableCursor : public TBatchedTableCursor {
   mutable TSqliteStatement reread_;  // the current record by rowid
   TSqlitePostTally tally_;
 
-  bool journalling_ = false;
-  TAcePostJournal journal_;
+  std::unique_ptr<TSqliteJournalWriter> journal_;  // while journalling
   size_t recIdField_ = 0;
-  TSqliteStatement journalInsert_;
 };

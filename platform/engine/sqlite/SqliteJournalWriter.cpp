@@ -1,0 +1,88 @@
+#include "platform/engine/sqlite/SqliteJournalWriter.h"
+
+namespace {
+
+std::string InsertSql(size_t rows) {
+  std::string sql =
+      "INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, NewValue) VALUES ";
+  for (size_t r = 0; r < rows; ++r) sql += r ? ", (?, ?, ?, ?, ?, ?)" : "(?, ?, ?, ?, ?, ?)";
+  return sql;
+}
+
+void BindText(sqlite3_stmt* stmt, int index, const std::string& text) {
+  sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+}
+
+}  // namespace
+
+TSqliteJournalWriter::TSqliteJournalWriter(TSqliteConnection& connection,
+                                           const TAcePostJournal& journal)
+    : connection_(connection), journal_(journal) {
+  try {
+    single_ = TSqliteStatement(connection_.Db(), InsertSql(1));
+  } catch (const EADSDatabaseError& e) {
+    throw Appended(e, " (the undo journal VrlPathJournal)");
+  }
+}
+
+TSqliteJournalWriter::~TSqliteJournalWriter() {
+  connection_.ForgetRows(*this);
+}
+
+void TSqliteJournalWriter::Add(const std::string& recId, const std::string& fieldName,
+                               const std::string* oldValue, const std::string& newValue) {
+  if (rows_.size() <= held_) rows_.resize(held_ + 1);
+  TRow& row = rows_[held_++];
+  row.recId.assign(recId);
+  row.fieldName = &fieldName;
+  row.oldNull = oldValue == nullptr;
+  if (oldValue) row.oldValue.assign(*oldValue);
+  row.newValue.assign(newValue);
+  if (connection_.Grouping()) {
+    connection_.HoldRows(*this);
+    if (held_ < kRowsPerInsert) return;
+  }
+  try {
+    WriteHeld();
+  } catch (const EADSDatabaseError& e) {
+    // The post just made is in the open group but not yet counted in its table's tally.
+    const int64_t lost = connection_.RollbackPending();
+    throw Appended(e, RolledBackText(lost + 1));
+  }
+}
+
+void TSqliteJournalWriter::WriteHeld() {
+  size_t first = 0;
+  if (held_ >= kRowsPerInsert && !multi_)
+    multi_ = TSqliteStatement(connection_.Db(), InsertSql(kRowsPerInsert));
+  for (; held_ - first >= kRowsPerInsert; first += kRowsPerInsert)
+    Insert(multi_.get(), first, kRowsPerInsert);
+  for (; first < held_; ++first) Insert(single_.get(), first, 1);
+  held_ = 0;
+}
+
+void TSqliteJournalWriter::Insert(sqlite3_stmt* stmt, size_t first, size_t count) {
+  for (size_t r = 0; r < count; ++r) {
+    const TRow& row = rows_[first + r];
+    const int base = static_cast<int>(r * 6);
+    BindText(stmt, base + 1, journal_.RunId);
+    BindText(stmt, base + 2, journal_.TableName);
+    BindText(stmt, base + 3, row.recId);
+    BindText(stmt, base + 4, *row.fieldName);
+    if (row.oldNull)
+      sqlite3_bind_null(stmt, base + 5);
+    else
+      BindText(stmt, base + 5, row.oldValue);
+    BindText(stmt, base + 6, row.newValue);
+  }
+  const int rc = sqlite3_step(stmt);
+  if (rc != SQLITE_DONE) {
+    EADSDatabaseError error = SqliteError(
+        connection_.Db(), rc,
+        "The undo journal rows could not be written for " + journal_.TableName, journal_.TableName);
+    sqlite3_reset(stmt);
+    held_ = 0;
+    throw error;
+  }
+  sqlite3_reset(stmt);
+}
