@@ -171,6 +171,59 @@ TEST(PgEngine, AFailedGroupIsLostWholeAndSaysSo) {
   }
 }
 
+// A walk in row-key order sends a batch's posts when the next batch has been read and takes
+// their result later: a refusal in such a group is still handed back, and a group that fails
+// is lost whole with the posts queued behind it, never counted as written.
+TEST(PgEngine, AWalkReadingAheadHandsBackRefusalsAndLosesAFailedGroupWhole) {
+  constexpr int kDocs = 5000;  // three batches
+  {
+    TEngineTestDatabase db(TTestEngine::Remote);
+    auto conn = db.Open();
+    AddTestDocs(*conn, kDocs);
+    auto table = conn->OpenTable("Docs", {});
+    auto other = db.Open();
+    for (int n = 1; !table->Eof(); table->Next(), ++n) {
+      table->FieldText(kDocumentName);  // read, so the post writes only over the value read
+      table->Post({{kDocumentName, "E:\\" + std::to_string(n)}});
+      // Read by us, then changed by another station: D10 of the first batch, whose group goes
+      // while the second batch is walked, and D4500 of the last batch, sent at the end.
+      if (n == 10)
+        other->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'Z:\\10' WHERE RECID = 'D10'", {});
+      if (n == 4200)
+        other->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'Z:\\4500' WHERE RECID = 'D4500'", {});
+    }
+    std::vector<std::string> revisited;
+    while (table->NextRefused() == TAceRevisit::Changed)
+      revisited.push_back(table->FieldText(0) + " " + table->FieldText(kDocumentName));
+    std::sort(revisited.begin(), revisited.end());
+    EXPECT_EQ(revisited, (std::vector<std::string>{"D10 Z:\\10", "D4500 Z:\\4500"}));
+    table->Close();
+    EXPECT_EQ(table->CommittedPosts(), kDocs - 2);
+    EXPECT_EQ(QueryOne(*other, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:%'"),
+              std::to_string(kDocs - 2));
+  }
+  {
+    TEngineTestDatabase db(TTestEngine::Remote);
+    auto conn = db.Open();
+    AddTestDocs(*conn, kDocs);
+    auto table = conn->OpenTable("Docs", {});
+    std::string message;
+    try {
+      for (int n = 1; !table->Eof(); table->Next(), ++n)
+        table->Post({{kDocumentName, n == 100 ? "E:\\" + std::string(300, 'x') : "E:\\ok"}});
+      table->Close();
+    } catch (const EADSDatabaseError& e) {
+      message = e.Message();
+    }
+    // The first batch's group failed; the second batch's posts, queued behind it, went with it.
+    EXPECT_NE(message.find("value too long"), std::string::npos) << message;
+    EXPECT_NE(message.find("4096 posted records were rolled back"), std::string::npos) << message;
+    EXPECT_EQ(table->CommittedPosts(), 0);
+    EXPECT_EQ(QueryOne(*db.Open(), "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:%'"),
+              "0");
+  }
+}
+
 TEST(PgEngine, EnforcedWidthsAndOtherStationsAreTold) {
   TEngineTestDatabase db(TTestEngine::Remote);
   auto conn = db.Open();
@@ -205,8 +258,9 @@ TEST(PgEngine, JournalRowsAreWrittenWithTheirPostsAndNotForRefusedOnes) {
                 {"run-1", "Docs", "D3", "DOCUMENT_NAME", "C:\\DOCS\\3", "E:\\DOCS\\3"}}));
 }
 
-// A journal row's old value is the stored one whether the posted field was read first (compared)
-// or not, and its RecId is the record's RECID before the post even when the post changes it.
+// A journal row's old value is the stored one whether the posted field was read first
+// (compared) or not, and its RecId is the record's RECID before the post even when the post
+// changes it.
 TEST(PgEngine, JournalRowsHoldTheOldValuesOfFieldsReadOrNotAndTheOldRecId) {
   const struct {
     const char* name;

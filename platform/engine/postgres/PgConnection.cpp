@@ -29,10 +29,50 @@ TPgConnection::~TPgConnection() {
 TPgResult TPgConnection::Exec(const std::string& sql, const std::vector<const char*>& values,
                               const std::string& what, const std::string& table) {
   try {
+    Settle();
     return PgExec(conn_, sql, values, what, table);
   } catch (const EADSDatabaseError& e) {
     Raise(e);
   }
+}
+
+const std::string& TPgConnection::Prepared(const std::string& sql, const std::string& what,
+                                           const std::string& table) {
+  auto it = prepared_.find(sql);
+  if (it == prepared_.end()) {
+    if (prepared_.size() >= kPreparedKept) {
+      PgExec(conn_, "DEALLOCATE ALL", {}, what, table);
+      prepared_.clear();
+    }
+    const std::string name = "vrl_" + std::to_string(++preparedCount_);
+    PgPrepare(conn_, name, sql, what, table);
+    it = prepared_.emplace(sql, name).first;
+  }
+  return it->second;
+}
+
+TPgResult TPgConnection::ExecPrepared(const std::string& sql,
+                                      const std::vector<const char*>& values,
+                                      const std::string& what, const std::string& table) {
+  Settle();
+  return PgExecPrepared(conn_, Prepared(sql, what, table), values, what, table);
+}
+
+void TPgConnection::SendPrepared(const std::string& sql, const std::vector<const char*>& values,
+                                 const std::string& what, const std::string& table,
+                                 TPgTableCursor* owner) {
+  Settle();
+  PgSendPrepared(conn_, Prepared(sql, what, table), values, what, table);
+  busy_ = owner;
+}
+
+TPgResult TPgConnection::CollectSent(const std::string& what, const std::string& table) {
+  busy_ = nullptr;
+  return PgCollect(conn_, what, table);
+}
+
+void TPgConnection::Settle() {
+  if (busy_) busy_->Collect();
 }
 
 std::unique_ptr<TAceCursor> TPgConnection::OpenTable(const std::string& tableName,
@@ -57,6 +97,7 @@ std::unique_ptr<TAceCursor> TPgConnection::OpenQuery(const std::string& sql,
 int64_t TPgConnection::ExecSQL(const std::string& sql, const TAceParams& params) {
   try {
     SendAllPosts();
+    Settle();
     const TPgStatementText statement = NumberNamedParams(sql);
     TPgResult result =
         PgExec(conn_, statement.Sql, ParamValues(statement, params), "The statement failed");
@@ -94,6 +135,11 @@ void TPgConnection::Rollback() {
   if (!explicitOpen_) return;
   explicitOpen_ = false;
   for (TPgTableCursor* table : tables_) table->DropPosts();
+  try {
+    Settle();
+  } catch (const EADSDatabaseError&) {
+    // the rollback below takes back whatever that group did
+  }
   PQclear(PQexec(conn_, "ROLLBACK"));
 }
 

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/engine/AceDriver.h"
@@ -63,11 +64,24 @@ class TPgConnection : public TAceConnection {
   // Runs a statement; raises (after sending the queued posts) on failure.
   TPgResult Exec(const std::string& sql, const std::vector<const char*>& values,
                  const std::string& what, const std::string& table = {});
+  // Runs one of the engine's own statements that repeat (batch reads, group posts): prepared
+  // on its first use in the session, so the server plans each once. Raises the plain error,
+  // as PgExec does, without sending the queued posts.
+  TPgResult ExecPrepared(const std::string& sql, const std::vector<const char*>& values,
+                         const std::string& what, const std::string& table = {});
   // The table's stored name and columns; AdsErrNoTable when the database has no table of that
   // name (without case, without the ".adt" extension).
   TPgTable ResolveTable(const std::string& tableName);
   // The stored columns of the named index of the table (index "PRIMARY" is <table>_primary).
   std::vector<std::string> IndexColumns(const std::string& table, const std::string& indexName);
+
+  // Sends one of those statements without waiting for its result: until its owner takes the
+  // result (CollectSent), the connection is busy, and any other statement of the connection
+  // first has the owner take it (TPgTableCursor::Collect).
+  void SendPrepared(const std::string& sql, const std::vector<const char*>& values,
+                    const std::string& what, const std::string& table, TPgTableCursor* owner);
+  // The result of the statement sent; raises as PgExec does.
+  TPgResult CollectSent(const std::string& what, const std::string& table);
 
   // The table cursors with queued posts register while open.
   void Register(TPgTableCursor* cursor);
@@ -81,5 +95,15 @@ class TPgConnection : public TAceConnection {
   PGconn* conn_;
   std::string where_;
   bool explicitOpen_ = false;
+  // The statement sent without waiting, if any, is taken by its owner (raises its failure).
+  void Settle();
+  // The name of the statement, prepared in the session on its first use.
+  const std::string& Prepared(const std::string& sql, const std::string& what,
+                              const std::string& table);
+
   std::vector<TPgTableCursor*> tables_;
+  TPgTableCursor* busy_ = nullptr;  // owns the statement sent without waiting
+  static constexpr size_t kPreparedKept = 128;
+  std::unordered_map<std::string, std::string> prepared_;  // statement text -> its name
+  int64_t preparedCount_ = 0;
 };

@@ -74,13 +74,57 @@ std::string ConninfoValue(const std::string& value) {
   return quoted + "'";
 }
 
-TPgResult PgExec(PGconn* conn, const std::string& sql, const std::vector<const char*>& values,
-                 const std::string& what, const std::string& table) {
-  TPgResult result(values.empty() ? PQexec(conn, sql.c_str())
-                                  : PQexecParams(conn, sql.c_str(), static_cast<int>(values.size()),
-                                                 nullptr, values.data(), nullptr, nullptr, 0));
+namespace {
+
+TPgResult Checked(PGconn* conn, TPgResult result, const std::string& what,
+                  const std::string& table) {
   ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
   if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
     throw PgError(conn, result.get(), what, table);
   return result;
+}
+
+}  // namespace
+
+TPgResult PgExec(PGconn* conn, const std::string& sql, const std::vector<const char*>& values,
+                 const std::string& what, const std::string& table) {
+  return Checked(
+      conn,
+      TPgResult(values.empty() ? PQexec(conn, sql.c_str())
+                               : PQexecParams(conn, sql.c_str(), static_cast<int>(values.size()),
+                                              nullptr, values.data(), nullptr, nullptr, 0)),
+      what, table);
+}
+
+void PgPrepare(PGconn* conn, const std::string& name, const std::string& sql,
+               const std::string& what, const std::string& table) {
+  Checked(conn, TPgResult(PQprepare(conn, name.c_str(), sql.c_str(), 0, nullptr)), what, table);
+}
+
+TPgResult PgExecPrepared(PGconn* conn, const std::string& name,
+                         const std::vector<const char*>& values, const std::string& what,
+                         const std::string& table) {
+  return Checked(conn,
+                 TPgResult(PQexecPrepared(conn, name.c_str(), static_cast<int>(values.size()),
+                                          values.data(), nullptr, nullptr, 0)),
+                 what, table);
+}
+
+void PgSendPrepared(PGconn* conn, const std::string& name, const std::vector<const char*>& values,
+                    const std::string& what, const std::string& table) {
+  if (!PQsendQueryPrepared(conn, name.c_str(), static_cast<int>(values.size()), values.data(),
+                           nullptr, nullptr, 0))
+    throw PgError(conn, nullptr, what, table);
+}
+
+TPgResult PgCollect(PGconn* conn, const std::string& what, const std::string& table) {
+  // Every result of the statement is read, so the connection is free again even on failure.
+  TPgResult kept;
+  while (PGresult* next = PQgetResult(conn)) {
+    TPgResult result(next);
+    if (!kept || PQresultStatus(kept.get()) == PGRES_COMMAND_OK ||
+        PQresultStatus(kept.get()) == PGRES_TUPLES_OK)
+      kept = std::move(result);
+  }
+  return Checked(conn, std::move(kept), what, table);
 }

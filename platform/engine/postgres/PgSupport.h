@@ -40,3 +40,16 @@ std::string ConninfoValue(const std::string& value);
 // Runs a statement and raises on failure; the result (PGRES_COMMAND_OK or PGRES_TUPLES_OK).
 TPgResult PgExec(PGconn* conn, const std::string& sql, const std::vector<const char*>& values,
                  const std::string& what, const std::string& table = {});
+// Sends a statement prepared under that name without waiting for its result; raises when it
+// cannot be sent.
+void PgSendPrepared(PGconn* conn, const std::string& name, const std::vector<const char*>& values,
+                    const std::string& what, const std::string& table = {});
+// The result of the statement sent, once the server has run it; raises as PgExec does.
+TPgResult PgCollect(PGconn* conn, const std::string& what, const std::string& table = {});
+// Prepares a statement in the session under that name; raises on failure.
+void PgPrepare(PGconn* conn, const std::string& name, const std::string& sql,
+               const std::string& what, const std::string& table = {});
+// Runs a statement prepared in the session under that name, as PgExec.
+TPgResult PgExecPrepared(PGconn* conn, const std::string& name,
+                         const std::vector<const char*>& values, const std::string& what,
+                         const std::string& table = {});

@@ -27,6 +27,12 @@ TPgTableCursor::TPgTableCursor(TPgConnection& connection, const std::string& tab
 }
 
 TPgTableCursor::~TPgTableCursor() {
+  // A group still on its way is waited for; it is its own transaction and counts as it ends.
+  try {
+    Collect();
+  } catch (const EADSDatabaseError& e) {
+    std::clog << "Database engine: " << e.Message() << std::endl;
+  }
   // Closed without Close: the posts never sent are dropped, never passed off as written.
   if (!queue_.empty())
     std::clog << "Database engine: table " << table_.Stored << " closed without committing; "
@@ -62,9 +68,16 @@ std::string TPgTableCursor::FetchSql(TFetch kind) const {
 }
 
 void TPgTableCursor::Fetch(TFetch kind, const std::string* key, int64_t rowid) const {
-  // What this cursor posted is sent first, so every read sees it.
+  // What this cursor posted is sent first, so every read sees it. Reading ahead, the next
+  // batch in row-key order holds none of the records posted, so their posts are sent after the
+  // read, and the server writes them while this program walks the batch just read.
+  auto self = const_cast<TPgTableCursor*>(this);
+  const bool ahead = kind == fAfter && ReadsAhead();
   try {
-    const_cast<TPgTableCursor*>(this)->SendPosts();
+    if (ahead)
+      self->Collect();
+    else
+      self->SendPosts();
   } catch (const EADSDatabaseError& e) {
     Raise(e);
   }
@@ -84,8 +97,13 @@ void TPgTableCursor::Fetch(TFetch kind, const std::string* key, int64_t rowid) c
     rowText = std::to_string(rowid);
     values.push_back(rowText.c_str());
   }
-  TPgResult result = connection_.Exec(
-      FetchSql(kind), values, "The table " + table_.Stored + " cannot be read", table_.Stored);
+  TPgResult result;
+  try {
+    result = connection_.ExecPrepared(
+        FetchSql(kind), values, "The table " + table_.Stored + " cannot be read", table_.Stored);
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
   const size_t n = PQntuples(result.get());
   if (kind == fOne && n == 0) return;
   const size_t first = kind == fOne ? pos_ : 0;
@@ -108,6 +126,12 @@ void TPgTableCursor::Fetch(TFetch kind, const std::string* key, int64_t rowid) c
   count_ = n;
   pos_ = 0;
   more_ = n == static_cast<size_t>(kBatchRows);
+  if (!ahead) return;
+  try {
+    self->Launch();
+  } catch (const EADSDatabaseError& e) {
+    Raise(e);
+  }
 }
 
 void TPgTableCursor::First() {
@@ -160,13 +184,22 @@ void TPgTableCursor::Post(const std::vector<std::pair<size_t, std::string>>& cha
   SendIfDue();
 }
 
+bool TPgTableCursor::ReadsAhead() const {
+  return keyFields_.empty() && !connection_.InTransaction();
+}
+
 void TPgTableCursor::SendIfDue() {
   if (queue_.empty()) return;
-  if (queue_.size() < kPostsPerGroup &&
-      std::chrono::steady_clock::now() - queueStarted_ < kGroupInterval)
+  // Reading ahead, a batch's posts go when the next batch has been read (Fetch); a batch holds
+  // no more records than a group, so only the time can make them due before.
+  const size_t full = ReadsAhead() ? 2 * kPostsPerGroup : kPostsPerGroup;
+  if (queue_.size() < full && std::chrono::steady_clock::now() - queueStarted_ < kGroupInterval)
     return;
   try {
-    SendPosts();
+    if (ReadsAhead())
+      Launch();
+    else
+      SendPosts();
   } catch (const EADSDatabaseError& e) {
     Raise(e);
   }
@@ -179,19 +212,47 @@ int64_t TPgTableCursor::DropPosts() noexcept {
   return dropped;
 }
 
+void TPgTableCursor::Launch() {
+  Collect();
+  if (queue_.empty()) return;
+  std::vector<const TQueuedPost*> group;
+  for (const TQueuedPost& post : queue_) {
+    if (!group.empty() && !SameShape(*group.front(), post)) {
+      SendPosts();  // posts of different fields: one statement each, sent in turn
+      return;
+    }
+    group.push_back(&post);
+  }
+  const TGroupStatement statement = GroupStatement(group);
+  connection_.SendPrepared(statement.Sql, statement.Values(), WriteFailure(), table_.Stored, this);
+  inFlight_ = queue_.size();
+  queue_.clear();
+  queuedRows_.clear();
+}
+
+void TPgTableCursor::Collect() {
+  if (!inFlight_) return;
+  const size_t sent = inFlight_;
+  inFlight_ = 0;
+  TPgResult result;
+  try {
+    result = connection_.CollectSent(WriteFailure(), table_.Stored);
+  } catch (const EADSDatabaseError& e) {
+    // The group is gone, and the posts queued behind it go with it, as in SendPosts.
+    throw Appended(e, RolledBackText(static_cast<int64_t>(sent) + DropPosts()));
+  }
+  TakeResult(result.get(), sent);
+}
+
 void TPgTableCursor::SendPosts() {
+  Collect();
   if (queue_.empty()) return;
   std::vector<TQueuedPost> queue;
   queue.swap(queue_);
   queuedRows_.clear();
   // One statement per set of changed (and compared) fields; a walk has one set.
   std::map<std::vector<std::pair<size_t, bool>>, std::vector<const TQueuedPost*>> groups;
-  for (const TQueuedPost& post : queue) {
-    std::vector<std::pair<size_t, bool>> shape;
-    for (size_t i = 0; i < post.changes.size(); ++i)
-      shape.emplace_back(post.changes[i].first, post.compared[i]);
-    groups[shape].push_back(&post);
-  }
+  for (const TQueuedPost& post : queue) groups[Shape(post)].push_back(&post);
   int64_t sent = 0;
   for (const auto& [shape, group] : groups) {
     try {
@@ -204,7 +265,8 @@ void TPgTableCursor::SendPosts() {
   }
 }
 
-void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
+TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
+    const std::vector<const TQueuedPost*>& group) const {
   const TQueuedPost& model = *group.front();
   const size_t n = model.changes.size();
   // $1 the row keys, then per field the new values and, when compared, the values read.
@@ -252,8 +314,8 @@ void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
     }
   }
   for (std::string& array : arrays) array += '}';
-  std::vector<const char*> values;
-  for (const std::string& array : arrays) values.push_back(array.c_str());
+  TGroupStatement statement;
+  statement.Params = std::move(arrays);
 
   const std::string recId =
       journal_ ? QuoteIdent(table_.Columns[*recIdField_].Stored) + "::text" : std::string();
@@ -262,8 +324,8 @@ void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
                     PgRowKey + " = v.rid" + compare + " RETURNING t." + PgRowKey +
                     (journal_ && !joinOld ? ", t." + recId + " AS vrl_recid" : "") + ")";
   if (journal_) {
-    values.push_back(journal_->RunId.c_str());
-    values.push_back(journal_->TableName.c_str());
+    statement.Params.push_back(journal_->RunId);
+    statement.Params.push_back(journal_->TableName);
     sql +=
         ", j AS (INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, "
         "NewValue) SELECT $" +
@@ -275,16 +337,46 @@ void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
   }
   sql += " SELECT v.rid FROM v WHERE NOT EXISTS (SELECT 1 FROM u WHERE u." + std::string(PgRowKey) +
          " = v.rid)";
+  statement.Sql = std::move(sql);
+  return statement;
+}
+
+std::vector<const char*> TPgTableCursor::TGroupStatement::Values() const {
+  std::vector<const char*> values;
+  for (const std::string& param : Params) values.push_back(param.c_str());
+  return values;
+}
+
+std::string TPgTableCursor::WriteFailure() const {
+  return "The posted records could not be written to table " + table_.Stored;
+}
+
+void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
+  const TGroupStatement statement = GroupStatement(group);
   TPgResult result =
-      PgExec(connection_.Conn(), sql, values,
-             "The posted records could not be written to table " + table_.Stored, table_.Stored);
-  const int refused = PQntuples(result.get());
+      connection_.ExecPrepared(statement.Sql, statement.Values(), WriteFailure(), table_.Stored);
+  TakeResult(result.get(), group.size());
+}
+
+void TPgTableCursor::TakeResult(PGresult* result, size_t sent) {
+  const int refused = PQntuples(result);
   for (int r = 0; r < refused; ++r) {
-    const int64_t rowid = std::stoll(PQgetvalue(result.get(), r, 0));
+    const int64_t rowid = std::stoll(PQgetvalue(result, r, 0));
     refused_.push_back(rowid);
     ++refusals_[rowid];
   }
-  committed_ += static_cast<int64_t>(group.size()) - refused;
+  committed_ += static_cast<int64_t>(sent) - refused;
+}
+
+std::vector<std::pair<size_t, bool>> TPgTableCursor::Shape(const TQueuedPost& post) {
+  std::vector<std::pair<size_t, bool>> shape;
+  for (size_t i = 0; i < post.changes.size(); ++i)
+    shape.emplace_back(post.changes[i].first, post.compared[i]);
+  return shape;
+}
+
+bool TPgTableCursor::SameShape(const TQueuedPost& a, const TQueuedPost& b) {
+  return a.changes.size() == b.changes.size() && Shape(a) == Shape(b);
 }
 
 bool TPgTableCursor::JournalFromUpdate(const TQueuedPost& model) const {

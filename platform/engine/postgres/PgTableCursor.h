@@ -7,7 +7,10 @@
 // its own transaction (outside an explicit one), so a crash or a dropped connection leaves
 // every record old or new. A group goes when it holds kPostsPerGroup posts or is
 // kGroupInterval old, before the next batch is read, before a record is read again, when the
-// table closes, and before the connection runs another statement or raises an error. Each post
+// table closes, and before the connection runs another statement or raises an error. A walk in
+// row-key order outside an explicit transaction reads ahead: a batch's posts go right after
+// the next batch is read, without waiting, and their result is taken before the connection's
+// next statement, so the server writes one batch while the program walks the next. Each post
 // is a compare-and-set: it writes only while each changed field that was read still holds the
 // value read. A post another station's change refused is known only once its group is sent;
 // the cursor keeps it for NextRefused, which re-reads the record for the caller to decide
@@ -49,6 +52,9 @@ class TPgTableCursor : public TBatchedTableCursor {
   void SendPosts();
   // Forgets the queued posts (the explicit transaction around them rolls back); how many.
   int64_t DropPosts() noexcept;
+  // Takes the result of the group sent without waiting, if any: counts it, keeps its refused
+  // posts; on failure the posts queued behind it are dropped and the error says how many went.
+  void Collect();
 
  private:
   static constexpr int kBatchRows = 2048;
@@ -71,9 +77,25 @@ class TPgTableCursor : public TBatchedTableCursor {
   // Reads the next batch; fAfter and fFrom start at the current record's key, fSeek at the key
   // text, fOne reads the row key alone.
   void Fetch(TFetch kind, const std::string* key = nullptr, int64_t rowid = 0) const;
+  // One group's statement and the values bound to it.
+  struct TGroupStatement {
+    std::string Sql;
+    std::vector<std::string> Params;
+    std::vector<const char*> Values() const;
+  };
+  TGroupStatement GroupStatement(const std::vector<const TQueuedPost*>& group) const;
   // Sends one group of posts of the same fields; the refused row keys are added to refused_.
   void SendGroup(const std::vector<const TQueuedPost*>& group);
+  // Counts a group's result: the rows it returns are the refused posts.
+  void TakeResult(PGresult* result, size_t sent);
+  // Sends the queued posts as one group without waiting (Collect takes the result); posts of
+  // several sets of fields go one set after the other, waited for, as SendPosts sends them.
+  void Launch();
+  bool ReadsAhead() const;
   void SendIfDue();
+  std::string WriteFailure() const;
+  static std::vector<std::pair<size_t, bool>> Shape(const TQueuedPost& post);
+  static bool SameShape(const TQueuedPost& a, const TQueuedPost& b);
   // Whether a group of posts shaped as model can take its journal rows' old values from the
   // values read and the update's own result, without reading the records' old versions again.
   bool JournalFromUpdate(const TQueuedPost& model) const;
@@ -88,6 +110,7 @@ class TPgTableCursor : public TBatchedTableCursor {
   std::chrono::steady_clock::time_point queueStarted_;
   std::vector<int64_t> refused_;               // waiting for NextRefused
   std::unordered_map<int64_t, int> refusals_;  // how often each was refused
+  size_t inFlight_ = 0;                        // posts in the group sent without waiting
   int64_t committed_ = 0;
   std::optional<TAcePostJournal> journal_;
   std::optional<size_t> recIdField_;
