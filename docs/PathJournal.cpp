@@ -30,19 +30,23 @@ void Exec(const std::string& sql, const TAceParams& params = {}) {
   Query(sql, params)->ExecSQL();
 }
 
-// The journal's own tables, each with the statements that create it. On the remote server they
-// go through the CRM schema's translation, which gives them the identity column the remote engine
-// walks in natural order.
+// The journal's own tables, each with the statements that create it. On the remote server the
+// runs go through the CRM schema's translation, which gives them the identity column the remote
+// engine walks a table by. The journal rows are only ever read by queries, and a replace writes
+// one per record, so they go without it: an identity and its index would cost every row.
 struct TJournalTable {
   const char* Name;
+  bool RowKey;  // created with the remote server's row key
   std::vector<const char*> Statements;
 };
 const TJournalTable kJournalTables[] = {
     {"VrlPathRuns",
+     true,
      {"CREATE TABLE VrlPathRuns (RunId TEXT NOT NULL, Kind TEXT, Started TEXT, OldFolder TEXT, "
       "NewFolder TEXT, Target TEXT, State TEXT, UndoneBy TEXT)",
       "CREATE UNIQUE INDEX VrlPathRuns_PRIMARY ON VrlPathRuns (RunId)"}},
     {"VrlPathJournal",
+     false,
      {"CREATE TABLE VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT NOT "
       "NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)"}},
 };
@@ -53,18 +57,16 @@ bool RemoteServer() {
 }
 
 // Whether the database holds the table; engine failures other than a missing table propagate.
+// Asked by a query, which needs no row key of the table.
 bool TableExists(const std::string& name) {
-  TAdsTable table(nullptr, "");
-  table.DatabaseName = ConnectionName();
-  table.TableName = name;
-  table.ReadOnly = true;
+  auto query = Query("SELECT * FROM " + name + " WHERE 1 = 0");
   try {
-    table.Open();
+    query->Open();
   } catch (const EADSDatabaseError& e) {
     if (e.ACEErrorCode == AdsErrNoTable) return false;
     throw;
   }
-  table.Close();
+  query->Close();
   return true;
 }
 
@@ -103,7 +105,8 @@ void TPathJournal::Create() {
   for (const TJournalTable& table : kJournalTables) {
     if (TableExists(table.Name)) continue;
     for (const char* statement : table.Statements)
-      Exec(remote ? TranslateSchemaToPostgres(std::string(statement) + ";") : statement);
+      Exec(remote && table.RowKey ? TranslateSchemaToPostgres(std::string(statement) + ";")
+                                  : statement);
   }
 }
 

@@ -48,7 +48,9 @@ uint32_t EngineCode(int rc) {
 EADSDatabaseError SqliteError(sqlite3* db, int rc, const std::string& what,
                               const std::string& table) {
   std::string detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-  return EADSDatabaseError(what + ": " + detail, EngineCode(rc), static_cast<uint32_t>(rc), table);
+  // A statement naming a table the database lacks fails as a missing table, as on the server.
+  const uint32_t code = detail.rfind("no such table", 0) == 0 ? AdsErrNoTable : EngineCode(rc);
+  return EADSDatabaseError(what + ": " + detail, code, static_cast<uint32_t>(rc), table);
 }
 
 void BindParams(sqlite3_stmt* stmt, const TAceParams& params) {
