@@ -225,21 +225,21 @@ void TPgTableCursor::Launch() {
   }
   const TGroupStatement statement = GroupStatement(group);
   connection_.SendPrepared(statement.Sql, statement.Values(), WriteFailure(), table_.Stored, this);
-  inFlight_ = queue_.size();
+  for (const TQueuedPost& post : queue_) inFlight_.push_back(post.rowid);
   queue_.clear();
   queuedRows_.clear();
 }
 
 void TPgTableCursor::Collect() {
-  if (!inFlight_) return;
-  const size_t sent = inFlight_;
-  inFlight_ = 0;
+  if (inFlight_.empty()) return;
+  std::vector<int64_t> sent;
+  sent.swap(inFlight_);
   TPgResult result;
   try {
     result = connection_.CollectSent(WriteFailure(), table_.Stored);
   } catch (const EADSDatabaseError& e) {
     // The group is gone, and the posts queued behind it go with it, as in SendPosts.
-    throw Appended(e, RolledBackText(static_cast<int64_t>(sent) + DropPosts()));
+    throw Appended(e, RolledBackText(static_cast<int64_t>(sent.size()) + DropPosts()));
   }
   TakeResult(result.get(), sent);
 }
@@ -271,7 +271,7 @@ TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
   const size_t n = model.changes.size();
   // $1 the row keys, then per field the new values and, when compared, the values read.
   std::vector<std::string> arrays(1, "{");
-  std::string columns = "rid", types = "$1::bigint[]", set, compare, journal;
+  std::string columns = "rid", types = "$1::bigint[]", set, compare, journal, returned;
   // The journal needs each record's old values. A compared field's old value is the value read
   // (the update wrote only where the stored value still matched it), and an unchanged RECID is
   // returned by the update itself; only otherwise is the record's old version joined in.
@@ -296,8 +296,10 @@ TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
       types += ", $" + std::to_string(param) + "::text[]";
       compare += " AND t." + name + "::text IS NOT DISTINCT FROM v." + read;
     }
+    // The update returns what the journal rows need of each record.
+    returned += ", v." + in + (model.compared[i] && !joinOld ? ", v.o" + std::to_string(i) : "");
     journal += std::string(i ? ", " : "") + "(" + QuoteLiteral(column.Shown) + ", " +
-               (joinOld ? "o." + name + "::text" : "v.o" + std::to_string(i)) + ", v." + in + ")";
+               (joinOld ? "o." + name + "::text" : "u.o" + std::to_string(i)) + ", u." + in + ")";
   }
   for (const TQueuedPost* post : group) {
     const bool first = post == group.front();
@@ -317,26 +319,26 @@ TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
   TGroupStatement statement;
   statement.Params = std::move(arrays);
 
-  const std::string recId =
-      journal_ ? QuoteIdent(table_.Columns[*recIdField_].Stored) + "::text" : std::string();
-  std::string sql = "WITH v AS (SELECT * FROM unnest(" + types + ") AS v(" + columns +
-                    ")), u AS (UPDATE " + quoted_ + " AS t SET " + set + " FROM v WHERE t." +
-                    PgRowKey + " = v.rid" + compare + " RETURNING t." + PgRowKey +
-                    (journal_ && !joinOld ? ", t." + recId + " AS vrl_recid" : "") + ")";
-  if (journal_) {
-    statement.Params.push_back(journal_->RunId);
-    statement.Params.push_back(journal_->TableName);
-    sql +=
-        ", j AS (INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, "
-        "NewValue) SELECT $" +
-        std::to_string(param + 1) + ", $" + std::to_string(param + 2) + ", " +
-        (joinOld ? "o." + recId : std::string("u.vrl_recid")) +
-        ", f.name, f.old, f.new FROM u JOIN v ON v.rid = u." + PgRowKey +
-        (joinOld ? " JOIN " + quoted_ + " AS o ON o." + PgRowKey + " = u." + PgRowKey : "") +
-        " CROSS JOIN LATERAL (VALUES " + journal + ") AS f(name, old, new))";
+  // The update returns the row keys it wrote: the others were refused.
+  std::string update = "UPDATE " + quoted_ + " AS t SET " + set + " FROM unnest(" + types +
+                       ") AS v(" + columns + ") WHERE t." + PgRowKey + " = v.rid" + compare +
+                       " RETURNING t." + PgRowKey;
+  if (!journal_) {
+    statement.Sql = std::move(update);
+    return statement;
   }
-  sql += " SELECT v.rid FROM v WHERE NOT EXISTS (SELECT 1 FROM u WHERE u." + std::string(PgRowKey) +
-         " = v.rid)";
+  const std::string recId = QuoteIdent(table_.Columns[*recIdField_].Stored) + "::text";
+  statement.Params.push_back(journal_->RunId);
+  statement.Params.push_back(journal_->TableName);
+  std::string sql =
+      "WITH u AS (" + update + (joinOld ? "" : ", t." + recId + " AS vrl_recid") + returned +
+      "), j AS (INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, "
+      "NewValue) SELECT $" +
+      std::to_string(param + 1) + ", $" + std::to_string(param + 2) + ", " +
+      (joinOld ? "o." + recId : std::string("u.vrl_recid")) + ", f.name, f.old, f.new FROM u" +
+      (joinOld ? " JOIN " + quoted_ + " AS o ON o." + PgRowKey + " = u." + PgRowKey : "") +
+      " CROSS JOIN LATERAL (VALUES " + journal + ") AS f(name, old, new)) SELECT " + PgRowKey +
+      " FROM u";
   statement.Sql = std::move(sql);
   return statement;
 }
@@ -355,17 +357,20 @@ void TPgTableCursor::SendGroup(const std::vector<const TQueuedPost*>& group) {
   const TGroupStatement statement = GroupStatement(group);
   TPgResult result =
       connection_.ExecPrepared(statement.Sql, statement.Values(), WriteFailure(), table_.Stored);
-  TakeResult(result.get(), group.size());
+  std::vector<int64_t> sent;
+  for (const TQueuedPost* post : group) sent.push_back(post->rowid);
+  TakeResult(result.get(), sent);
 }
 
-void TPgTableCursor::TakeResult(PGresult* result, size_t sent) {
-  const int refused = PQntuples(result);
-  for (int r = 0; r < refused; ++r) {
-    const int64_t rowid = std::stoll(PQgetvalue(result, r, 0));
+void TPgTableCursor::TakeResult(PGresult* result, const std::vector<int64_t>& sent) {
+  std::unordered_set<int64_t> written;
+  for (int r = 0; r < PQntuples(result); ++r) written.insert(std::stoll(PQgetvalue(result, r, 0)));
+  for (int64_t rowid : sent) {
+    if (written.count(rowid)) continue;
     refused_.push_back(rowid);
     ++refusals_[rowid];
   }
-  committed_ += static_cast<int64_t>(sent) - refused;
+  committed_ += static_cast<int64_t>(written.size());
 }
 
 std::vector<std::pair<size_t, bool>> TPgTableCursor::Shape(const TQueuedPost& post) {

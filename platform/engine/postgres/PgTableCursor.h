@@ -86,8 +86,8 @@ class TPgTableCursor : public TBatchedTableCursor {
   TGroupStatement GroupStatement(const std::vector<const TQueuedPost*>& group) const;
   // Sends one group of posts of the same fields; the refused row keys are added to refused_.
   void SendGroup(const std::vector<const TQueuedPost*>& group);
-  // Counts a group's result: the rows it returns are the refused posts.
-  void TakeResult(PGresult* result, size_t sent);
+  // Counts a group's result, the row keys written; the other posts sent were refused.
+  void TakeResult(PGresult* result, const std::vector<int64_t>& sent);
   // Sends the queued posts as one group without waiting (Collect takes the result); posts of
   // several sets of fields go one set after the other, waited for, as SendPosts sends them.
   void Launch();
@@ -110,7 +110,7 @@ class TPgTableCursor : public TBatchedTableCursor {
   std::chrono::steady_clock::time_point queueStarted_;
   std::vector<int64_t> refused_;               // waiting for NextRefused
   std::unordered_map<int64_t, int> refusals_;  // how often each was refused
-  size_t inFlight_ = 0;                        // posts in the group sent without waiting
+  std::vector<int64_t> inFlight_;              // the row keys of the group sent without waiting
   int64_t committed_ = 0;
   std::optional<TAcePostJournal> journal_;
   std::optional<size_t> recIdField_;
