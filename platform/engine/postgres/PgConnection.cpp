@@ -51,14 +51,13 @@ const std::string& TPgConnection::Prepared(const std::string& sql, const std::st
   return it->second;
 }
 
-TPgResult TPgConnection::ExecPrepared(const std::string& sql,
-                                      const std::vector<const char*>& values,
+TPgResult TPgConnection::ExecPrepared(const std::string& sql, const TPgParams& values,
                                       const std::string& what, const std::string& table) {
   Settle();
   return PgExecPrepared(conn_, Prepared(sql, what, table), values, what, table);
 }
 
-void TPgConnection::SendPrepared(const std::string& sql, const std::vector<const char*>& values,
+void TPgConnection::SendPrepared(const std::string& sql, const TPgParams& values,
                                  const std::string& what, const std::string& table,
                                  TPgTableCursor* owner) {
   Settle();

@@ -67,8 +67,8 @@ class TPgConnection : public TAceConnection {
   // Runs one of the engine's own statements that repeat (batch reads, group posts): prepared
   // on its first use in the session, so the server plans each once. Raises the plain error,
   // as PgExec does, without sending the queued posts.
-  TPgResult ExecPrepared(const std::string& sql, const std::vector<const char*>& values,
-                         const std::string& what, const std::string& table = {});
+  TPgResult ExecPrepared(const std::string& sql, const TPgParams& values, const std::string& what,
+                         const std::string& table = {});
   // The table's stored name and columns; AdsErrNoTable when the database has no table of that
   // name (without case, without the ".adt" extension).
   TPgTable ResolveTable(const std::string& tableName);
@@ -78,8 +78,8 @@ class TPgConnection : public TAceConnection {
   // Sends one of those statements without waiting for its result: until its owner takes the
   // result (CollectSent), the connection is busy, and any other statement of the connection
   // first has the owner take it (TPgTableCursor::Collect).
-  void SendPrepared(const std::string& sql, const std::vector<const char*>& values,
-                    const std::string& what, const std::string& table, TPgTableCursor* owner);
+  void SendPrepared(const std::string& sql, const TPgParams& values, const std::string& what,
+                    const std::string& table, TPgTableCursor* owner);
   // The result of the statement sent; raises as PgExec does.
   TPgResult CollectSent(const std::string& what, const std::string& table);
 

@@ -52,17 +52,53 @@ EADSDatabaseError PgConnectError(const std::string& where, const std::string& me
       "The remote database server refused the connection (" + where + "): " + text, code);
 }
 
-void AppendArrayElement(std::string& array, const std::string* value) {
+TPgArrayParam::TPgArrayParam(uint32_t elementType) {
+  // dimensions, has-nulls flag, element type, then the one dimension's length and lower bound
+  for (uint32_t word : {1u, 0u, elementType, 0u, 1u})
+    for (int shift = 24; shift >= 0; shift -= 8) bytes_ += static_cast<char>(word >> shift);
+}
+
+void TPgArrayParam::AddLength(int32_t length) {
+  const auto word = static_cast<uint32_t>(length);
+  for (int shift = 24; shift >= 0; shift -= 8) bytes_ += static_cast<char>(word >> shift);
+  ++count_;
+}
+
+void TPgArrayParam::AddBigint(int64_t value) {
+  AddLength(8);
+  const auto word = static_cast<uint64_t>(value);
+  for (int shift = 56; shift >= 0; shift -= 8) bytes_ += static_cast<char>(word >> shift);
+}
+
+void TPgArrayParam::AddText(const std::string* value) {
   if (!value) {
-    array += "NULL";
+    nulls_ = true;
+    AddLength(-1);
     return;
   }
-  array += '"';
-  for (char c : *value) {
-    if (c == '"' || c == '\\') array += '\\';
-    array += c;
-  }
-  array += '"';
+  AddLength(static_cast<int32_t>(value->size()));
+  bytes_ += *value;
+}
+
+const std::string& TPgArrayParam::Bytes() {
+  auto patch = [&](size_t at, uint32_t word) {
+    for (int i = 0; i < 4; ++i) bytes_[at + i] = static_cast<char>(word >> (24 - 8 * i));
+  };
+  patch(4, nulls_ ? 1 : 0);
+  patch(12, count_);
+  return bytes_;
+}
+
+void TPgParams::AddText(const char* value) {
+  Values.push_back(value);
+  Lengths.push_back(0);
+  Formats.push_back(0);
+}
+
+void TPgParams::AddBinary(const std::string& bytes) {
+  Values.push_back(bytes.data());
+  Lengths.push_back(static_cast<int>(bytes.size()));
+  Formats.push_back(1);
 }
 
 std::string ConninfoValue(const std::string& value) {
@@ -101,19 +137,19 @@ void PgPrepare(PGconn* conn, const std::string& name, const std::string& sql,
   Checked(conn, TPgResult(PQprepare(conn, name.c_str(), sql.c_str(), 0, nullptr)), what, table);
 }
 
-TPgResult PgExecPrepared(PGconn* conn, const std::string& name,
-                         const std::vector<const char*>& values, const std::string& what,
-                         const std::string& table) {
+TPgResult PgExecPrepared(PGconn* conn, const std::string& name, const TPgParams& params,
+                         const std::string& what, const std::string& table) {
   return Checked(conn,
-                 TPgResult(PQexecPrepared(conn, name.c_str(), static_cast<int>(values.size()),
-                                          values.data(), nullptr, nullptr, 0)),
+                 TPgResult(PQexecPrepared(
+                     conn, name.c_str(), static_cast<int>(params.Values.size()),
+                     params.Values.data(), params.Lengths.data(), params.Formats.data(), 0)),
                  what, table);
 }
 
-void PgSendPrepared(PGconn* conn, const std::string& name, const std::vector<const char*>& values,
+void PgSendPrepared(PGconn* conn, const std::string& name, const TPgParams& params,
                     const std::string& what, const std::string& table) {
-  if (!PQsendQueryPrepared(conn, name.c_str(), static_cast<int>(values.size()), values.data(),
-                           nullptr, nullptr, 0))
+  if (!PQsendQueryPrepared(conn, name.c_str(), static_cast<int>(params.Values.size()),
+                           params.Values.data(), params.Lengths.data(), params.Formats.data(), 0))
     throw PgError(conn, nullptr, what, table);
 }
 

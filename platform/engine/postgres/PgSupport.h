@@ -30,19 +30,47 @@ EADSDatabaseError PgError(PGconn* conn, const PGresult* result, const std::strin
 // by what the server said (no SQLSTATE reaches the client before the session exists).
 EADSDatabaseError PgConnectError(const std::string& where, const std::string& message);
 
-// One text value as an element of an array literal ("{...}" text form): quoted, with quotes and
-// backslashes escaped; a null element is NULL.
-void AppendArrayElement(std::string& array, const std::string* value);
+// A one-dimensional array parameter in the server's binary form, built element by element: the
+// values go as they are, with no quoting for the server to undo, and bigints as 8 bytes.
+class TPgArrayParam {
+ public:
+  static constexpr uint32_t kBigint = 20;  // the element types' oids
+  static constexpr uint32_t kText = 25;
+  explicit TPgArrayParam(uint32_t elementType);
+  void AddBigint(int64_t value);
+  void AddText(const std::string* value);  // nullptr: NULL
+  // The parameter's bytes (format 1).
+  const std::string& Bytes();
+
+ private:
+  void AddLength(int32_t length);
+  std::string bytes_;
+  uint32_t count_ = 0;
+  bool nulls_ = false;
+};
 
 // One value of a conninfo string: quoted, with quotes and backslashes escaped.
 std::string ConninfoValue(const std::string& value);
+
+// The values of a prepared statement's parameters: text (format 0, null-terminated, nullptr
+// for NULL) unless given with a length as binary (format 1).
+struct TPgParams {
+  std::vector<const char*> Values;
+  std::vector<int> Lengths;
+  std::vector<int> Formats;
+  TPgParams() = default;
+  TPgParams(const std::vector<const char*>& texts)  // NOLINT: text values convert
+      : Values(texts), Lengths(texts.size(), 0), Formats(texts.size(), 0) {}
+  void AddText(const char* value);
+  void AddBinary(const std::string& bytes);
+};
 
 // Runs a statement and raises on failure; the result (PGRES_COMMAND_OK or PGRES_TUPLES_OK).
 TPgResult PgExec(PGconn* conn, const std::string& sql, const std::vector<const char*>& values,
                  const std::string& what, const std::string& table = {});
 // Sends a statement prepared under that name without waiting for its result; raises when it
 // cannot be sent.
-void PgSendPrepared(PGconn* conn, const std::string& name, const std::vector<const char*>& values,
+void PgSendPrepared(PGconn* conn, const std::string& name, const TPgParams& params,
                     const std::string& what, const std::string& table = {});
 // The result of the statement sent, once the server has run it; raises as PgExec does.
 TPgResult PgCollect(PGconn* conn, const std::string& what, const std::string& table = {});
@@ -50,6 +78,5 @@ TPgResult PgCollect(PGconn* conn, const std::string& what, const std::string& ta
 void PgPrepare(PGconn* conn, const std::string& name, const std::string& sql,
                const std::string& what, const std::string& table = {});
 // Runs a statement prepared in the session under that name, as PgExec.
-TPgResult PgExecPrepared(PGconn* conn, const std::string& name,
-                         const std::vector<const char*>& values, const std::string& what,
-                         const std::string& table = {});
+TPgResult PgExecPrepared(PGconn* conn, const std::string& name, const TPgParams& params,
+                         const std::string& what, const std::string& table = {});

@@ -97,12 +97,28 @@ void TPgTableCursor::Fetch(TFetch kind, const std::string* key, int64_t rowid) c
     rowText = std::to_string(rowid);
     values.push_back(rowText.c_str());
   }
+  const std::string what = "The table " + table_.Stored + " cannot be read";
   TPgResult result;
+  std::optional<TGroupStatement> group;
   try {
-    result = connection_.ExecPrepared(
-        FetchSql(kind), values, "The table " + table_.Stored + " cannot be read", table_.Stored);
+    if (ahead) {
+      // The server reads while the posts' statement is built, and writes them while the rows
+      // read are taken in.
+      connection_.SendPrepared(FetchSql(kind), values, what, table_.Stored, nullptr);
+      group = self->QueuedGroup();
+      result = connection_.CollectSent(what, table_.Stored);
+    } else {
+      result = connection_.ExecPrepared(FetchSql(kind), values, what, table_.Stored);
+    }
   } catch (const EADSDatabaseError& e) {
     Raise(e);
+  }
+  if (ahead) {
+    try {
+      self->Launch(group);
+    } catch (const EADSDatabaseError& e) {
+      Raise(e);
+    }
   }
   const size_t n = PQntuples(result.get());
   if (kind == fOne && n == 0) return;
@@ -126,12 +142,6 @@ void TPgTableCursor::Fetch(TFetch kind, const std::string* key, int64_t rowid) c
   count_ = n;
   pos_ = 0;
   more_ = n == static_cast<size_t>(kBatchRows);
-  if (!ahead) return;
-  try {
-    self->Launch();
-  } catch (const EADSDatabaseError& e) {
-    Raise(e);
-  }
 }
 
 void TPgTableCursor::First() {
@@ -197,7 +207,7 @@ void TPgTableCursor::SendIfDue() {
     return;
   try {
     if (ReadsAhead())
-      Launch();
+      Launch(QueuedGroup());
     else
       SendPosts();
   } catch (const EADSDatabaseError& e) {
@@ -212,19 +222,24 @@ int64_t TPgTableCursor::DropPosts() noexcept {
   return dropped;
 }
 
-void TPgTableCursor::Launch() {
-  Collect();
-  if (queue_.empty()) return;
+std::optional<TPgTableCursor::TGroupStatement> TPgTableCursor::QueuedGroup() const {
   std::vector<const TQueuedPost*> group;
   for (const TQueuedPost& post : queue_) {
-    if (!group.empty() && !SameShape(*group.front(), post)) {
-      SendPosts();  // posts of different fields: one statement each, sent in turn
-      return;
-    }
+    if (!group.empty() && !SameShape(*group.front(), post)) return std::nullopt;
     group.push_back(&post);
   }
-  const TGroupStatement statement = GroupStatement(group);
-  connection_.SendPrepared(statement.Sql, statement.Values(), WriteFailure(), table_.Stored, this);
+  if (group.empty()) return std::nullopt;
+  return GroupStatement(group);
+}
+
+void TPgTableCursor::Launch(const std::optional<TGroupStatement>& group) {
+  Collect();
+  if (queue_.empty()) return;
+  if (!group) {
+    SendPosts();  // posts of different fields: one statement each, sent in turn
+    return;
+  }
+  connection_.SendPrepared(group->Sql, group->Values(), WriteFailure(), table_.Stored, this);
   for (const TQueuedPost& post : queue_) inFlight_.push_back(post.rowid);
   queue_.clear();
   queuedRows_.clear();
@@ -270,7 +285,7 @@ TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
   const TQueuedPost& model = *group.front();
   const size_t n = model.changes.size();
   // $1 the row keys, then per field the new values and, when compared, the values read.
-  std::vector<std::string> arrays(1, "{");
+  std::vector<TPgArrayParam> arrays(1, TPgArrayParam(TPgArrayParam::kBigint));
   std::string columns = "rid", types = "$1::bigint[]", set, compare, journal, returned;
   // The journal needs each record's old values. A compared field's old value is the value read
   // (the update wrote only where the stored value still matched it), and an unchanged RECID is
@@ -283,7 +298,7 @@ TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
     const std::string name = QuoteIdent(column.Stored);
     const std::string in = "n" + std::to_string(i);
     newParam[i] = ++param;
-    arrays.emplace_back("{");
+    arrays.emplace_back(TPgArrayParam::kText);
     columns += ", " + in;
     types += ", $" + std::to_string(param) + "::text[]";
     set += std::string(i ? ", " : "") + name + " = v." + in +
@@ -291,7 +306,7 @@ TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
     if (model.compared[i]) {
       const std::string read = "o" + std::to_string(i);
       readParam[i] = ++param;
-      arrays.emplace_back("{");
+      arrays.emplace_back(TPgArrayParam::kText);
       columns += ", " + read;
       types += ", $" + std::to_string(param) + "::text[]";
       compare += " AND t." + name + "::text IS NOT DISTINCT FROM v." + read;
@@ -302,22 +317,16 @@ TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
                (joinOld ? "o." + name + "::text" : "u.o" + std::to_string(i)) + ", u." + in + ")";
   }
   for (const TQueuedPost* post : group) {
-    const bool first = post == group.front();
-    if (!first) arrays[0] += ',';
-    arrays[0] += std::to_string(post->rowid);
+    arrays[0].AddBigint(post->rowid);
     for (size_t i = 0; i < n; ++i) {
-      std::string& values = arrays[newParam[i] - 1];
-      if (!first) values += ',';
-      AppendArrayElement(values, &post->changes[i].second);
-      if (!readParam[i]) continue;
-      std::string& reads = arrays[readParam[i] - 1];
-      if (!first) reads += ',';
-      AppendArrayElement(reads, post->read[i].null ? nullptr : &post->read[i].text);
+      arrays[newParam[i] - 1].AddText(&post->changes[i].second);
+      if (readParam[i])
+        arrays[readParam[i] - 1].AddText(post->read[i].null ? nullptr : &post->read[i].text);
     }
   }
-  for (std::string& array : arrays) array += '}';
   TGroupStatement statement;
-  statement.Params = std::move(arrays);
+  for (TPgArrayParam& array : arrays) statement.Params.push_back(array.Bytes());
+  statement.Binary = statement.Params.size();
 
   // The update returns the row keys it wrote: the others were refused.
   std::string update = "UPDATE " + quoted_ + " AS t SET " + set + " FROM unnest(" + types +
@@ -343,9 +352,14 @@ TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
   return statement;
 }
 
-std::vector<const char*> TPgTableCursor::TGroupStatement::Values() const {
-  std::vector<const char*> values;
-  for (const std::string& param : Params) values.push_back(param.c_str());
+TPgParams TPgTableCursor::TGroupStatement::Values() const {
+  TPgParams values;
+  for (size_t i = 0; i < Params.size(); ++i) {
+    if (i < Binary)
+      values.AddBinary(Params[i]);
+    else
+      values.AddText(Params[i].c_str());
+  }
   return values;
 }
 

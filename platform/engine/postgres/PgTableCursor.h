@@ -20,6 +20,7 @@
 
 #include <chrono>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -80,17 +81,22 @@ class TPgTableCursor : public TBatchedTableCursor {
   // One group's statement and the values bound to it.
   struct TGroupStatement {
     std::string Sql;
-    std::vector<std::string> Params;
-    std::vector<const char*> Values() const;
+    std::vector<std::string> Params;  // the first Binary of them in binary form, the rest text
+    size_t Binary = 0;
+    TPgParams Values() const;
   };
   TGroupStatement GroupStatement(const std::vector<const TQueuedPost*>& group) const;
   // Sends one group of posts of the same fields; the refused row keys are added to refused_.
   void SendGroup(const std::vector<const TQueuedPost*>& group);
   // Counts a group's result, the row keys written; the other posts sent were refused.
   void TakeResult(PGresult* result, const std::vector<int64_t>& sent);
-  // Sends the queued posts as one group without waiting (Collect takes the result); posts of
-  // several sets of fields go one set after the other, waited for, as SendPosts sends them.
-  void Launch();
+  // The statement of the queued posts as one group; none when the queue is empty or holds
+  // posts of several sets of fields.
+  std::optional<TGroupStatement> QueuedGroup() const;
+  // Sends the queued posts, whose statement is group, without waiting (Collect takes the
+  // result); posts of several sets of fields go one set after the other, waited for, as
+  // SendPosts sends them.
+  void Launch(const std::optional<TGroupStatement>& group);
   bool ReadsAhead() const;
   void SendIfDue();
   std::string WriteFailure() const;
