@@ -54,6 +54,9 @@ class Cluster:
     def copy(self, template, target):
         self.psql("postgres", f"DROP DATABASE IF EXISTS {target} WITH (FORCE)")
         self.psql("postgres", f"CREATE DATABASE {target} TEMPLATE {template}")
+        # The copy's pages are written out now, not by a checkpoint in the middle of the run
+        # timed next (either side's).
+        self.psql("postgres", "CHECKPOINT")
 
 
 def content_digest(cluster, db):
@@ -130,7 +133,8 @@ def write_results(rows, args, server_version):
         f"{time.strftime('%Y-%m-%d')}, {server_version}, a throwaway cluster of "
         "`scripts/pg-test-cluster.sh` on a Unix socket of the same machine (fsync off, as for "
         "the tests; both sides alike). Each size is a fresh `VrlDemoInstall --remote` database "
-        "kept as a template; every run starts from a copy of it. \"ours\" is the whole "
+        "kept as a template; every run starts from a copy of it, written out by a `CHECKPOINT` "
+        "before the run. \"ours\" is the whole "
         "`VrlChangeDocsPathCli --old ... --new ... --yes` process of the remote installation, "
         "start-up included, writing the undo journal as it does by default; \"--no-journal\" "
         "the same process with `--no-journal`; \"psql UPDATE\" is `psql` running the equivalent `UPDATE` statements "

@@ -193,8 +193,10 @@ TEST(PgEngine, AWalkReadingAheadHandsBackRefusalsAndLosesAFailedGroupWhole) {
         other->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'Z:\\4500' WHERE RECID = 'D4500'", {});
     }
     std::vector<std::string> revisited;
-    while (table->NextRefused() == TAceRevisit::Changed)
-      revisited.push_back(table->FieldText(0) + " " + table->FieldText(kDocumentName));
+    while (table->NextRefused() == TAceRevisit::Changed) {
+      const std::string value = table->FieldText(kDocumentName);  // copied: reading on
+      revisited.push_back(table->FieldText(0) + " " + value);     // may refetch the record
+    }
     std::sort(revisited.begin(), revisited.end());
     EXPECT_EQ(revisited, (std::vector<std::string>{"D10 Z:\\10", "D4500 Z:\\4500"}));
     table->Close();
