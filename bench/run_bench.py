@@ -147,6 +147,9 @@ def fresh_db(pristine, target):
     for suffix in ("", "-wal", "-shm"):
         Path(str(target) + suffix).unlink(missing_ok=True)
     shutil.copyfile(pristine, target)
+    # The copy goes to disk now: its write-back must not land in the run timed next, whose
+    # first fsync would otherwise wait for the whole copy.
+    os.sync()
 
 
 def bench_size(work, size, runs):
@@ -267,7 +270,7 @@ def main():
         f"Machine: {machine()}.\n\n"
         f"Run: `bench/run_bench.py --sizes {args.sizes} --runs {args.runs}` on "
         f"{time.strftime('%Y-%m-%d')}. Each size is a fresh `VrlDemoInstall` tree; every run "
-        "starts from an identical copy of its database. \"ours\" is the whole "
+        "starts from an identical copy of its database, written to disk before the run. \"ours\" is the whole "
         "`VrlChangeDocsPathCli --old ... --new ... --yes` process, start-up included, writing "
         "its undo journal; \"ours --no-journal\" the same without the journal; \"SQL\" is "
         "the `sqlite3` shell running the equivalent `UPDATE` statements in one transaction; both "

@@ -2,10 +2,13 @@
 
 namespace {
 
-std::string InsertSql(size_t rows) {
+// The run and table are the same in every row: they are written into the text once.
+std::string InsertSql(const TAcePostJournal& journal, size_t rows) {
+  const std::string row =
+      "(" + QuoteLiteral(journal.RunId) + ", " + QuoteLiteral(journal.TableName) + ", ?, ?, ?, ?)";
   std::string sql =
       "INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, NewValue) VALUES ";
-  for (size_t r = 0; r < rows; ++r) sql += r ? ", (?, ?, ?, ?, ?, ?)" : "(?, ?, ?, ?, ?, ?)";
+  for (size_t r = 0; r < rows; ++r) sql += (r ? ", " : "") + row;
   return sql;
 }
 
@@ -19,7 +22,7 @@ TSqliteJournalWriter::TSqliteJournalWriter(TSqliteConnection& connection,
                                            const TAcePostJournal& journal)
     : connection_(connection), journal_(journal) {
   try {
-    single_ = TSqliteStatement(connection_.Db(), InsertSql(1));
+    single_ = TSqliteStatement(connection_.Db(), InsertSql(journal_, 1));
   } catch (const EADSDatabaseError& e) {
     throw Appended(e, " (the undo journal VrlPathJournal)");
   }
@@ -30,13 +33,13 @@ TSqliteJournalWriter::~TSqliteJournalWriter() {
 }
 
 void TSqliteJournalWriter::Add(const std::string& recId, const std::string& fieldName,
-                               const std::string* oldValue, const std::string& newValue) {
+                               std::string* oldValue, const std::string& newValue) {
   if (rows_.size() <= held_) rows_.resize(held_ + 1);
   TRow& row = rows_[held_++];
   row.recId.assign(recId);
   row.fieldName = &fieldName;
   row.oldNull = oldValue == nullptr;
-  if (oldValue) row.oldValue.assign(*oldValue);
+  if (oldValue) row.oldValue.swap(*oldValue);
   row.newValue.assign(newValue);
   if (connection_.Grouping()) {
     connection_.HoldRows(*this);
@@ -45,6 +48,7 @@ void TSqliteJournalWriter::Add(const std::string& recId, const std::string& fiel
   try {
     WriteHeld();
   } catch (const EADSDatabaseError& e) {
+    if (oldValue) oldValue->swap(row.oldValue);  // the record keeps the value it holds
     // The post just made is in the open group but not yet counted in its table's tally.
     const int64_t lost = connection_.RollbackPending();
     throw Appended(e, RolledBackText(lost + 1));
@@ -54,7 +58,7 @@ void TSqliteJournalWriter::Add(const std::string& recId, const std::string& fiel
 void TSqliteJournalWriter::WriteHeld() {
   size_t first = 0;
   if (held_ >= kRowsPerInsert && !multi_)
-    multi_ = TSqliteStatement(connection_.Db(), InsertSql(kRowsPerInsert));
+    multi_ = TSqliteStatement(connection_.Db(), InsertSql(journal_, kRowsPerInsert));
   for (; held_ - first >= kRowsPerInsert; first += kRowsPerInsert)
     Insert(multi_.get(), first, kRowsPerInsert);
   for (; first < held_; ++first) Insert(single_.get(), first, 1);
@@ -64,16 +68,14 @@ void TSqliteJournalWriter::WriteHeld() {
 void TSqliteJournalWriter::Insert(sqlite3_stmt* stmt, size_t first, size_t count) {
   for (size_t r = 0; r < count; ++r) {
     const TRow& row = rows_[first + r];
-    const int base = static_cast<int>(r * 6);
-    BindText(stmt, base + 1, journal_.RunId);
-    BindText(stmt, base + 2, journal_.TableName);
-    BindText(stmt, base + 3, row.recId);
-    BindText(stmt, base + 4, *row.fieldName);
+    const int base = static_cast<int>(r * 4);
+    BindText(stmt, base + 1, row.recId);
+    BindText(stmt, base + 2, *row.fieldName);
     if (row.oldNull)
-      sqlite3_bind_null(stmt, base + 5);
+      sqlite3_bind_null(stmt, base + 3);
     else
-      BindText(stmt, base + 5, row.oldValue);
-    BindText(stmt, base + 6, row.newValue);
+      BindText(stmt, base + 3, row.oldValue);
+    BindText(stmt, base + 4, row.newValue);
   }
   const int rc = sqlite3_step(stmt);
   if (rc != SQLITE_DONE) {

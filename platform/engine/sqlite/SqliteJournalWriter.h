@@ -20,9 +20,10 @@ class TSqliteJournalWriter : public TSqliteGroupRows {
   TSqliteJournalWriter(const TSqliteJournalWriter&) = delete;
   TSqliteJournalWriter& operator=(const TSqliteJournalWriter&) = delete;
 
-  // The row of one changed field of the post just made. On failure the open group is rolled
+  // The row of one changed field of the post just made; the old value (nullptr: NULL) is taken
+  // over, leaving its string with an unspecified value. On failure the open group is rolled
   // back whole (counting the post just made, not yet tallied) and EADSDatabaseError says so.
-  void Add(const std::string& recId, const std::string& fieldName, const std::string* oldValue,
+  void Add(const std::string& recId, const std::string& fieldName, std::string* oldValue,
            const std::string& newValue);
 
   void WriteHeld() override;

@@ -312,8 +312,9 @@ void TSqliteTableCursor::JournalPosts(const TAcePostJournal& journal) {
 void TSqliteTableCursor::WriteJournal(const std::vector<std::pair<size_t, std::string>>& changes) {
   const size_t width = slots_.size();
   const TCell& recId = cells_[pos_ * width + slotOf_[recIdField_]];
+  // The cells read give their old values over to the journal: they take the posted ones next.
   for (const auto& [field, value] : changes) {
-    const TCell& read = cells_[pos_ * width + slotOf_[field]];
+    TCell& read = cells_[pos_ * width + slotOf_[field]];
     journal_->Add(recId.text, fields_[field], read.null ? nullptr : &read.text, value);
   }
 }
