@@ -7,7 +7,8 @@
 # The data folder (DIR/data) and the Unix socket (DIR/.s.PGSQL.54329) both live in DIR. The server
 # listens on no TCP address, so clusters of several build folders never clash; the port only
 # names the socket file. The superuser is `postgres` when run as root (the server then runs as the
-# `postgres` user), else the current user; the socket trusts every local connection.
+# `postgres` user), else the current user; the socket trusts every local connection except
+# those of the members of vrl_password_users, who must give their password.
 # The conninfo of the maintenance database: host=DIR port=54329 user=<role> dbname=postgres
 set -euo pipefail
 
@@ -72,11 +73,20 @@ case "$action" in
       cat "$dir/initdb.log" >&2
       exit 1
     fi
+    # Members of the group vrl_password_users must give a password (to test a refused one);
+    # every other role is trusted.
+    hba="$dir/data/pg_hba.conf"
+    as_server sh -c "{ echo 'local all +vrl_password_users scram-sha-256'; cat '$hba'; } > '$hba.new' && mv '$hba.new' '$hba'"
     opts="-c listen_addresses='' -c unix_socket_directories='$dir' -p $PORT"
     opts+=" -c fsync=off -c synchronous_commit=off -c full_page_writes=off"
     if ! as_server "$PG_BIN/pg_ctl" start -D "$dir/data" -l "$log" -w -t 60 -o "$opts" \
       >/dev/null; then
       cat "$log" >&2
+      exit 1
+    fi
+    if ! as_server "$PG_BIN/psql" -X -q -h "$dir" -p $PORT -U "$role" -d postgres \
+      -c "CREATE ROLE vrl_password_users NOLOGIN" >/dev/null; then
+      echo "The test group role could not be created" >&2
       exit 1
     fi
     echo "host=$dir port=$PORT user=$role dbname=postgres"

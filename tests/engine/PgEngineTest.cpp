@@ -36,6 +36,11 @@ void CreateTestJournal(TAceConnection& conn) {
 TEST(PgEngine, ConnectFailuresCarryTheServersMessageAndTheirOwnCode) {
   TTempDir noServer;
   const std::string server = PgTestConninfo();
+  // The test cluster asks the members of vrl_password_users for their password.
+  ConnectPg(server)->ExecSQL(
+      "DO $$ BEGIN CREATE ROLE vrl_password_user LOGIN PASSWORD 'right' IN ROLE "
+      "vrl_password_users; EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$",
+      {});
   const struct {
     std::string conninfo;
     uint32_t code;
@@ -46,6 +51,8 @@ TEST(PgEngine, ConnectFailuresCarryTheServersMessageAndTheirOwnCode) {
       {PgConninfoWithDatabase(server, "vrl_no_such_database"), AdsErrNoServerDatabase,
        "\"vrl_no_such_database\" does not exist"},
       {server + " user=vrl_no_such_role", AdsErrLoginRefused, "vrl_no_such_role"},
+      {server + " user=vrl_password_user password=wrong", AdsErrLoginRefused,
+       "password authentication failed"},
   };
   for (const auto& c : cases) {
     const EADSDatabaseError e = ConnectError(c.conninfo);
