@@ -3,6 +3,8 @@
 #
 #   pg-test-cluster.sh start DIR   wipes any leftover cluster in DIR, then starts a fresh one
 #   pg-test-cluster.sh stop DIR    stops the cluster in DIR at once and removes DIR
+#   pg-test-cluster.sh halt DIR    stops the cluster in DIR at once, as a crash would, keeping it
+#   pg-test-cluster.sh resume DIR  starts the halted cluster in DIR again
 #
 # The data folder (DIR/data) and the Unix socket (DIR/.s.PGSQL.54329) both live in DIR. The server
 # listens on no TCP address, so clusters of several build folders never clash; the port only
@@ -20,7 +22,7 @@ if [ -z "${PG_BIN:-}" ]; then
 fi
 
 usage() {
-  echo "usage: $0 start|stop DIR" >&2
+  echo "usage: $0 start|stop|halt|resume DIR" >&2
   exit 2
 }
 [ $# -eq 2 ] || usage
@@ -46,6 +48,19 @@ stop_running() {
   fi
 }
 
+# Commits are answered before their WAL is written out (synchronous_commit off), unless
+# VRL_PG_SYNCHRONOUS_COMMIT=on: then a commit answered survives a halt, as on a production server.
+start_server() {
+  local opts="-c listen_addresses='' -c unix_socket_directories='$dir' -p $PORT"
+  opts+=" -c fsync=off -c synchronous_commit=${VRL_PG_SYNCHRONOUS_COMMIT:-off}"
+  opts+=" -c full_page_writes=off"
+  if ! as_server "$PG_BIN/pg_ctl" start -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+    -o "$opts" >/dev/null; then
+    cat "$dir/server.log" >&2
+    exit 1
+  fi
+}
+
 case "$action" in
   start)
     [ -n "$PG_BIN" ] && [ -x "$PG_BIN/initdb" ] || {
@@ -67,7 +82,6 @@ case "$action" in
         exit 1
       fi
     fi
-    log="$dir/server.log"
     if ! as_server "$PG_BIN/initdb" -D "$dir/data" -U "$role" --auth=trust -E UTF8 \
       --locale=C.UTF-8 --no-sync >"$dir/initdb.log" 2>&1; then
       cat "$dir/initdb.log" >&2
@@ -77,13 +91,7 @@ case "$action" in
     # every other role is trusted.
     hba="$dir/data/pg_hba.conf"
     as_server sh -c "{ echo 'local all +vrl_password_users scram-sha-256'; cat '$hba'; } > '$hba.new' && mv '$hba.new' '$hba'"
-    opts="-c listen_addresses='' -c unix_socket_directories='$dir' -p $PORT"
-    opts+=" -c fsync=off -c synchronous_commit=off -c full_page_writes=off"
-    if ! as_server "$PG_BIN/pg_ctl" start -D "$dir/data" -l "$log" -w -t 60 -o "$opts" \
-      >/dev/null; then
-      cat "$log" >&2
-      exit 1
-    fi
+    start_server
     if ! as_server "$PG_BIN/psql" -X -q -h "$dir" -p $PORT -U "$role" -d postgres \
       -c "CREATE ROLE vrl_password_users NOLOGIN" >/dev/null; then
       echo "The test group role could not be created" >&2
@@ -94,6 +102,12 @@ case "$action" in
   stop)
     stop_running
     rm -rf "$dir"
+    ;;
+  halt)
+    stop_running
+    ;;
+  resume)
+    start_server
     ;;
   *) usage ;;
 esac

@@ -254,7 +254,8 @@ void TPgTableCursor::Collect() {
     result = connection_.CollectSent(WriteFailure(), table_.Stored);
   } catch (const EADSDatabaseError& e) {
     // The group is gone, and the posts queued behind it go with it, as in SendPosts.
-    throw Appended(e, RolledBackText(static_cast<int64_t>(sent.size()) + DropPosts()));
+    const auto unanswered = static_cast<int64_t>(sent.size());
+    throw Appended(e, NotWrittenText(e, unanswered + DropPosts(), unanswered));
   }
   TakeResult(result.get(), sent);
 }
@@ -273,8 +274,9 @@ void TPgTableCursor::SendPosts() {
     try {
       SendGroup(group);
     } catch (const EADSDatabaseError& e) {
+      if (connection_.InTransaction()) throw Appended(e, RolledBackText(queue.size()));
       const int64_t lost = static_cast<int64_t>(queue.size()) - sent;
-      throw Appended(e, RolledBackText(connection_.InTransaction() ? queue.size() : lost));
+      throw Appended(e, NotWrittenText(e, lost, static_cast<int64_t>(group.size())));
     }
     sent += static_cast<int64_t>(group.size());
   }
