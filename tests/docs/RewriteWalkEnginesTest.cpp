@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 
 #include "docs/TableRewriteWalk.h"
 #include "tests/support/EngineTestDatabase.h"
@@ -34,6 +35,49 @@ bool MoveDocs(const std::string& value, std::string& rewritten) {
   if (value.rfind("C:\\DOCS\\", 0) != 0) return false;
   rewritten = "E:" + value.substr(2);
   return true;
+}
+
+// A pass over the documents that cutOff interrupts at the 5,000th: what it reported written and
+// its error.
+struct TCutPass {
+  int64_t Rewritten = 0;
+  std::string Message;
+};
+TCutPass CutPass(const TEngineTestDatabase& db, const std::function<void()>& cutOff) {
+  TWalkTable walk(db);
+  int seen = 0;
+  auto rule = [&](const std::string& value, std::string& rewritten) {
+    if (++seen == 5000) cutOff();
+    return MoveDocs(value, rewritten);
+  };
+  TPassResult result;
+  TCutPass cut;
+  try {
+    RewriteTableField(walk.table, "DOCUMENT_NAME", rule, {}, result);
+    ADD_FAILURE() << "the pass went on after it was cut off";
+  } catch (const EADSDatabaseError& e) {
+    EXPECT_EQ(e.ACEErrorCode, AdsErrServerUnreachable) << e.Message();
+    cut.Message = e.Message();
+  }
+  EXPECT_FALSE(result.Completed);
+  cut.Rewritten = result.Rewritten;
+  return cut;
+}
+
+int64_t CountDocs(const TEngineTestDatabase& db, const std::string& where) {
+  return std::stoll(PgTestRows(db.Conninfo(), "SELECT count(*) FROM Docs WHERE " + where)[0][0]);
+}
+
+// Every record is old or new, and a second pass rewrites the rest.
+void ExpectOldOrNewAndARerunFinishes(const TEngineTestDatabase& db, int64_t total) {
+  EXPECT_EQ(CountDocs(db, "DOCUMENT_NAME NOT LIKE 'E:%' AND DOCUMENT_NAME NOT LIKE 'C:%'"), 0);
+  const int64_t moved = CountDocs(db, "DOCUMENT_NAME LIKE 'E:%'");
+  TWalkTable rerun(db);
+  TPassResult result;
+  RewriteTableField(rerun.table, "DOCUMENT_NAME", MoveDocs, {}, result);
+  EXPECT_TRUE(result.Completed);
+  EXPECT_EQ(result.Rewritten, total - moved);
+  EXPECT_EQ(CountDocs(db, "DOCUMENT_NAME LIKE 'E:%'"), total);
 }
 
 class RewriteWalk : public testing::TestWithParam<TTestEngine> {};
@@ -74,46 +118,17 @@ TEST(RewriteWalkRemote, ASessionDroppedMidPassLeavesEveryRecordOldOrNewAndARerun
   TEngineTestDatabase db(TTestEngine::Remote);
   const int total = 9000;
   AddTestDocs(*db.Open(), total);
-  int64_t firstRun = 0;
-  {
-    TWalkTable walk(db);
-    int seen = 0;
-    auto rule = [&](const std::string& value, std::string& rewritten) {
-      // Another session ends ours, as an administrator or a server restart would.
-      if (++seen == 5000)
-        PgTestRows(db.Conninfo(),
-                   "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
-                   "current_database() AND pid <> pg_backend_pid()");
-      return MoveDocs(value, rewritten);
-    };
-    TPassResult result;
-    try {
-      RewriteTableField(walk.table, "DOCUMENT_NAME", rule, {}, result);
-      FAIL() << "the pass went on without its session";
-    } catch (const EADSDatabaseError& e) {
-      EXPECT_EQ(e.ACEErrorCode, AdsErrServerUnreachable) << e.Message();
-    }
-    EXPECT_FALSE(result.Completed);
-    firstRun = result.Rewritten;
-  }
-  const auto moved = [&] {
-    return std::stoll(PgTestRows(db.Conninfo(),
-                                 "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:%'")[0][0]);
-  };
-  EXPECT_GT(firstRun, 0);
-  EXPECT_LT(firstRun, total);
-  EXPECT_EQ(moved(), firstRun);  // what was reported is what the database holds
-  EXPECT_EQ(PgTestRows(db.Conninfo(),
-                       "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME NOT LIKE 'E:%' AND "
-                       "DOCUMENT_NAME NOT LIKE 'C:%'")[0][0],
-            "0");  // nothing half-written
-
-  TWalkTable rerun(db);
-  TPassResult result;
-  RewriteTableField(rerun.table, "DOCUMENT_NAME", MoveDocs, {}, result);
-  EXPECT_TRUE(result.Completed);
-  EXPECT_EQ(result.Rewritten, total - firstRun);
-  EXPECT_EQ(moved(), total);
+  // Another session ends ours, as an administrator or a server restart would.
+  const TCutPass cut = CutPass(db, [&] {
+    PgTestRows(db.Conninfo(),
+               "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+               "current_database() AND pid <> pg_backend_pid()");
+  });
+  EXPECT_GT(cut.Rewritten, 0);
+  EXPECT_LT(cut.Rewritten, total);
+  // What was reported is what the database holds.
+  EXPECT_EQ(CountDocs(db, "DOCUMENT_NAME LIKE 'E:%'"), cut.Rewritten);
+  ExpectOldOrNewAndARerunFinishes(db, total);
 }
 
 namespace {
@@ -155,46 +170,17 @@ TEST(RewriteWalkRemote, AServerStoppedMidPassLeavesEveryRecordOldOrNewAndARerunF
   TEngineTestDatabase db(TTestEngine::Remote);
   const int total = 9000;
   AddTestDocs(*db.Open(), total);
-  int64_t firstRun = 0;
-  std::string message;
-  {
-    TWalkTable walk(db);
-    int seen = 0;
-    auto rule = [&](const std::string& value, std::string& rewritten) {
-      if (++seen == 5000) EXPECT_EQ(cluster.Run("halt"), 0);  // the server goes down
-      return MoveDocs(value, rewritten);
-    };
-    TPassResult result;
-    try {
-      RewriteTableField(walk.table, "DOCUMENT_NAME", rule, {}, result);
-      ADD_FAILURE() << "the pass went on without its server";
-    } catch (const EADSDatabaseError& e) {
-      EXPECT_EQ(e.ACEErrorCode, AdsErrServerUnreachable) << e.Message();
-      message = e.Message();
-    }
-    EXPECT_FALSE(result.Completed);
-    firstRun = result.Rewritten;
-  }
+  const TCutPass cut = CutPass(db, [&] { EXPECT_EQ(cluster.Run("halt"), 0); });
   ASSERT_EQ(cluster.Run("resume"), 0);
-  const auto count = [&](const char* where) {
-    return std::stoll(
-        PgTestRows(db.Conninfo(), std::string("SELECT count(*) FROM Docs WHERE ") + where)[0][0]);
-  };
-  EXPECT_GT(firstRun, 0);
-  EXPECT_LT(firstRun, total);
+  EXPECT_GT(cut.Rewritten, 0);
+  EXPECT_LT(cut.Rewritten, total);
   // What was reported written, the server kept. The group it was writing when it stopped may
   // have been committed without its answer reaching us: the error says so.
-  const int64_t moved = count("DOCUMENT_NAME LIKE 'E:%'");
-  EXPECT_GE(moved, firstRun);
-  EXPECT_LE(moved, firstRun + 2048);
-  if (moved > firstRun)
-    EXPECT_NE(message.find("may or may not have been written"), std::string::npos) << message;
-  EXPECT_EQ(count("DOCUMENT_NAME NOT LIKE 'E:%' AND DOCUMENT_NAME NOT LIKE 'C:%'"), 0);
-
-  TWalkTable rerun(db);
-  TPassResult result;
-  RewriteTableField(rerun.table, "DOCUMENT_NAME", MoveDocs, {}, result);
-  EXPECT_TRUE(result.Completed);
-  EXPECT_EQ(result.Rewritten, total - moved);
-  EXPECT_EQ(count("DOCUMENT_NAME LIKE 'E:%'"), total);
+  const int64_t moved = CountDocs(db, "DOCUMENT_NAME LIKE 'E:%'");
+  EXPECT_GE(moved, cut.Rewritten);
+  EXPECT_LE(moved, cut.Rewritten + 2048);
+  if (moved > cut.Rewritten)
+    EXPECT_NE(cut.Message.find("may or may not have been written"), std::string::npos)
+        << cut.Message;
+  ExpectOldOrNewAndARerunFinishes(db, total);
 }
