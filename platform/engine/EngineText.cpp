@@ -29,13 +29,3 @@ std::string RolledBackText(int64_t lost) {
   return " (" + std::to_string(lost) + (lost == 1 ? " posted record was" : " posted records were") +
          " rolled back)";
 }
-
-std::string NotWrittenText(const EADSDatabaseError& error, int64_t lost, int64_t unanswered) {
-  if (error.ACEErrorCode != AdsErrServerUnreachable || unanswered == 0) return RolledBackText(lost);
-  std::string text = " (the connection was lost before the server answered for " +
-                     std::to_string(unanswered) +
-                     (unanswered == 1 ? " posted record" : " posted records") +
-                     ": they may or may not have been written";
-  if (lost > unanswered) text += "; " + std::to_string(lost - unanswered) + " more were not sent";
-  return text + ")";
-}

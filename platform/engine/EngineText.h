@@ -15,6 +15,3 @@ EADSDatabaseError Appended(const EADSDatabaseError& error, const std::string& mo
 
 // " (n posted record(s) were rolled back)": what a failed group of posts took with it.
 std::string RolledBackText(int64_t lost);
-// The same for posts sent in groups when the error is a lost connection: whether the server
-// wrote the group it was sent last is not known, so its posts are named as such, not as lost.
-std::string NotWrittenText(const EADSDatabaseError& error, int64_t lost, int64_t unanswered);

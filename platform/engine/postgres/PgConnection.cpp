@@ -53,8 +53,8 @@ const std::string& TPgConnection::Prepared(const std::string& sql, const std::st
 
 TPgResult TPgConnection::ExecPrepared(const std::string& sql, const TPgParams& values,
                                       const std::string& what, const std::string& table) {
-  Settle();
-  return PgExecPrepared(conn_, Prepared(sql, what, table), values, what, table);
+  SendPrepared(sql, values, what, table, nullptr);
+  return CollectSent(what, table);
 }
 
 void TPgConnection::SendPrepared(const std::string& sql, const TPgParams& values,

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/engine/EngineText.h"
+
 namespace {
 bool Starts(const std::string& text, const char* prefix) {
   return text.compare(0, std::strlen(prefix), prefix) == 0;
@@ -101,6 +103,16 @@ void TPgParams::AddBinary(const std::string& bytes) {
   Formats.push_back(1);
 }
 
+std::string NotWrittenText(const EADSDatabaseError& error, int64_t lost, int64_t unanswered) {
+  if (error.ACEErrorCode != AdsErrServerUnreachable || unanswered == 0) return RolledBackText(lost);
+  std::string text = " (the connection was lost before the server answered for " +
+                     std::to_string(unanswered) +
+                     (unanswered == 1 ? " posted record" : " posted records") +
+                     ": they may or may not have been written";
+  if (lost > unanswered) text += "; " + std::to_string(lost - unanswered) + " more were not sent";
+  return text + ")";
+}
+
 std::string ConninfoValue(const std::string& value) {
   std::string quoted = "'";
   for (char c : value) {
@@ -135,15 +147,6 @@ TPgResult PgExec(PGconn* conn, const std::string& sql, const std::vector<const c
 void PgPrepare(PGconn* conn, const std::string& name, const std::string& sql,
                const std::string& what, const std::string& table) {
   Checked(conn, TPgResult(PQprepare(conn, name.c_str(), sql.c_str(), 0, nullptr)), what, table);
-}
-
-TPgResult PgExecPrepared(PGconn* conn, const std::string& name, const TPgParams& params,
-                         const std::string& what, const std::string& table) {
-  return Checked(conn,
-                 TPgResult(PQexecPrepared(
-                     conn, name.c_str(), static_cast<int>(params.Values.size()),
-                     params.Values.data(), params.Lengths.data(), params.Formats.data(), 0)),
-                 what, table);
 }
 
 void PgSendPrepared(PGconn* conn, const std::string& name, const TPgParams& params,

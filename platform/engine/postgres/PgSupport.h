@@ -49,6 +49,10 @@ class TPgArrayParam {
   bool nulls_ = false;
 };
 
+// RolledBackText for posts sent in groups when the error is a lost connection: whether the server
+// wrote the group it was sent last is not known, so its posts are named as such, not as lost.
+std::string NotWrittenText(const EADSDatabaseError& error, int64_t lost, int64_t unanswered);
+
 // One value of a conninfo string: quoted, with quotes and backslashes escaped.
 std::string ConninfoValue(const std::string& value);
 
@@ -77,6 +81,3 @@ TPgResult PgCollect(PGconn* conn, const std::string& what, const std::string& ta
 // Prepares a statement in the session under that name; raises on failure.
 void PgPrepare(PGconn* conn, const std::string& name, const std::string& sql,
                const std::string& what, const std::string& table = {});
-// Runs a statement prepared in the session under that name, as PgExec.
-TPgResult PgExecPrepared(PGconn* conn, const std::string& name, const TPgParams& params,
-                         const std::string& what, const std::string& table = {});

@@ -73,14 +73,6 @@ void TPgTableCursor::Fetch(TFetch kind, const std::string* key, int64_t rowid) c
   // read, and the server writes them while this program walks the batch just read.
   auto self = const_cast<TPgTableCursor*>(this);
   const bool ahead = kind == fAfter && ReadsAhead();
-  try {
-    if (ahead)
-      self->Collect();
-    else
-      self->SendPosts();
-  } catch (const EADSDatabaseError& e) {
-    Raise(e);
-  }
   const size_t width = slots_.size();
   std::vector<const char*> values;
   std::string rowText;
@@ -99,26 +91,21 @@ void TPgTableCursor::Fetch(TFetch kind, const std::string* key, int64_t rowid) c
   }
   const std::string what = "The table " + table_.Stored + " cannot be read";
   TPgResult result;
-  std::optional<TGroupStatement> group;
   try {
     if (ahead) {
+      self->Collect();
       // The server reads while the posts' statement is built, and writes them while the rows
       // read are taken in.
       connection_.SendPrepared(FetchSql(kind), values, what, table_.Stored, nullptr);
-      group = self->QueuedGroup();
+      const std::optional<TGroupStatement> group = self->QueuedGroup();
       result = connection_.CollectSent(what, table_.Stored);
+      self->Launch(group);
     } else {
+      self->SendPosts();
       result = connection_.ExecPrepared(FetchSql(kind), values, what, table_.Stored);
     }
   } catch (const EADSDatabaseError& e) {
     Raise(e);
-  }
-  if (ahead) {
-    try {
-      self->Launch(group);
-    } catch (const EADSDatabaseError& e) {
-      Raise(e);
-    }
   }
   const size_t n = PQntuples(result.get());
   if (kind == fOne && n == 0) return;
