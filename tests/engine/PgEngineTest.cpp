@@ -178,9 +178,10 @@ TEST(PgEngine, AFailedGroupIsLostWholeAndSaysSo) {
   }
 }
 
-// A walk in row-key order sends a batch's posts when the next batch has been read and takes
-// their result later: a refusal in such a group is still handed back, and a group that fails
-// is lost whole with the posts queued behind it, never counted as written.
+// A walk in row-key order sends a batch's posts when the next batch has been read, through the
+// connection's extra sessions in turn, and takes their result later: a refusal in such a group
+// is still handed back, and a group that fails is lost whole with the posts not yet sent, never
+// counted as written, while the group already on its way in the other session is written.
 TEST(PgEngine, AWalkReadingAheadHandsBackRefusalsAndLosesAFailedGroupWhole) {
   constexpr int kDocs = 5000;  // three batches
   {
@@ -211,11 +212,26 @@ TEST(PgEngine, AWalkReadingAheadHandsBackRefusalsAndLosesAFailedGroupWhole) {
     EXPECT_EQ(QueryOne(*other, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:%'"),
               std::to_string(kDocs - 2));
   }
-  {
+  // A login the server allows one session writes through the connection's own session: a
+  // failed group takes the next batch's group, queued behind it, with it.
+  ConnectPg(PgTestConninfo())
+      ->ExecSQL(
+          "DO $$ BEGIN CREATE ROLE vrl_one_session_user LOGIN CONNECTION LIMIT 1; EXCEPTION "
+          "WHEN duplicate_object OR unique_violation THEN NULL; END $$",
+          {});
+  const struct {
+    const char* user;
+    const char* lost;
+    int64_t written;
+  } logins[] = {{"", "2952 posted records were rolled back", 2048},
+                {" user=vrl_one_session_user", "4096 posted records were rolled back", 0}};
+  for (const auto& login : logins) {
     TEngineTestDatabase db(TTestEngine::Remote);
     auto conn = db.Open();
     AddTestDocs(*conn, kDocs);
-    auto table = conn->OpenTable("Docs", {});
+    conn->ExecSQL("GRANT ALL ON Docs TO vrl_one_session_user", {});
+    auto own = ConnectPg(db.Conninfo() + login.user);
+    auto table = own->OpenTable("Docs", {});
     std::string message;
     try {
       for (int n = 1; !table->Eof(); table->Next(), ++n)
@@ -224,23 +240,68 @@ TEST(PgEngine, AWalkReadingAheadHandsBackRefusalsAndLosesAFailedGroupWhole) {
     } catch (const EADSDatabaseError& e) {
       message = e.Message();
     }
-    // The first batch's group failed; the second batch's posts, queued behind it, went with it.
+    // The first batch's group failed, and the last batch's posts, not yet sent, went with it.
     EXPECT_NE(message.find("value too long"), std::string::npos) << message;
-    EXPECT_NE(message.find("4096 posted records were rolled back"), std::string::npos) << message;
-    EXPECT_EQ(table->CommittedPosts(), 0);
-    EXPECT_EQ(QueryOne(*db.Open(), "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:%'"),
-              "0");
+    EXPECT_NE(message.find(login.lost), std::string::npos) << login.user << ": " << message;
+    EXPECT_EQ(table->CommittedPosts(), login.written) << login.user;
+    EXPECT_EQ(QueryOne(*conn, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:%'"),
+              std::to_string(login.written))
+        << login.user;
   }
+}
+
+// The sessions a walk writes its groups through end (an administrator ends them) while the
+// connection's own session lives on: the walk fails, says how many posts were not written,
+// reports no more than the server holds and sends nothing again through its own session.
+TEST(PgEngine, WriteSessionsEndedMidWalkFailTheWalkAndItsOwnSessionLivesOn) {
+  TEngineTestDatabase db(TTestEngine::Remote);
+  auto conn = db.Open();
+  AddTestDocs(*conn, 9000);
+  const std::string own = QueryOne(*conn, "SELECT pg_backend_pid()");
+  auto table = conn->OpenTable("Docs", {});
+  EADSDatabaseError failure("");
+  try {
+    for (int n = 1; !table->Eof(); table->Next(), ++n) {
+      if (n == 5000)  // the first two batches' groups went through the two write sessions
+        PgTestRows(db.Conninfo(),
+                   "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                   "current_database() AND pid NOT IN (pg_backend_pid(), " +
+                       own + ")");
+      table->Post({{kDocumentName, "E:\\x"}});
+    }
+    table->Close();
+    ADD_FAILURE() << "the walk went on without its write sessions";
+  } catch (const EADSDatabaseError& e) {
+    failure = e;
+  }
+  EXPECT_EQ(failure.ACEErrorCode, AdsErrServerUnreachable) << failure.Message();
+  EXPECT_NE(failure.Message().find("2048"), std::string::npos) << failure.Message();
+  const int64_t held =
+      std::stoll(QueryOne(*conn, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:%'"));
+  EXPECT_GE(held, table->CommittedPosts());
+  EXPECT_LE(held, table->CommittedPosts() + 2 * 2048);  // the two groups left unanswered
+  EXPECT_LE(held, 4096) << "a group was sent again through the connection's own session";
 }
 
 TEST(PgEngine, EnforcedWidthsAndOtherStationsAreTold) {
   TEngineTestDatabase db(TTestEngine::Remote);
   auto conn = db.Open();
-  AddTestDocs(*conn, 1);
+  AddTestDocs(*conn, 3000);
   auto docs = conn->OpenTable("Docs", {});
   EXPECT_EQ(docs->FieldWidth(kDocumentName), std::optional<size_t>(260));
   EXPECT_EQ(docs->FieldWidth(0), std::nullopt);
   EXPECT_EQ(conn->OpenTable("Cards", {})->FieldWidth(6), std::optional<size_t>(260));
+  // The two extra sessions the walk writes its groups through are this station's own.
+  auto sessions = [&] {
+    return std::stoi(QueryOne(*conn,
+                              "SELECT count(*) FROM pg_stat_activity WHERE datname = "
+                              "current_database()"));
+  };
+  const int before = sessions();
+  for (; !docs->Eof(); docs->Next()) docs->Post({{kDocumentName, "E:\\x"}});
+  docs->Close();
+  EXPECT_EQ(docs->CommittedPosts(), 3000);
+  EXPECT_EQ(sessions(), before + 2);
   EXPECT_EQ(conn->OtherStations("SysLock"), 0);
   auto second = db.Open();
   auto third = db.Open();

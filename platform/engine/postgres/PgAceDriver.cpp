@@ -46,17 +46,5 @@ std::unique_ptr<TAceDriver> CreatePgAceDriver(const std::string& conninfo) {
 
 std::unique_ptr<TAceConnection> ConnectPg(const std::string& conninfo) {
   const std::string where = Shown(conninfo);
-  PGconn* conn = PQconnectdb(conninfo.c_str());
-  if (!conn) throw PgConnectError(where, "out of memory");
-  if (PQstatus(conn) != CONNECTION_OK) {
-    EADSDatabaseError failure = PgConnectError(where, PQerrorMessage(conn));
-    PQfinish(conn);
-    throw failure;
-  }
-  auto connection = std::make_unique<TPgConnection>(conn, where);
-  // Text is stored and compared byte for byte as UTF-8, whatever the station's locale says. A
-  // row another station keeps locked is waited for as long as the local server waits for its
-  // write lock, then the statement fails as busy (55P03) instead of hanging the pass.
-  connection->ExecSQL("SET client_encoding = 'UTF8'; SET lock_timeout = '8s'", {});
-  return connection;
+  return std::make_unique<TPgConnection>(PgOpenSession(conninfo, where), conninfo, where);
 }

@@ -16,62 +16,55 @@ std::string PgFieldName(const std::string& stored) {
   return folded ? UpperCase(stored) : stored;
 }
 
-TPgConnection::TPgConnection(PGconn* conn, std::string where)
-    : conn_(conn), where_(std::move(where)) {}
+TPgConnection::TPgConnection(PGconn* conn, std::string conninfo, std::string where)
+    : main_(conn), conninfo_(std::move(conninfo)), where_(std::move(where)) {}
 
 TPgConnection::~TPgConnection() {
   if (explicitOpen_)
     std::clog << "Database engine: " << where_
               << " closed inside a transaction; its work was rolled back" << std::endl;
-  PQfinish(conn_);
 }
 
 TPgResult TPgConnection::Exec(const std::string& sql, const std::vector<const char*>& values,
                               const std::string& what, const std::string& table) {
   try {
     Settle();
-    return PgExec(conn_, sql, values, what, table);
+    return PgExec(Conn(), sql, values, what, table);
   } catch (const EADSDatabaseError& e) {
     Raise(e);
   }
 }
 
-const std::string& TPgConnection::Prepared(const std::string& sql, const std::string& what,
-                                           const std::string& table) {
-  auto it = prepared_.find(sql);
-  if (it == prepared_.end()) {
-    if (prepared_.size() >= kPreparedKept) {
-      PgExec(conn_, "DEALLOCATE ALL", {}, what, table);
-      prepared_.clear();
-    }
-    const std::string name = "vrl_" + std::to_string(++preparedCount_);
-    PgPrepare(conn_, name, sql, what, table);
-    it = prepared_.emplace(sql, name).first;
-  }
-  return it->second;
-}
-
 TPgResult TPgConnection::ExecPrepared(const std::string& sql, const TPgParams& values,
                                       const std::string& what, const std::string& table) {
-  SendPrepared(sql, values, what, table, nullptr);
-  return CollectSent(what, table);
-}
-
-void TPgConnection::SendPrepared(const std::string& sql, const TPgParams& values,
-                                 const std::string& what, const std::string& table,
-                                 TPgTableCursor* owner) {
   Settle();
-  PgSendPrepared(conn_, Prepared(sql, what, table), values, what, table);
-  busy_ = owner;
-}
-
-TPgResult TPgConnection::CollectSent(const std::string& what, const std::string& table) {
-  busy_ = nullptr;
-  return PgCollect(conn_, what, table);
+  main_.Send(sql, values, what, table, nullptr);
+  return main_.Collect(what, table);
 }
 
 void TPgConnection::Settle() {
-  if (busy_) busy_->Collect();
+  main_.Settle();
+  for (const auto& poster : posters_) poster->Settle();
+}
+
+TPgSession& TPgConnection::PostSession() {
+  if (!postersTried_) OpenPostSessions();
+  if (posters_.empty()) return main_;
+  return *posters_[nextPoster_++ % posters_.size()];
+}
+
+void TPgConnection::OpenPostSessions() {
+  postersTried_ = true;
+  try {
+    while (posters_.size() < kPostSessions)
+      posters_.push_back(std::make_unique<TPgSession>(PgOpenSession(conninfo_, where_)));
+  } catch (const EADSDatabaseError& e) {
+    posters_.clear();
+    std::clog << "Database engine: " << where_
+              << " refused the extra sessions that write posts beside the reads; they are "
+                 "written through the connection's own session: "
+              << e.Message() << std::endl;
+  }
 }
 
 std::unique_ptr<TAceCursor> TPgConnection::OpenTable(const std::string& tableName,
@@ -99,7 +92,7 @@ int64_t TPgConnection::ExecSQL(const std::string& sql, const TAceParams& params)
     Settle();
     const TPgStatementText statement = NumberNamedParams(sql);
     TPgResult result =
-        PgExec(conn_, statement.Sql, ParamValues(statement, params), "The statement failed");
+        PgExec(Conn(), statement.Sql, ParamValues(statement, params), "The statement failed");
     const char* changed = PQcmdTuples(result.get());
     return changed && *changed ? std::stoll(changed) : 0;
   } catch (const EADSDatabaseError& e) {
@@ -123,7 +116,7 @@ void TPgConnection::Commit() {
     SendAllPosts();
   } catch (...) {
     explicitOpen_ = false;
-    PQclear(PQexec(conn_, "ROLLBACK"));
+    PQclear(PQexec(Conn(), "ROLLBACK"));
     throw;
   }
   explicitOpen_ = false;
@@ -139,14 +132,19 @@ void TPgConnection::Rollback() {
   } catch (const EADSDatabaseError&) {
     // the rollback below takes back whatever that group did
   }
-  PQclear(PQexec(conn_, "ROLLBACK"));
+  PQclear(PQexec(Conn(), "ROLLBACK"));
 }
 
 std::optional<int> TPgConnection::OtherStations(const std::string&) {
+  // The extra sessions this connection writes through are its own, not other stations.
+  std::string own = "{";
+  for (const auto& poster : posters_)
+    own += (own.size() > 1 ? "," : "") + std::to_string(PQbackendPID(poster->Conn()));
+  own += "}";
   TPgResult result = Exec(
       "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
-      "pid <> pg_backend_pid() AND backend_type = 'client backend'",
-      {}, "The other stations cannot be counted");
+      "pid <> pg_backend_pid() AND pid <> ALL($1::int[]) AND backend_type = 'client backend'",
+      {own.c_str()}, "The other stations cannot be counted");
   return std::stoi(PQgetvalue(result.get(), 0, 0));
 }
 

@@ -1,18 +1,24 @@
-// One session with the remote database server. Every statement is sent whole with its values
+// One connection with the remote database server. Every statement is sent whole with its values
 // bound (never spliced into the text). Table cursors queue their posts and send them in
 // groups (PgTableCursor.h); before this connection runs any other statement, and before it
-// raises an error, it sends every queued group, so its own statements always see its posts and
-// a failure never leaves a post unsent and uncounted.
+// raises an error, it sends every queued group and takes every group's result, so its own
+// statements always see its posts and a failure never leaves a post unsent and uncounted.
+//
+// Groups sent without waiting go through kPostSessions extra sessions of the same login, in
+// turn, so the server writes two groups at once while the connection's own session reads on;
+// they are opened on first use, and if the server refuses them the groups go through the
+// connection's own session instead. They are not counted as other stations.
 #pragma once
 
 #include <libpq-fe.h>
 
+#include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/engine/AceDriver.h"
+#include "platform/engine/postgres/PgSession.h"
 #include "platform/engine/postgres/PgSupport.h"
 
 class TPgTableCursor;
@@ -41,8 +47,9 @@ std::string PgFieldName(const std::string& stored);
 
 class TPgConnection : public TAceConnection {
  public:
-  // Takes over the open session; where names the server in messages.
-  TPgConnection(PGconn* conn, std::string where);
+  // Takes over the open session; conninfo opens the extra sessions, where names the server in
+  // messages.
+  TPgConnection(PGconn* conn, std::string conninfo, std::string where);
   ~TPgConnection() override;
 
   std::string ConnectionType() const override { return "Remote"; }
@@ -57,16 +64,16 @@ class TPgConnection : public TAceConnection {
   // The other sessions connected to this database (the lock table plays no part).
   std::optional<int> OtherStations(const std::string& lockTableName) override;
 
-  PGconn* Conn() const { return conn_; }
+  PGconn* Conn() const { return main_.Conn(); }
   const std::string& Where() const { return where_; }
   bool InTransaction() const { return explicitOpen_; }
 
   // Runs a statement; raises (after sending the queued posts) on failure.
   TPgResult Exec(const std::string& sql, const std::vector<const char*>& values,
                  const std::string& what, const std::string& table = {});
-  // Runs one of the engine's own statements that repeat (batch reads, group posts): prepared
-  // on its first use in the session, so the server plans each once. Raises the plain error,
-  // as PgExec does, without sending the queued posts.
+  // Runs one of the engine's own statements that repeat (batch reads, group posts) on the
+  // connection's own session (TPgSession::Send) once every group has been answered. Raises the
+  // plain error, as PgExec does, without sending the queued posts.
   TPgResult ExecPrepared(const std::string& sql, const TPgParams& values, const std::string& what,
                          const std::string& table = {});
   // The table's stored name and columns; AdsErrNoTable when the database has no table of that
@@ -75,13 +82,10 @@ class TPgConnection : public TAceConnection {
   // The stored columns of the named index of the table (index "PRIMARY" is <table>_primary).
   std::vector<std::string> IndexColumns(const std::string& table, const std::string& indexName);
 
-  // Sends one of those statements without waiting for its result: until its owner takes the
-  // result (CollectSent), the connection is busy, and any other statement of the connection
-  // first has the owner take it (TPgTableCursor::Collect).
-  void SendPrepared(const std::string& sql, const TPgParams& values, const std::string& what,
-                    const std::string& table, TPgTableCursor* owner);
-  // The result of the statement sent; raises as PgExec does.
-  TPgResult CollectSent(const std::string& what, const std::string& table);
+  // The connection's own session, for a read that need not wait for the groups on their way.
+  TPgSession& Main() { return main_; }
+  // The session the next group sent without waiting goes through.
+  TPgSession& PostSession();
 
   // The table cursors with queued posts register while open.
   void Register(TPgTableCursor* cursor);
@@ -92,18 +96,18 @@ class TPgConnection : public TAceConnection {
   [[noreturn]] void Raise(const EADSDatabaseError& error);
 
  private:
-  PGconn* conn_;
+  static constexpr size_t kPostSessions = 2;
+  // Every session's statement sent without waiting is taken by its owner (raises its failure).
+  void Settle();
+  // Opens the extra sessions; none when the server refuses one (said on the log).
+  void OpenPostSessions();
+
+  TPgSession main_;
+  std::string conninfo_;
   std::string where_;
   bool explicitOpen_ = false;
-  // The statement sent without waiting, if any, is taken by its owner (raises its failure).
-  void Settle();
-  // The name of the statement, prepared in the session on its first use.
-  const std::string& Prepared(const std::string& sql, const std::string& what,
-                              const std::string& table);
-
   std::vector<TPgTableCursor*> tables_;
-  TPgTableCursor* busy_ = nullptr;  // owns the statement sent without waiting
-  static constexpr size_t kPreparedKept = 128;
-  std::unordered_map<std::string, std::string> prepared_;  // statement text -> its name
-  int64_t preparedCount_ = 0;
+  std::vector<std::unique_ptr<TPgSession>> posters_;
+  bool postersTried_ = false;
+  size_t nextPoster_ = 0;
 };

@@ -35,6 +35,10 @@ EADSDatabaseError PgError(PGconn* conn, const PGresult* result, const std::strin
   const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   std::string sqlState = state ? state : "";
   uint32_t code = PgEngineCode(sqlState);
+  // An error without a SQLSTATE is the client library's own: when a statement went out on a
+  // connection the server had already closed, libpq says so without marking the connection
+  // broken until it next reads.
+  if (conn && sqlState.empty() && PQstatus(conn) == CONNECTION_OK) PQconsumeInput(conn);
   if (conn && PQstatus(conn) == CONNECTION_BAD) code = AdsErrServerUnreachable;
   if (message.empty()) message = "no answer from the server";
   if (!sqlState.empty()) message += " (SQLSTATE " + sqlState + ")";
@@ -166,4 +170,21 @@ TPgResult PgCollect(PGconn* conn, const std::string& what, const std::string& ta
       kept = std::move(result);
   }
   return Checked(conn, std::move(kept), what, table);
+}
+
+PGconn* PgOpenSession(const std::string& conninfo, const std::string& where) {
+  PGconn* conn = PQconnectdb(conninfo.c_str());
+  if (!conn) throw PgConnectError(where, "out of memory");
+  try {
+    if (PQstatus(conn) != CONNECTION_OK) throw PgConnectError(where, PQerrorMessage(conn));
+    // Text is stored and compared byte for byte as UTF-8, whatever the station's locale says.
+    // A row another station keeps locked is waited for as long as the local server waits for
+    // its write lock, then the statement fails as busy (55P03) instead of hanging the pass.
+    PgExec(conn, "SET client_encoding = 'UTF8'; SET lock_timeout = '8s'", {},
+           "The session could not be set up");
+  } catch (...) {
+    PQfinish(conn);
+    throw;
+  }
+  return conn;
 }

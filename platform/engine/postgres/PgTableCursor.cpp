@@ -1,5 +1,6 @@
 #include "platform/engine/postgres/PgTableCursor.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "common/SysUtils.h"
@@ -93,12 +94,11 @@ void TPgTableCursor::Fetch(TFetch kind, const std::string* key, int64_t rowid) c
   TPgResult result;
   try {
     if (ahead) {
-      self->Collect();
       // The server reads while the posts' statement is built, and writes them while the rows
       // read are taken in.
-      connection_.SendPrepared(FetchSql(kind), values, what, table_.Stored, nullptr);
+      connection_.Main().Send(FetchSql(kind), values, what, table_.Stored, nullptr);
       const std::optional<TGroupStatement> group = self->QueuedGroup();
-      result = connection_.CollectSent(what, table_.Stored);
+      result = connection_.Main().Collect(what, table_.Stored);
       self->Launch(group);
     } else {
       self->SendPosts();
@@ -159,8 +159,8 @@ void TPgTableCursor::Post(const std::vector<std::pair<size_t, std::string>>& cha
   if (changes.empty()) return;
   for (const auto& change : changes) CheckField(change.first);
   const int64_t rowid = rowids_[pos_];
-  // A record posts once per group: a second post of it waits for the first to be sent.
-  if (queuedRows_.count(rowid)) {
+  // A record posts once per group: a second post of it waits for the first to be written.
+  if (queuedRows_.count(rowid) || (!inFlight_.empty() && rowid <= inFlightLast_)) {
     try {
       SendPosts();
     } catch (const EADSDatabaseError& e) {
@@ -220,31 +220,54 @@ std::optional<TPgTableCursor::TGroupStatement> TPgTableCursor::QueuedGroup() con
 }
 
 void TPgTableCursor::Launch(const std::optional<TGroupStatement>& group) {
-  Collect();
   if (queue_.empty()) return;
   if (!group) {
     SendPosts();  // posts of different fields: one statement each, sent in turn
     return;
   }
-  connection_.SendPrepared(group->Sql, group->Values(), WriteFailure(), table_.Stored, this);
-  for (const TQueuedPost& post : queue_) inFlight_.push_back(post.rowid);
+  // The session's previous group is answered first (a failure there drops these posts). Posts
+  // that could not be sent are dropped too, not sent again through another session.
+  TPgSession& session = connection_.PostSession();
+  try {
+    session.Send(group->Sql, group->Values(), WriteFailure(), table_.Stored, this);
+  } catch (const EADSDatabaseError& e) {
+    const int64_t dropped = DropPosts();
+    if (dropped) throw Appended(e, RolledBackText(dropped));
+    throw;
+  }
+  TInFlight sent{&session, {}};
+  sent.rows.reserve(queue_.size());
+  for (const TQueuedPost& post : queue_) sent.rows.push_back(post.rowid);
+  inFlightLast_ = std::max(inFlightLast_, *std::max_element(sent.rows.begin(), sent.rows.end()));
+  inFlight_.push_back(std::move(sent));
   queue_.clear();
   queuedRows_.clear();
 }
 
-void TPgTableCursor::Collect() {
-  if (inFlight_.empty()) return;
-  std::vector<int64_t> sent;
-  sent.swap(inFlight_);
-  TPgResult result;
-  try {
-    result = connection_.CollectSent(WriteFailure(), table_.Stored);
-  } catch (const EADSDatabaseError& e) {
-    // The group is gone, and the posts queued behind it go with it, as in SendPosts.
-    const auto unanswered = static_cast<int64_t>(sent.size());
-    throw Appended(e, NotWrittenText(e, unanswered + DropPosts(), unanswered));
+void TPgTableCursor::Collect(TPgSession* only) {
+  // Every group asked for is answered, even after one failed, so none is left uncounted.
+  std::optional<EADSDatabaseError> failure;
+  for (size_t i = 0; i < inFlight_.size();) {
+    if (only && inFlight_[i].session != only) {
+      ++i;
+      continue;
+    }
+    TInFlight sent = std::move(inFlight_[i]);
+    inFlight_.erase(inFlight_.begin() + static_cast<std::ptrdiff_t>(i));
+    TPgResult result;
+    try {
+      result = sent.session->Collect(WriteFailure(), table_.Stored);
+    } catch (const EADSDatabaseError& e) {
+      // The group is gone, and the posts queued behind it go with it, as in SendPosts.
+      const auto unanswered = static_cast<int64_t>(sent.rows.size());
+      const EADSDatabaseError lost =
+          Appended(e, NotWrittenText(e, unanswered + DropPosts(), unanswered));
+      failure = failure ? Appended(*failure, "; " + lost.Message()) : lost;
+      continue;
+    }
+    TakeResult(result.get(), sent.rows);
   }
-  TakeResult(result.get(), sent);
+  if (failure) throw *failure;
 }
 
 void TPgTableCursor::SendPosts() {

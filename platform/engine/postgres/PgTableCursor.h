@@ -9,11 +9,12 @@
 // kGroupInterval old, before the next batch is read, before a record is read again, when the
 // table closes, and before the connection runs another statement or raises an error. A walk in
 // row-key order outside an explicit transaction reads ahead: a batch's posts go right after
-// the next batch is read, without waiting, and their result is taken before the connection's
-// next statement, so the server writes one batch while the program walks the next. Each post
-// is a compare-and-set: it writes only while each changed field that was read still holds the
-// value read. A post another station's change refused is known only once its group is sent;
-// the cursor keeps it for NextRefused, which re-reads the record for the caller to decide
+// the next batch is read, without waiting, through the connection's extra sessions in turn,
+// and their result is taken before that session's next group and before the connection's next
+// statement, so the server writes two batches at once while the program walks the next. Each
+// post is a compare-and-set: it writes only while each changed field that was read still holds
+// the value read. A post another station's change refused is known only once its group is
+// sent; the cursor keeps it for NextRefused, which re-reads the record for the caller to decide
 // again. A journalling cursor writes the journal rows in the same statement. The open options
 // Exclusive and RightsChecking mean nothing on the remote server and are not used.
 #pragma once
@@ -53,9 +54,11 @@ class TPgTableCursor : public TBatchedTableCursor {
   void SendPosts();
   // Forgets the queued posts (the explicit transaction around them rolls back); how many.
   int64_t DropPosts() noexcept;
-  // Takes the result of the group sent without waiting, if any: counts it, keeps its refused
-  // posts; on failure the posts queued behind it are dropped and the error says how many went.
-  void Collect();
+  // Takes the results of the groups sent without waiting through that session (nullptr: every
+  // session): counts each, keeps its refused posts. A group that fails is lost whole, and the
+  // posts queued and not yet sent go with it; the error says how many went. The other groups
+  // on their way are each their own transaction and count as they end.
+  void Collect(TPgSession* only = nullptr);
 
  private:
   static constexpr int kBatchRows = 2048;
@@ -116,7 +119,12 @@ class TPgTableCursor : public TBatchedTableCursor {
   std::chrono::steady_clock::time_point queueStarted_;
   std::vector<int64_t> refused_;               // waiting for NextRefused
   std::unordered_map<int64_t, int> refusals_;  // how often each was refused
-  std::vector<int64_t> inFlight_;              // the row keys of the group sent without waiting
+  struct TInFlight {
+    TPgSession* session;
+    std::vector<int64_t> rows;  // the row keys posted
+  };
+  std::vector<TInFlight> inFlight_;  // the groups sent without waiting, oldest first
+  int64_t inFlightLast_ = 0;         // the last row key among them
   int64_t committed_ = 0;
   std::optional<TAcePostJournal> journal_;
   std::optional<size_t> recIdField_;
