@@ -111,7 +111,7 @@ def timed(cmd, stdin=None):
 def station_saves(db, stop, latencies):
     """Another station: one single-record save every 100 ms until stop is set."""
     con = sqlite3.connect(db, timeout=0, isolation_level=None)
-    con.execute("PRAGMA wal_autocheckpoint=16384")  # as the engine's connections
+    con.execute("PRAGMA wal_autocheckpoint=16384")  # as the engine checkpoints without its thread
     con.execute("CREATE TABLE IF NOT EXISTS BenchSaves (N INTEGER)")
     n = 0
     while not stop.is_set():

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "tests/support/CrmTestInstall.h"
@@ -185,4 +187,31 @@ TEST(SqlitePosting, AnotherStationsSaveGetsInWhileALongWalkPosts) {
   table->Close();
   EXPECT_EQ(QueryOne(*install.Open(), "SELECT DOCUMENT_DESC FROM Docs WHERE RECID = 'D2000'"),
             "saved");
+}
+
+// What a connection commits reaches the database file beside its work, while it stays open (a
+// replace never stops to copy it); a connection closed right after a large commit leaves the
+// database whole and no WAL behind.
+TEST(SqlitePosting, CommittedPagesReachTheDatabaseFileWhileTheConnectionStaysOpen) {
+  TCrmTestInstall install;
+  const std::string file = install.DbFile();
+  const auto megabytes = [&] { return std::filesystem::file_size(file) >> 20; };
+  // 24 MiB in one commit: more than the WAL takes before its pages are copied.
+  const std::string fill =
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 24) "
+      "INSERT INTO Filler SELECT zeroblob(1048576) FROM n";
+  {
+    auto db = install.Open();
+    db->ExecSQL("CREATE TABLE Filler (B BLOB)", {});
+    const auto before = megabytes();
+    db->ExecSQL(fill, {});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (megabytes() < before + 24 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_GE(megabytes(), before + 24) << "the pages stayed in the WAL";
+    db->ExecSQL(fill, {});
+  }
+  EXPECT_FALSE(std::filesystem::exists(file + "-wal"));
+  EXPECT_EQ(QueryOne(*install.Open(), "SELECT count(*) FROM Filler"), "48");
+  EXPECT_GE(megabytes(), 48u);
 }

@@ -60,7 +60,7 @@ std::unique_ptr<TAceConnection> TSqliteAceDriver::Connect(const std::string& pat
     // with the lighter synchronisation.
     if (wal) {
       ExecSimple(db, "PRAGMA synchronous=NORMAL");
-      ExecSimple(db, "PRAGMA wal_autocheckpoint=16384");
+      connection->CheckpointInBackground();
     }
   } catch (const EADSDatabaseError& e) {
     throw EADSDatabaseError("Database file cannot be read: " + file + " (" + e.Message() + ")",

@@ -22,7 +22,27 @@ TSqliteConnection::~TSqliteConnection() {
     std::clog << "Database engine: " << file_ << " closed with uncommitted work;"
               << RolledBackText(lost) << std::endl;
   execCache_.clear();
+  checkpointer_.reset();
   sqlite3_close_v2(db_);
+}
+
+void TSqliteConnection::CheckpointInBackground() {
+  sqlite3_wal_hook(db_, &TSqliteConnection::AfterWalCommit, this);
+}
+
+int TSqliteConnection::AfterWalCommit(void* self, sqlite3* db, const char* name, int frames) {
+  auto& connection = *static_cast<TSqliteConnection*>(self);
+  if (frames < kCheckpointFrames) return SQLITE_OK;
+  try {
+    if (!connection.checkpointer_)
+      connection.checkpointer_ = std::make_unique<TSqliteCheckpointer>(connection.file_);
+    if (connection.checkpointer_->Request()) return SQLITE_OK;
+  } catch (const std::exception&) {
+    // no thread for it now: checkpointed here, as SQLite would by itself
+  }
+  if (frames >= kOwnCheckpointFrames)
+    sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+  return SQLITE_OK;
 }
 
 int TSqliteConnection::WaitForLock(void* self, int attempt) {

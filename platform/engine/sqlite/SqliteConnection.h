@@ -6,6 +6,9 @@
 // count as committed only once their group commits; a group SQLite rolls back (a failed commit,
 // a trigger's RAISE(ROLLBACK), a full disk) is named in the error with the number of posts lost.
 //
+// In a WAL database the committed pages are copied into the database file by a checkpointer of
+// the connection's own (SqliteCheckpointer.h) beside the posts, instead of by the posting thread.
+//
 // Other stations get their turn: after a group commit at most every kYieldInterval the
 // connection pauses briefly before taking the write lock again, and while waiting for a lock it
 // retries every millisecond, so a station's single save slips in between two groups.
@@ -15,10 +18,12 @@
 
 #include <chrono>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/engine/AceDriver.h"
+#include "platform/engine/sqlite/SqliteCheckpointer.h"
 #include "platform/engine/sqlite/SqliteSupport.h"
 
 // The posts of one table: in the open group, committed, rolled back.
@@ -55,6 +60,10 @@ class TSqliteConnection : public TAceConnection {
   void Rollback() override;
   // The stations holding the table open through its lock file (SqliteTableLock.h).
   std::optional<int> OtherStations(const std::string& lockTableName) override;
+
+  // For a WAL database: once a commit leaves kCheckpointFrames pages in the WAL, they are
+  // copied into the database file in the background.
+  void CheckpointInBackground();
 
   sqlite3* Db() const { return db_; }
   const std::string& File() const { return file_; }
@@ -97,12 +106,16 @@ class TSqliteConnection : public TAceConnection {
   // the number moved.
   int64_t SettleGroup(bool committed) noexcept;
   static int WaitForLock(void* self, int attempt);
+  static int AfterWalCommit(void* self, sqlite3* db, const char* name, int frames);
 
   static constexpr int kPostsPerCommit = 4096;
   static constexpr std::chrono::milliseconds kCommitInterval{250};
   static constexpr std::chrono::milliseconds kYieldInterval{200};
   static constexpr std::chrono::milliseconds kYieldPause{4};
   static constexpr std::chrono::milliseconds kBusyTimeout{8000};
+  static constexpr int kCheckpointFrames = 4096;
+  // Without the checkpointer, the posting thread checkpoints itself this often.
+  static constexpr int kOwnCheckpointFrames = 16384;
 
   sqlite3* db_;
   std::string file_;
@@ -115,4 +128,5 @@ class TSqliteConnection : public TAceConnection {
   std::vector<TSqlitePostTally*> tallies_;  // tables with posts in the open group
   std::vector<TSqliteGroupRows*> held_;     // rows to write before the open group commits
   std::map<std::string, TSqliteStatement> execCache_;
+  std::unique_ptr<TSqliteCheckpointer> checkpointer_;  // started by the first checkpoint due
 };
