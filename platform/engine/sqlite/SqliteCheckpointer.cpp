@@ -24,19 +24,12 @@ bool TSqliteCheckpointer::Request() {
   return true;
 }
 
-void TSqliteCheckpointer::Drain() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  idle_.wait(lock, [this] { return failed_ || (!wanted_ && !running_); });
-}
-
 void TSqliteCheckpointer::Fail(const std::string& what, sqlite3* db) {
   std::clog << "Database engine: " << what << " (" << file_
             << "): " << (db ? sqlite3_errmsg(db) : "out of memory")
             << "; the writing connection checkpoints the database itself" << std::endl;
   std::lock_guard<std::mutex> lock(mutex_);
   failed_ = true;
-  running_ = false;
-  idle_.notify_all();
 }
 
 void TSqliteCheckpointer::Run() {
@@ -53,7 +46,6 @@ void TSqliteCheckpointer::Run() {
     wake_.wait(lock, [this] { return wanted_ || stop_; });
     if (stop_) break;
     wanted_ = false;
-    running_ = true;
     lock.unlock();
     const int rc =
         sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
@@ -63,8 +55,6 @@ void TSqliteCheckpointer::Run() {
       break;
     }
     lock.lock();
-    running_ = false;
-    idle_.notify_all();
   }
   if (lock.owns_lock()) lock.unlock();
   sqlite3_close_v2(db);

@@ -25,8 +25,6 @@ class TSqliteCheckpointer {
   // Asks for a checkpoint; false when the checkpointer cannot run any (its connection could not
   // be opened, or a checkpoint failed other than busy), so the caller checkpoints itself.
   bool Request();
-  // Waits until every checkpoint asked for so far has run.
-  void Drain();
 
  private:
   void Run();
@@ -36,9 +34,7 @@ class TSqliteCheckpointer {
   std::string file_;
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::condition_variable idle_;
   bool wanted_ = false;
-  bool running_ = false;
   bool stop_ = false;
   bool failed_ = false;
   std::thread thread_;
