@@ -225,9 +225,11 @@ void TPgTableCursor::Launch(const std::optional<TGroupStatement>& group) {
     SendPosts();  // posts of different fields: one statement each, sent in turn
     return;
   }
-  // The session's previous group is answered first (a failure there drops these posts). Posts
-  // that could not be sent are dropped too, not sent again through another session.
+  // The session's previous group is answered first: when it was this cursor's and failed, these
+  // posts went with it. Posts that could not be sent are dropped, not sent again through
+  // another session.
   TPgSession& session = connection_.PostSession();
+  session.Settle();
   try {
     session.Send(group->Sql, group->Values(), WriteFailure(), table_.Stored, this);
   } catch (const EADSDatabaseError& e) {
