@@ -24,6 +24,15 @@ EADSDatabaseError ConnectError(const std::string& conninfo) {
   return EADSDatabaseError("");
 }
 
+// A login role on the test cluster, kept from one run to the next; tests running side by side
+// may both create it.
+void CreateTestRole(const std::string& definition) {
+  ConnectPg(PgTestConninfo())
+      ->ExecSQL("DO $$ BEGIN CREATE ROLE " + definition +
+                    "; EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$",
+                {});
+}
+
 void CreateTestJournal(TAceConnection& conn) {
   conn.ExecSQL(
       "CREATE TABLE VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT "
@@ -37,10 +46,7 @@ TEST(PgEngine, ConnectFailuresCarryTheServersMessageAndTheirOwnCode) {
   TTempDir noServer;
   const std::string server = PgTestConninfo();
   // The test cluster asks the members of vrl_password_users for their password.
-  ConnectPg(server)->ExecSQL(
-      "DO $$ BEGIN CREATE ROLE vrl_password_user LOGIN PASSWORD 'right' IN ROLE "
-      "vrl_password_users; EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$",
-      {});
+  CreateTestRole("vrl_password_user LOGIN PASSWORD 'right' IN ROLE vrl_password_users");
   const struct {
     std::string conninfo;
     uint32_t code;
@@ -214,11 +220,7 @@ TEST(PgEngine, AWalkReadingAheadHandsBackRefusalsAndLosesAFailedGroupWhole) {
   }
   // A login the server allows one session writes through the connection's own session: a
   // failed group takes the next batch's group, queued behind it, with it.
-  ConnectPg(PgTestConninfo())
-      ->ExecSQL(
-          "DO $$ BEGIN CREATE ROLE vrl_one_session_user LOGIN CONNECTION LIMIT 1; EXCEPTION "
-          "WHEN duplicate_object OR unique_violation THEN NULL; END $$",
-          {});
+  CreateTestRole("vrl_one_session_user LOGIN CONNECTION LIMIT 1");
   const struct {
     const char* user;
     const char* lost;
