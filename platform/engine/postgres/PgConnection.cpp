@@ -88,8 +88,7 @@ std::unique_ptr<TAceCursor> TPgConnection::OpenQuery(const std::string& sql,
 
 int64_t TPgConnection::ExecSQL(const std::string& sql, const TAceParams& params) {
   try {
-    SendAllPosts();
-    Settle();
+    SendAllPosts();  // every group is answered too: the sessions are free
     const TPgStatementText statement = NumberNamedParams(sql);
     TPgResult result =
         PgExec(Conn(), statement.Sql, ParamValues(statement, params), "The statement failed");
