@@ -1,5 +1,7 @@
 #include "app/ChangePathForDocs_Unit.h"
 
+#include <QCoreApplication>
+
 #include "app/FolderGlyph.h"
 #include "app/ReplaceCommand.h"
 #include "app/ReplaceProgress.h"
@@ -97,7 +99,12 @@ void TChangePathForDocsFrm::Button1Click() {
   options.DocsObserver = &progress.Docs();
   options.CardsObserver = &progress.Cards();
   options.PassesEnded = [&progress] { progress.Close(); };
-  ReplaceDocsPath(*this, Edit1()->text().toStdString(), Edit2()->text().toStdString(), options);
+  const TCommandResult result =
+      ReplaceDocsPath(*this, Edit1()->text().toStdString(), Edit2()->text().toStdString(), options);
+  // A stop signal ended the replace: the log tells what was kept and how to resume it; the
+  // program ends as the signal asked, without a dialog.
+  if (result.Outcome == TCommandOutcome::Interrupted)
+    QCoreApplication::exit(StoppedExitCode(result.StopSignal));
 }
 
 void TChangePathForDocsFrm::Button2Click() {

@@ -3,7 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
-#include "app/ConsoleProgram.h"
+#include "app/ConsoleExitCodes.h"
 #include "common/Format.h"
 #include "common/StrTable.h"
 #include "docs/JournalledRun.h"
@@ -34,32 +34,6 @@ int ListRuns(std::ostream& out) {
   return ecCompleted;
 }
 
-int ReportUndo(const TUndoResult& result, bool dryRun, std::ostream& out) {
-  switch (result.Outcome) {
-    case TJournalOutcome::Refused:
-      return ecRefused;
-    case TJournalOutcome::NoJournal:
-      return ecFailed;
-    default:
-      break;
-  }
-  if (dryRun) out << "Dry run: nothing was changed." << std::endl;
-  const char* verb = dryRun ? " to restore" : " restored";
-  out << "Documents: " << result.Docs.Examined << " examined, " << result.Docs.Rewritten << verb
-      << "\nCards: " << result.Cards.Examined << " examined, " << result.Cards.Rewritten << verb
-      << std::endl;
-  const TUndoTally& tally = result.Tally;
-  if (tally.ChangedSince + tally.DeletedSince > 0) {
-    out << Format(LoadStr(64948),
-                  {tally.ChangedSince + tally.DeletedSince, tally.ChangedSince, tally.DeletedSince})
-        << std::endl;
-    for (const std::string& sample : tally.Samples) out << "  " << sample << std::endl;
-  }
-  PrintRunLine(out, result.RunId);
-  if (dryRun) return ecCompleted;
-  return result.Outcome == TJournalOutcome::Completed ? ecCompleted : ecRefused;
-}
-
 }  // namespace
 
 void AddJournalOptions(CLI::App& app, TJournalArgs& args) {
@@ -78,23 +52,20 @@ bool JournalCommandGiven(const TJournalArgs& args) {
   return args.ListRuns || !args.UndoRun.empty() || !args.ResumeRun.empty();
 }
 
-int RunJournalCommand(TComponent& program, const TJournalArgs& args, const TReplaceOptions& replace,
-                      const std::function<int(const TReplaceResult&)>& reportReplace,
-                      std::ostream& out) {
+int RunJournalCommand(TComponent& program, const TJournalArgs& args, const TReplaceOptions& options,
+                      const std::function<int(const TCommandResult&)>& report, std::ostream& out) {
   if (args.ListRuns) return ListRuns(out);
-  if (!args.UndoRun.empty()) {
-    TUndoOptions options;
-    options.DryRun = replace.DryRun;
-    options.OtherStationsPrompt = replace.OtherStationsPrompt;
-    return ReportUndo(UndoPathRun(args.UndoRun, options), replace.DryRun, out);
-  }
-  const TResumeResult resumed = ResumePathRun(program, args.ResumeRun, replace);
-  if (resumed.WasUndo) return ReportUndo(resumed.Undo, replace.DryRun, out);
-  if (resumed.Outcome == TJournalOutcome::NoJournal) return ecFailed;
-  // A refusal before the replace leaves it NotConfirmed: the report answers ecRefused.
-  return reportReplace(resumed.Replace);
+  if (!args.UndoRun.empty()) return report(UndoPathRun(program, args.UndoRun, options));
+  return report(ResumePathRun(program, args.ResumeRun, options));
 }
 
 void PrintRunLine(std::ostream& out, const std::string& runId) {
   if (!runId.empty()) out << Format(LoadStr(64947), {runId, UndoCommandLine(runId)}) << std::endl;
+}
+
+void PrintUndoTally(std::ostream& out, const TUndoTally& tally) {
+  if (tally.LeftAlone() == 0) return;
+  out << Format(LoadStr(64948), {tally.LeftAlone(), tally.ChangedSince, tally.DeletedSince})
+      << std::endl;
+  for (const std::string& sample : tally.Samples) out << "  " << sample << std::endl;
 }

@@ -30,11 +30,12 @@ void AddJournalOptions(CLI::App& app, TJournalArgs& args);
 // True when the options ask for a journal command instead of a replace.
 bool JournalCommandGiven(const TJournalArgs& args);
 
-// Runs the journal command. replace: the options a replace (or resumed replace) runs with;
-// reportReplace prints its result and answers the exit code. Failures propagate.
-int RunJournalCommand(TComponent& program, const TJournalArgs& args, const TReplaceOptions& replace,
-                      const std::function<int(const TReplaceResult&)>& reportReplace,
-                      std::ostream& out);
+// Runs the journal command: the list, or an undo or resume with options, whose result report
+// prints and turns into the exit code. Failures propagate.
+int RunJournalCommand(TComponent& program, const TJournalArgs& args, const TReplaceOptions& options,
+                      const std::function<int(const TCommandResult&)>& report, std::ostream& out);
 
-// "Run R3 is journalled. To undo it: ...", when the replace was journalled.
+// "Run R3 is journalled. To undo it: ...", when the run was journalled.
 void PrintRunLine(std::ostream& out, const std::string& runId);
+// An undo's records left alone: the count line and its samples; nothing when none.
+void PrintUndoTally(std::ostream& out, const TUndoTally& tally);

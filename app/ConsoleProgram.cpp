@@ -87,10 +87,11 @@ int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   return -1;
 }
 
-void PrintPass(std::ostream& out, const char* table, const TPassResult& pass, bool dryRun,
-               const TConsolePassWatcher& watcher) {
-  out << table << ": " << pass.Examined << " examined, " << pass.Rewritten
-      << (dryRun ? " to rewrite" : " rewritten");
+void PrintPass(std::ostream& out, const char* table, const TPassResult& pass,
+               const TCommandResult& result, bool dryRun, const TConsolePassWatcher& watcher) {
+  const char* verb = result.Undo ? (dryRun ? " to restore" : " restored")
+                                 : (dryRun ? " to rewrite" : " rewritten");
+  out << table << ": " << pass.Examined << " examined, " << pass.Rewritten << verb;
   if (pass.ChangedByOthers > 0)
     out << ", " << pass.ChangedByOthers << " changed by another station";
   out << std::endl;
@@ -151,30 +152,36 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);
   TPreflightReport report;
   const bool journalCommand = JournalCommandGiven(parsed.Journal);
-  auto finish = [&](const TReplaceResult& result) -> int {
+  auto finish = [&](const TCommandResult& result) -> int {
     docsWatcher.Finish();
     cardsWatcher.Finish();
     switch (result.Outcome) {
-      case TReplaceOutcome::BlankNewPath:
-      case TReplaceOutcome::RefusedPath:
-      case TReplaceOutcome::NewUnderOld:
-      case TReplaceOutcome::Busy:
-      case TReplaceOutcome::NotConfirmed:
+      case TCommandOutcome::BlankNewPath:
+      case TCommandOutcome::RefusedPath:
+      case TCommandOutcome::NewUnderOld:
+      case TCommandOutcome::Refused:
+      case TCommandOutcome::Busy:
+      case TCommandOutcome::NotConfirmed:
         return ecRefused;
-      case TReplaceOutcome::Completed:
-      case TReplaceOutcome::NotCompleted:
+      case TCommandOutcome::NoJournal:
+        return ecFailed;
+      case TCommandOutcome::Interrupted:
+        err << StoppedRunText(result) << std::endl;
+        return StoppedExitCode(result.StopSignal);
+      case TCommandOutcome::Completed:
+      case TCommandOutcome::NotCompleted:
         break;
     }
     if (parsed.DryRun) out << "Dry run: nothing was changed." << std::endl;
-    PrintPass(out, "Documents", result.Docs, parsed.DryRun, docsWatcher);
-    PrintPass(out, "Cards", result.Cards, parsed.DryRun, cardsWatcher);
+    PrintPass(out, "Documents", result.Docs, result, parsed.DryRun, docsWatcher);
+    PrintPass(out, "Cards", result.Cards, result, parsed.DryRun, cardsWatcher);
+    PrintUndoTally(out, result.Tally);
     PrintRunLine(out, result.RunId);
-    // The pre-flight report is a new replace's; a resumed run's dry run walks its passes.
-    if (parsed.DryRun && !journalCommand && result.Outcome == TReplaceOutcome::Completed)
-      return ReportDryRun(out, err, report, parsed);
-    return result.Outcome == TReplaceOutcome::Completed ? ecCompleted : ecFailed;
+    if (result.Outcome != TCommandOutcome::Completed) return ecFailed;
+    // The pre-flight report is a new replace's; a journal command's dry run walks its passes.
+    if (parsed.DryRun && !journalCommand) return ReportDryRun(out, err, report, parsed);
+    return !parsed.DryRun && result.Tally.LeftAlone() > 0 ? ecRefused : ecCompleted;
   };
-  TReplaceResult result;
   try {
     // Watching costs a count of each table: only when there is something to show.
     const bool watch = parsed.DryRun || terminal.StderrIsTerminal;
@@ -197,7 +204,7 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     };
     options.Journal = !parsed.Journal.NoJournal;
     if (journalCommand) return RunJournalCommand(program, parsed.Journal, options, finish, out);
-    result = ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath, options);
+    return finish(ReplaceDocsPath(program, parsed.OldPath, parsed.NewPath, options));
   } catch (...) {
     docsWatcher.Finish();
     // The exception manager logs it and tells the user; the terminal is told plainly too.
@@ -205,7 +212,6 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     err << CurrentExceptionText() << std::endl;
     return ecFailed;
   }
-  return finish(result);
 }
 
 }  // namespace

@@ -11,26 +11,15 @@
 // prints the pre-flight report (docs/PreflightReport.h); --report and --check-files make the run
 // a dry run. A real run with the new folder under the old one is refused unless --force is given.
 //
-// Exit codes: 0 completed; 1 refused or cancelled (started from the LastVer folder or during a
-// maintenance stop, blank new path, new folder under the old one without --force, not confirmed,
-// no terminal without --yes; an unknown run, a run already undone, a complete run to resume; an
-// undo that left records changed or deleted since the run alone); 2 a start-up check, the
-// document pass or the card pass failed, the report file cannot be written, the undo journal is
-// missing or cannot be read; 64 wrong usage (journal commands with --new, or neither). The
-// caller fills the platform's system and engine services; the program installs its own
-// terminal user interface for the run.
+// Exit codes: app/ConsoleExitCodes.h. The caller fills the platform's system and engine
+// services; the program installs its own terminal user interface for the run.
 #pragma once
 
 #include <iosfwd>
 #include <string>
 #include <vector>
 
-enum TConsoleExitCode {
-  ecCompleted = 0,
-  ecRefused = 1,
-  ecFailed = 2,
-  ecUsage = 64,
-};
+#include "app/ConsoleExitCodes.h"
 
 struct TConsoleTerminal {
   bool StdinIsTerminal = false;

@@ -2,150 +2,127 @@
 
 #include <memory>
 
+#include "app/JournalChecks.h"
 #include "common/Format.h"
 #include "common/StrTable.h"
-#include "db/ReplaceLock.h"
 #include "docs/JournalledRun.h"
-#include "log/EventLog.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 
 namespace {
 
-void Refuse(const std::string& message, TMessageKind kind = TMessageKind::mkWarning) {
-  Platform().Ui().ShowMessage(message, kind);
+std::optional<TCommandOutcome> RefuseComplete(const TPathRun& run) {
+  if (run.Incomplete()) return std::nullopt;
+  Platform().Ui().ShowMessage(Format(LoadStr(64945), {run.RunId}), TMessageKind::mkWarning);
+  return TCommandOutcome::Refused;
 }
 
-// The run of that id, or the refusal shown and its outcome.
-std::optional<TPathRun> FindJournalledRun(TPathJournal& journal, const std::string& runId,
-                                          TJournalOutcome& refusal) {
-  try {
-    if (!journal.Exists()) {
-      Refuse(LoadStr(64943), TMessageKind::mkError);
-      refusal = TJournalOutcome::NoJournal;
-      return std::nullopt;
-    }
-    if (auto run = journal.FindRun(runId)) return run;
-  } catch (const EADSDatabaseError& e) {
-    Refuse(Format(LoadStr(64944), {e.Message()}), TMessageKind::mkError);
-    refusal = TJournalOutcome::NoJournal;
+class TUndoCommand : public TRewriteCommand {
+ public:
+  TUndoCommand(const std::string& runId, const std::string& resuming)
+      : runId_(runId), resuming_(resuming) {}
+
+  std::optional<TCommandOutcome> Check(bool dryRun, bool afterLock) override {
+    return ReadJournal([&](TPathJournal& journal) -> std::optional<TCommandOutcome> {
+      if (!resuming_.empty()) {
+        if (auto refusal = FindRun(journal, resuming_, undo_)) return refusal;
+        if (auto refusal = RefuseUndone(undo_)) return refusal;
+        if (auto refusal = RefuseComplete(undo_)) return refusal;
+      }
+      if (auto refusal = FindRun(journal, runId_, run_)) return refusal;
+      if (auto refusal = RefuseUndone(run_)) return refusal;
+      if (auto refusal = RefuseUnfinishedUndo(journal, run_, undo_.RunId)) return refusal;
+      // Before the confirmation of a real undo the rows are only counted; they are read once
+      // the lock is held.
+      if (!dryRun && !afterLock) {
+        if (auto refusal = RefuseMissingRows(run_, journal.RowCounts(run_.RunId))) return refusal;
+        if (undo_.RunId.empty()) return std::nullopt;
+        return RefuseMissingRows(undo_, journal.RowCounts(undo_.RunId));
+      }
+      return ReadRows(journal);
+    });
+  }
+
+  std::string Question() const override {
+    return Format(LoadStr(64940), {run_.RunId, run_.NewFolder, run_.OldFolder});
+  }
+  std::string LogName() const override { return "Undo Docs Path"; }
+  std::string LogText() const override {
+    return "Run " + run_.RunId + "\r\n" + run_.NewFolder + "\r\n" + run_.OldFolder;
+  }
+  std::unique_ptr<TJournalledRun> BeginRun() override {
+    return std::make_unique<TJournalledRun>("undo", run_.NewFolder, run_.OldFolder, run_.RunId,
+                                            undo_.RunId.empty() ? nullptr : &soFar_);
+  }
+
+  // An undo being resumed already put back what it journalled: ReadRows left those out.
+  void WalkDocs(const TPassOptions& pass, TCommandResult& result) override {
+    result.Undo = true;
+    UndoTableField(kDocsTable, kDocsField, docs_, NoSkipping(pass), result.Docs, result.Tally);
+  }
+  void WalkCards(const TPassOptions& pass, TCommandResult& result) override {
+    UndoTableField(kCardsTable, kCardsField, cards_, NoSkipping(pass), result.Cards, result.Tally);
+  }
+  std::string CardFailureName() const override { return "UndoDocPathInCards"; }
+  std::string CardFailureText() const override { return "Run " + run_.RunId; }
+
+  void RunEnded(TJournalledRun& run, bool completed) override {
+    if (!completed) return;  // resumed, it is finished first
+    TPathJournal journal;
+    journal.SetUndoneBy(run_.RunId, run.RunId());
+    // Undoing an undo puts its run's changes back: that run stands again.
+    if (run_.Kind == "undo" && !run_.Target.empty()) journal.SetUndoneBy(run_.Target, "");
+  }
+
+ private:
+  // The journal rows of the run, less those the undo being resumed already put back; refused
+  // when the journal holds fewer than the run (or the undo) recorded writing.
+  std::optional<TCommandOutcome> ReadRows(TPathJournal& journal) {
+    TJournalTableRows docs = journal.Rows(run_.RunId, kDocsTable, kDocsField);
+    TJournalTableRows cards = journal.Rows(run_.RunId, kCardsTable, kCardsField);
+    if (auto refusal =
+            RefuseMissingRows(run_, {{kDocsTable, docs.Read}, {kCardsTable, cards.Read}}))
+      return refusal;
+    docs_ = std::move(docs.Rows);
+    cards_ = std::move(cards.Rows);
+    if (undo_.RunId.empty()) return std::nullopt;
+    soFar_ = ReadRunSoFar(journal, undo_.RunId);
+    if (auto refusal = RefuseMissingRows(undo_, soFar_.Rows)) return refusal;
+    for (const std::string& id : soFar_.Done[kDocsTable]) docs_.erase(id);
+    for (const std::string& id : soFar_.Done[kCardsTable]) cards_.erase(id);
     return std::nullopt;
   }
-  Refuse(Format(LoadStr(64941), {runId}));
-  refusal = TJournalOutcome::Refused;
-  return std::nullopt;
-}
-
-bool AlreadyUndone(const TPathRun& run) {
-  if (run.UndoneBy.empty()) return false;
-  Refuse(Format(LoadStr(64942), {run.RunId, run.UndoneBy}));
-  return true;
-}
-
-// The journal rows of both tables, less those an undo being resumed has already put back.
-bool ReadRows(TPathJournal& journal, const std::string& runId, const std::string& resumeRun,
-              TJournalRows& docs, TJournalRows& cards) {
-  try {
-    docs = journal.Rows(runId, kDocsTable, kDocsField);
-    cards = journal.Rows(runId, kCardsTable, kCardsField);
-    if (!resumeRun.empty()) {
-      for (const auto& [id, row] : journal.Rows(resumeRun, kDocsTable, kDocsField)) docs.erase(id);
-      for (const auto& [id, row] : journal.Rows(resumeRun, kCardsTable, kCardsField))
-        cards.erase(id);
-    }
-    return true;
-  } catch (const EADSDatabaseError& e) {
-    Refuse(Format(LoadStr(64944), {e.Message()}), TMessageKind::mkError);
-    return false;
+  static TPassOptions NoSkipping(TPassOptions pass) {
+    pass.SkipRecIds = nullptr;
+    return pass;
   }
-}
 
-// Confirmation, other stations and the replace lock, as the replace asks them.
-bool MayWrite(const std::string& question, const TOtherStationsPrompt& prompt, TReplaceLock& lock) {
-  if (!WarnOfOtherStations(prompt) || !Platform().Ui().ConfirmYesNo(question)) return false;
-  if (const std::string refusal = TakeReplaceLock(lock); !refusal.empty()) {
-    Refuse(refusal);
-    return false;
-  }
-  return true;
-}
+  const std::string runId_;
+  const std::string resuming_;
+  TPathRun run_;   // the run to undo
+  TPathRun undo_;  // the undo being resumed
+  TJournalRows docs_;
+  TJournalRows cards_;
+  TRunSoFar soFar_;
+};
 
 }  // namespace
 
-TUndoResult UndoPathRun(const std::string& runId, const TUndoOptions& options) {
-  TUndoResult result;
-  TPathJournal journal;
-  const std::optional<TPathRun> run = FindJournalledRun(journal, runId, result.Outcome);
-  if (!run || AlreadyUndone(*run)) return result;
-  TJournalRows docs, cards;
-  if (!ReadRows(journal, run->RunId, options.ResumeRun, docs, cards)) {
-    result.Outcome = TJournalOutcome::NoJournal;
-    return result;
-  }
-  TReplaceLock lock;
-  if (!options.DryRun &&
-      !MayWrite(Format(LoadStr(64940), {run->RunId, run->NewFolder, run->OldFolder}),
-                options.OtherStationsPrompt, lock))
-    return result;
-
-  std::unique_ptr<TJournalledRun> undoRun;
-  TPassOptions pass{options.DryRun};
-  TPassOptions docsPass = pass, cardsPass = pass;
-  if (!options.DryRun) {
-    LogEvent("Undo Docs Path",
-             "Run " + run->RunId + "\r\n" + run->NewFolder + "\r\n" + run->OldFolder);
-    undoRun = std::make_unique<TJournalledRun>("undo", run->NewFolder, run->OldFolder, run->RunId,
-                                               options.ResumeRun);
-    result.RunId = undoRun->RunId();
-    docsPass = undoRun->Pass(pass, kDocsTable);
-    cardsPass = undoRun->Pass(pass, kCardsTable);
-    // An undo being resumed already put back what it journalled: ReadRows left those out.
-    docsPass.SkipRecIds = cardsPass.SkipRecIds = nullptr;
-  }
-  UndoTableField(kDocsTable, kDocsField, docs, docsPass, result.Docs, result.Tally);
-  UndoTableField(kCardsTable, kCardsField, cards, cardsPass, result.Cards, result.Tally);
-  if (undoRun) {
-    undoRun->End(true);
-    journal.SetUndoneBy(run->RunId, undoRun->RunId());
-    // Undoing an undo puts its run's changes back: that run stands again.
-    if (run->Kind == "undo" && !run->Target.empty()) journal.SetUndoneBy(run->Target, "");
-  }
-  const TUndoTally& tally = result.Tally;
-  result.Outcome = tally.ChangedSince + tally.DeletedSince > 0 ? TJournalOutcome::Skipped
-                                                               : TJournalOutcome::Completed;
-  return result;
+TCommandResult UndoPathRun(TComponent& owner, const std::string& runId,
+                           const TCommandOptions& options, const std::string& resuming) {
+  TUndoCommand command(runId, resuming);
+  return RunRewriteCommand(owner, command, options);
 }
 
-TResumeResult ResumePathRun(TComponent& owner, const std::string& runId,
-                            const TReplaceOptions& options) {
-  TResumeResult result;
-  TPathJournal journal;
-  const std::optional<TPathRun> run = FindJournalledRun(journal, runId, result.Outcome);
-  if (!run || AlreadyUndone(*run)) return result;
-  if (!run->Incomplete()) {
-    Refuse(Format(LoadStr(64945), {run->RunId}));
+TCommandResult ResumePathRun(TComponent& owner, const std::string& runId,
+                             const TReplaceOptions& options) {
+  TPathRun run;
+  if (auto refusal =
+          ReadJournal([&](TPathJournal& journal) { return FindRun(journal, runId, run); })) {
+    TCommandResult result;
+    result.Outcome = *refusal;
     return result;
   }
-  if (run->Kind == "undo") {
-    result.WasUndo = true;
-    TUndoOptions undo{options.DryRun, options.OtherStationsPrompt, run->RunId};
-    result.Undo = UndoPathRun(run->Target, undo);
-    result.Outcome = result.Undo.Outcome;
-    return result;
-  }
-  TReplaceOptions resume = options;
-  resume.ResumeRun = run->RunId;
-  resume.Journal = true;
-  result.Replace = ReplaceDocsPath(owner, run->OldFolder, run->NewFolder, resume);
-  switch (result.Replace.Outcome) {
-    case TReplaceOutcome::Completed:
-      result.Outcome = TJournalOutcome::Completed;
-      break;
-    case TReplaceOutcome::NotCompleted:
-      result.Outcome = TJournalOutcome::NotCompleted;
-      break;
-    default:
-      result.Outcome = TJournalOutcome::Refused;
-  }
-  return result;
+  if (run.Kind == "undo") return UndoPathRun(owner, run.Target, options, run.RunId);
+  return ResumeReplaceRun(owner, run, options);
 }

@@ -62,6 +62,15 @@ const std::map<int, std::string>& Table() {
       {64945, "Run %s is complete: there is nothing to resume. Nothing was changed."},
       {64947, "Run %s is journalled. To undo it: %s"},
       {64948, "The undo left %d records alone: %d changed and %d deleted since the run."},
+      {64950,
+       "Run %s has an unfinished undo, run %s. Finish that undo first (%s). Nothing was "
+       "changed."},
+      {64951,
+       "The undo journal of run %s is missing %d rows: the run cannot be undone or resumed "
+       "through it. Nothing was changed."},
+      {64953, "Stopped by %s: %d records were written and are kept (Documents %d, Cards %d)."},
+      {64954, "Run %s is incomplete. To finish it: %s"},
+      {64955, "The run was not journalled: to finish it, run the same replace again."},
       {64992, "Do you want to start updating document paths?"},
       {64993, "Operation completed"},
       {64994, "Select primary system documents folder"},

@@ -14,6 +14,13 @@ TPassResult TDatDocsDBServicesDM::ChangeDocPathInDocs(const std::string& oldPath
                                                       const std::string& newPath,
                                                       const TPassOptions& options) {
   TPassResult result;
+  ChangeDocPathInDocs(oldPath, newPath, options, result);
+  return result;
+}
+
+void TDatDocsDBServicesDM::ChangeDocPathInDocs(const std::string& oldPath,
+                                               const std::string& newPath,
+                                               const TPassOptions& options, TPassResult& result) {
   const TDocPathRule rule = MakeDocPathRule(oldPath, newPath);
   RewriteTableField(
       DatDocsTbl, "DOCUMENT_NAME",
@@ -21,5 +28,4 @@ TPassResult TDatDocsDBServicesDM::ChangeDocPathInDocs(const std::string& oldPath
         return RewriteDocPath(rule, value, rewritten);
       },
       options, result);
-  return result;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_set>
 
@@ -46,7 +47,31 @@ class TDatDocsDBServicesDM : public TDataModule {
   // Rewrites DOCUMENT_NAME in every matching document; failures propagate.
   TPassResult ChangeDocPathInDocs(const std::string& oldPath, const std::string& newPath,
                                   const TPassOptions& options = {});
+  // The same, counting into result as it goes: it holds the counts so far when a failure
+  // propagates.
+  void ChangeDocPathInDocs(const std::string& oldPath, const std::string& newPath,
+                           const TPassOptions& options, TPassResult& result);
 };
+
+// Runs the walk of a card pass (the replace's, the undo's). A failure stops the pass: it is
+// shown ("The process failed" and the message) and, in a real run, logged under logName with
+// sender, the text logText() gives and the exception; it goes no further. A stop request is no
+// failure and propagates.
+void RunCardPass(const TObject* sender, const std::string& logName, bool dryRun,
+                 const std::function<void()>& walk, const std::function<std::string()>& logText);
+
+// Where the card pass was when it failed, for its log entry: the current card's folder without
+// its trailing backslash, and what follows the old prefix once it is cut off (else the folder).
+struct TCardPassTrace {
+  std::string Folder;
+  std::string Work;
+  std::string LogText() const;  // "OLD: <folder> NEW: <work>"
+};
+inline constexpr const char* kCardPassLogName = "ChangeDoPathInCards";
+
+// The card pass's walk without its failure handling: failures propagate.
+void WalkCardFolders(const std::string& oldPath, const std::string& newPath,
+                     const TPassOptions& options, TPassResult& result, TCardPassTrace& trace);
 
 // Rewrites DOCSFOLDER in every matching card. A failure stops the pass, is shown ("The process
 // failed") and logged ("ChangeDoPathInCards") with sender, and Completed is false. A dry run

@@ -43,7 +43,7 @@ const TJournalTable kJournalTables[] = {
     {"VrlPathRuns",
      true,
      {"CREATE TABLE VrlPathRuns (RunId TEXT NOT NULL, Kind TEXT, Started TEXT, OldFolder TEXT, "
-      "NewFolder TEXT, Target TEXT, State TEXT, UndoneBy TEXT)",
+      "NewFolder TEXT, Target TEXT, State TEXT, UndoneBy TEXT, Counts TEXT)",
       "CREATE UNIQUE INDEX VrlPathRuns_PRIMARY ON VrlPathRuns (RunId)"}},
     {"VrlPathJournal",
      false,
@@ -73,7 +73,7 @@ bool TableExists(const std::string& name) {
 const char* const kRunColumns =
     "RunId, Kind, Started, OldFolder, NewFolder, Target, State, UndoneBy";
 
-TPathRun ReadRun(TAdsQuery& query) {
+TPathRun ReadRun(TAdsQuery& query, bool withCounts) {
   TPathRun run;
   std::string* fields[] = {&run.RunId,     &run.Kind,   &run.Started, &run.OldFolder,
                            &run.NewFolder, &run.Target, &run.State,   &run.UndoneBy};
@@ -81,6 +81,7 @@ TPathRun ReadRun(TAdsQuery& query) {
                          "NewFolder", "Target", "State",   "UndoneBy"};
   for (size_t i = 0; i < std::size(fields); ++i)
     *fields[i] = query.FieldByName(names[i]).AsString();
+  if (withCounts) run.Written = ParseRunCounts(query.FieldByName("Counts").AsString());
   return run;
 }
 
@@ -96,8 +97,47 @@ int64_t RunNumber(const std::string& runId) {
   return number;
 }
 
+std::string FormatRunCounts(const std::map<std::string, int64_t>& counts) {
+  std::string text;
+  for (const auto& [table, count] : counts)
+    text += (text.empty() ? "" : ";") + table + "=" + std::to_string(count);
+  return text;
+}
+
+std::map<std::string, int64_t> ParseRunCounts(const std::string& text) {
+  std::map<std::string, int64_t> counts;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find(';', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string part = text.substr(start, end - start);
+    const size_t equals = part.find('=');
+    if (equals != std::string::npos && equals > 0 && equals + 1 < part.size() &&
+        part.size() - equals - 1 <= 18 &&
+        part.find_first_not_of("0123456789", equals + 1) == std::string::npos)
+      counts[part.substr(0, equals)] = std::stoll(part.substr(equals + 1));
+    start = end + 1;
+  }
+  return counts;
+}
+
 bool TPathJournal::Exists() {
   return TableExists(kRunsTable);
+}
+
+bool TPathJournal::HasCounts() {
+  if (!hasCounts_) {
+    auto query = Query("SELECT Counts FROM VrlPathRuns WHERE 1 = 0");
+    try {
+      query->Open();
+      query->Close();
+      hasCounts_ = true;
+    } catch (const EADSDatabaseError&) {
+      // A journal of an older version: the runs table has no such column yet.
+      hasCounts_ = false;
+    }
+  }
+  return *hasCounts_;
 }
 
 void TPathJournal::Create() {
@@ -107,6 +147,11 @@ void TPathJournal::Create() {
     for (const char* statement : table.Statements)
       Exec(remote && table.RowKey ? TranslateSchemaToPostgres(std::string(statement) + ";")
                                   : statement);
+  }
+  hasCounts_.reset();
+  if (!HasCounts()) {
+    Exec("ALTER TABLE VrlPathRuns ADD COLUMN Counts TEXT");
+    hasCounts_ = true;
   }
 }
 
@@ -136,28 +181,39 @@ void TPathJournal::SetState(const std::string& runId, const std::string& state) 
        {{"State", state}, {"RunId", runId}});
 }
 
+void TPathJournal::EndRun(const std::string& runId, const std::string& state,
+                          const std::map<std::string, int64_t>& written) {
+  if (!HasCounts()) return SetState(runId, state);
+  Exec("UPDATE VrlPathRuns SET State = :State, Counts = :Counts WHERE RunId = :RunId",
+       {{"State", state}, {"Counts", FormatRunCounts(written)}, {"RunId", runId}});
+}
+
 void TPathJournal::SetUndoneBy(const std::string& runId, const std::string& undoneBy) {
   Exec("UPDATE VrlPathRuns SET UndoneBy = :UndoneBy WHERE RunId = :RunId",
        {{"UndoneBy", undoneBy}, {"RunId", runId}});
 }
 
-std::vector<TPathRun> TPathJournal::Runs() {
+std::vector<TPathRun> TPathJournal::Runs(bool withRows) {
   std::map<std::string, std::pair<int64_t, int64_t>> counts;
-  auto grouped =
-      Query("SELECT RunId, TableName, COUNT(*) AS N FROM VrlPathJournal GROUP BY RunId, TableName");
-  grouped->Open();
-  for (; !grouped->Eof(); grouped->Next()) {
-    auto& count = counts[grouped->FieldByName("RunId").AsString()];
-    const std::string table = grouped->FieldByName("TableName").AsString();
-    (table == "Docs" ? count.first : count.second) +=
-        std::stoll(grouped->FieldByName("N").AsString());
+  if (withRows) {
+    auto grouped = Query(
+        "SELECT RunId, TableName, COUNT(*) AS N FROM VrlPathJournal GROUP BY RunId, TableName");
+    grouped->Open();
+    for (; !grouped->Eof(); grouped->Next()) {
+      auto& count = counts[grouped->FieldByName("RunId").AsString()];
+      const std::string table = grouped->FieldByName("TableName").AsString();
+      (table == "Docs" ? count.first : count.second) +=
+          std::stoll(grouped->FieldByName("N").AsString());
+    }
+    grouped->Close();
   }
-  grouped->Close();
   std::vector<TPathRun> runs;
-  auto query = Query(std::string("SELECT ") + kRunColumns + " FROM VrlPathRuns");
+  const bool withCounts = HasCounts();
+  auto query = Query(std::string("SELECT ") + kRunColumns + (withCounts ? ", Counts" : "") +
+                     " FROM VrlPathRuns");
   query->Open();
   for (; !query->Eof(); query->Next()) {
-    TPathRun run = ReadRun(*query);
+    TPathRun run = ReadRun(*query, withCounts);
     if (auto it = counts.find(run.RunId); it != counts.end())
       std::tie(run.Docs, run.Cards) = it->second;
     runs.push_back(std::move(run));
@@ -172,14 +228,28 @@ std::vector<TPathRun> TPathJournal::Runs() {
 std::optional<TPathRun> TPathJournal::FindRun(const std::string& runId) {
   const int64_t number = RunNumber(runId);
   if (number == 0) return std::nullopt;
-  for (TPathRun& run : Runs())
+  for (TPathRun& run : Runs(false))
     if (RunNumber(run.RunId) == number) return std::move(run);
   return std::nullopt;
 }
 
-TJournalRows TPathJournal::Rows(const std::string& runId, const std::string& tableName,
-                                const std::string& fieldName) {
-  TJournalRows rows;
+std::map<std::string, int64_t> TPathJournal::RowCounts(const std::string& runId) {
+  std::map<std::string, int64_t> counts;
+  auto query = Query(
+      "SELECT TableName, COUNT(*) AS N FROM VrlPathJournal WHERE RunId = :RunId GROUP BY "
+      "TableName",
+      {{"RunId", runId}});
+  query->Open();
+  for (; !query->Eof(); query->Next())
+    counts[query->FieldByName("TableName").AsString()] =
+        std::stoll(query->FieldByName("N").AsString());
+  query->Close();
+  return counts;
+}
+
+TJournalTableRows TPathJournal::Rows(const std::string& runId, const std::string& tableName,
+                                     const std::string& fieldName) {
+  TJournalTableRows rows;
   auto query = Query(
       "SELECT RecId, OldValue, NewValue FROM VrlPathJournal WHERE RunId = :RunId AND "
       "TableName = :TableName AND FieldName = :FieldName",
@@ -188,8 +258,10 @@ TJournalRows TPathJournal::Rows(const std::string& runId, const std::string& tab
   TAdsField& recId = query->FieldByName("RecId");
   TAdsField& oldValue = query->FieldByName("OldValue");
   TAdsField& newValue = query->FieldByName("NewValue");
-  for (; !query->Eof(); query->Next())
-    rows[recId.AsString()] = TJournalValue{oldValue.AsString(), newValue.AsString()};
+  for (; !query->Eof(); query->Next()) {
+    rows.Rows[recId.AsString()] = TJournalValue{oldValue.AsString(), newValue.AsString()};
+    ++rows.Read;
+  }
   query->Close();
   return rows;
 }

@@ -1,7 +1,7 @@
 // The undo journal of the replaces, kept in the CRM database itself in two tables of our own,
 // created on first use with SQL every engine accepts (TEXT columns, no engine-only functions):
 //
-//   VrlPathRuns    (RunId, Kind, Started, OldFolder, NewFolder, Target, State, UndoneBy)
+//   VrlPathRuns    (RunId, Kind, Started, OldFolder, NewFolder, Target, State, UndoneBy, Counts)
 //   VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, NewValue)   -- AceDriver.h
 //
 // A run is one replace ("replace") or one undo ("undo", Target: the run it undoes). Run ids are
@@ -9,9 +9,15 @@
 // before its first post and "complete" or "incomplete" when it ends; a run killed or crashed
 // stays "running", so every run not written "complete" counts as incomplete. The counts of a
 // run are its journal rows: what the database holds, also after a kill.
+//
+// When a run ends (complete or not) its run row also records how many records it wrote per
+// table ("Docs=1840;Cards=150" in Counts): a journal that has since lost rows is told by them,
+// and no undo or resume is run on what is left of it. Journals written before Counts existed
+// get the column on their next run; their runs have no counts and are taken as they are.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -28,16 +34,38 @@ struct TPathRun {
   std::string UndoneBy;  // the undo run that took this one back; empty while it stands
   int64_t Docs = 0;      // journal rows of Docs
   int64_t Cards = 0;     // journal rows of Cards
+  // What the run recorded at its end: records written per table; empty when it never ended
+  // (killed) or ended before runs recorded counts.
+  std::map<std::string, int64_t> Written;
   bool Incomplete() const { return State != "complete"; }
 };
 
-// One journalled record of a run: the values before and after; Seen is the undo's mark.
+// Per-table counts as the run row keeps them: "Docs=1840;Cards=150". Parsing skips any part
+// that is not "name=number".
+std::string FormatRunCounts(const std::map<std::string, int64_t>& counts);
+std::map<std::string, int64_t> ParseRunCounts(const std::string& text);
+
+// What an undo last found in a journalled record.
+enum class TUndoFound : uint8_t {
+  Nothing,     // not (yet) met in the table
+  RunsValue,   // the value the run wrote: to be put back
+  OtherValue,  // another value: changed since the run, left alone
+};
+
+// One journalled record of a run: the values before and after, and the undo's mark.
 struct TJournalValue {
   std::string OldValue;
   std::string NewValue;
-  bool Seen = false;
+  TUndoFound Found = TUndoFound::Nothing;
 };
 using TJournalRows = std::unordered_map<std::string, TJournalValue>;  // by RECID
+
+// The journal rows of one table as read: by RECID, and how many rows there were (a RECID
+// journalled twice is one entry of Rows but two rows).
+struct TJournalTableRows {
+  TJournalRows Rows;
+  int64_t Read = 0;
+};
 
 // The journal on the main connection (DBConnectionDM). Every failure raises EADSDatabaseError.
 class TPathJournal {
@@ -52,13 +80,25 @@ class TPathJournal {
   std::string BeginRun(const std::string& kind, const std::string& oldFolder,
                        const std::string& newFolder, const std::string& target = {});
   void SetState(const std::string& runId, const std::string& state);
+  // Writes the run's state and the records it wrote per table.
+  void EndRun(const std::string& runId, const std::string& state,
+              const std::map<std::string, int64_t>& written);
   void SetUndoneBy(const std::string& runId, const std::string& undoneBy);
-  // Oldest first, with their counts.
-  std::vector<TPathRun> Runs();
+  // Oldest first; with their journal rows counted (Docs, Cards: a read of the whole journal)
+  // unless withRows is false.
+  std::vector<TPathRun> Runs(bool withRows = true);
+  // The run of that id (journal rows not counted).
   std::optional<TPathRun> FindRun(const std::string& runId);
+  // How many journal rows the run has, per table (a count, no rows read).
+  std::map<std::string, int64_t> RowCounts(const std::string& runId);
   // The journal rows of a run for one table and field.
-  TJournalRows Rows(const std::string& runId, const std::string& tableName,
-                    const std::string& fieldName);
+  TJournalTableRows Rows(const std::string& runId, const std::string& tableName,
+                         const std::string& fieldName);
+
+ private:
+  // Whether the runs table has the Counts column (journals of older versions lack it).
+  bool HasCounts();
+  std::optional<bool> hasCounts_;
 };
 
 // The number of a run id ("R12" -> 12); 0 when it is not one of ours.

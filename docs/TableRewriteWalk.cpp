@@ -1,6 +1,7 @@
 #include "docs/TableRewriteWalk.h"
 
 #include "docs/PassProgress.h"
+#include "platform/StopRequest.h"
 
 namespace {
 
@@ -57,6 +58,8 @@ void RewriteTableField(TAdsTable& table, const std::string& fieldName, const TVa
   std::string value;
   try {
     while (!table.Eof()) {
+      if (const int signal = StopRequested(); signal != 0 && !options.DryRun)
+        throw EStopRequested(signal);
       ++result.Examined;
       value.assign(field.AsString());
       if (recId && options.SkipRecIds->count(recId->AsString())) {

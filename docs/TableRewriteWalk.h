@@ -10,6 +10,9 @@
 // goes; the walk then reads each refused record again after the last one and does the same.
 // The table is closed with an explicit commit, which raises when it fails.
 //
+// A stop request (platform/StopRequest.h) ends a real walk before its next record: what was
+// posted is committed and counted, and EStopRequested propagates.
+//
 // With options.Journal the table journals every post before the walk begins (the undo journal,
 // docs/PathJournal.h); with options.SkipRecIds the records of those RECIDs are left alone.
 #pragma once

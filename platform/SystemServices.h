@@ -61,4 +61,9 @@ class TSystemServices {
   virtual void Sleep(int milliseconds) = 0;
 
   virtual TSystemRegionalSettings RegionalSettings() = 0;
+
+  // While on, the stop signals (SIGINT, SIGTERM, SIGHUP) no longer end the process: each records
+  // a stop request (platform/StopRequest.h) for the rewrite under way. Off puts back what they
+  // did before. Services without signals do nothing.
+  virtual void WatchStopSignals(bool on) { (void)on; }
 };

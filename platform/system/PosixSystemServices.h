@@ -28,6 +28,8 @@ class TPosixSystemServices : public TSystemServices {
   void ReleaseNamedMutex(const std::string& name) override;
   void Sleep(int milliseconds) override;
   TSystemRegionalSettings RegionalSettings() override;
+  // PosixStopSignals.cpp.
+  void WatchStopSignals(bool on) override;
   ~TPosixSystemServices() override;
 
  private:

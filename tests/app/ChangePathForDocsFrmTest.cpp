@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <csignal>
 #include <deque>
 
 #include "tests/app/AppTestInstallation.h"
@@ -200,6 +202,22 @@ TEST_F(ChangePathForDocsFrmTest, AFailingDocumentPassPropagatesWithTheCursorRest
   EXPECT_NE(logged.find("Proc_Name=GenUnHndExp 1\r\n"), std::string::npos) << logged;
   EXPECT_NE(logged.find("app/ChangePathForDocs_Unit.cpp - "), std::string::npos) << logged;
   EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
+}
+
+TEST_F(ChangePathForDocsFrmTest, AStopSignalEndsTheProgramWithoutADialogAndLogsHowToResume) {
+  install_->Seed({"C:\\Docs\\a.doc"}, {"C:\\Docs\\A"});
+  install_->System->StopSignalOnWatch = SIGTERM;  // arrives as the replace starts writing
+  Type("C:\\Docs", "E:\\New");
+  Ui().ConfirmAnswers = {true};
+  QTimer::singleShot(0, [this] { window_->Button1Click(); });
+  // Should the window not end the loop, the test fails instead of hanging.
+  QTimer::singleShot(60000, [] { QCoreApplication::exit(-1); });
+  EXPECT_EQ(QCoreApplication::exec(), 128 + SIGTERM);
+  EXPECT_TRUE(Ui().Messages.empty());
+  const std::string log = install_->LogText();
+  EXPECT_NE(log.find("Proc_Name=Stopped\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("VrlChangeDocsPathCli --resume R1"), std::string::npos) << log;
+  EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
 }
 
 TEST_F(ChangePathForDocsFrmTest, ANewFolderUnderTheOldOneIsConfirmedFirstWithItsOwnText) {

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <filesystem>
 
+#include "common/Format.h"
 #include "common/StrTable.h"
 #include "db/ReplaceLock.h"
 
@@ -145,6 +146,33 @@ TEST_F(ConsoleEndToEndTest, AFileSizeLimitFailsTheWritesInsteadOfKillingTheProgr
   EXPECT_TRUE(run.ExitCode == 0 || run.ExitCode == 2) << run.ExitCode << "\n" << run.Err;
   auto connection = engine_->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
   EXPECT_EQ(connection->OpenQuery("PRAGMA integrity_check", {})->FieldText(0), "ok");
+}
+
+// SIGTERM while the replace waits for another station's write: the replace stops before its
+// first record, keeps its run incomplete, says how to resume it and ends with 128 + 15.
+TEST_F(ConsoleEndToEndTest, AStopSignalEndsTheReplaceSoThatItCanBeResumed) {
+  TDemoInstallation demo({"--documents", "300", "--cards", "40"});
+  auto other = engine_->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
+  other->ExecSQL("BEGIN IMMEDIATE", {});  // another station writing: the replace waits for it
+  TStartedProgram cli((demo.Utils() / "VrlChangeDocsPathCli").string(),
+                      {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  ASSERT_TRUE(WaitForFileText(demo.Root() / "Logs" / "UserLog_VrlChangeDocsPathCli.TXT",
+                              "Proc_Name=Change Docs Path"));
+  cli.Signal(SIGTERM);
+  other->ExecSQL("COMMIT", {});
+  const TProgramRun run = cli.Wait();
+  EXPECT_EQ(run.ExitCode, 128 + SIGTERM) << run.Out << run.Err;
+  EXPECT_EQ(run.Err, Format(LoadStr(64953), {"SIGTERM", 0, 0, 0}) + " " +
+                         Format(LoadStr(64954), {"R1", "VrlChangeDocsPathCli --resume R1"}) + "\n");
+  EXPECT_NE(Log(demo).find("Proc_Name=Stopped\r\n"), std::string::npos);
+  EXPECT_NE(RunCli(demo, {"--list-runs"}).Out.find("replace, incomplete"), std::string::npos);
+
+  const TProgramRun resume = RunCli(demo, {"--resume", "R1", "--yes"});
+  EXPECT_EQ(resume.ExitCode, 0) << resume.Err;
+  EXPECT_EQ(Count(demo,
+                  "SELECT COUNT(*) FROM Docs WHERE substr(UPPER(DOCUMENT_NAME), 1, 14) = "
+                  "'C:\\VARNELDOCS\\'"),
+            0);
 }
 
 TEST_P(ConsoleEndToEndOnEachServer, ADryRunLeavesTheDatabaseFileByteIdentical) {

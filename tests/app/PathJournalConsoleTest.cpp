@@ -55,7 +55,14 @@ TEST_F(PathJournalConsoleTest, UndoRestoresTheTablesExactlyAndCanItselfBeUndone)
 
   const TConsoleRun dry = Run({"--undo", "R1", "--dry-run"});
   EXPECT_EQ(dry.Code, 0) << dry.Err;
-  EXPECT_NE(dry.Out.find("Documents: 4 examined, 3 to restore\nCards: 3 examined, 2 to restore\n"),
+  // The dry run counts and samples what the undo puts back.
+  EXPECT_NE(dry.Out.find("Documents: 4 examined, 3 to restore\n"
+                         "  E:\\New\\a.doc -> C:\\Docs\\a.doc\n"
+                         "  E:\\New\\Sub\\b.doc -> c:\\docs\\Sub\\b.doc\n"
+                         "  E:\\New\\c.doc -> C:\\Docs\\c.doc\n"
+                         "Cards: 3 examined, 2 to restore\n"
+                         "  E:\\New\\A -> C:\\Docs\\A\n"
+                         "  E:\\New -> C:\\DOCS\n"),
             std::string::npos)
       << dry.Out;
   EXPECT_EQ(Database(), replaced);
@@ -111,6 +118,14 @@ TEST_F(PathJournalConsoleTest, AFailedRunIsIncompleteAndResumeFinishesItWithoutN
             std::string::npos);
 
   Exec("DROP TRIGGER FailDocs");
+  // Its dry run counts and samples only what the resume will rewrite: nothing twice.
+  const TConsoleRun dry = Run({"--resume", "R1", "--dry-run"});
+  EXPECT_EQ(dry.Code, 0) << dry.Err;
+  EXPECT_NE(dry.Out.find("Documents: 3 examined, 1 to rewrite\n"
+                         "  C:\\Docs\\c.doc -> C:\\Docs\\Archive\\c.doc\n"
+                         "Cards: 1 examined, 1 to rewrite\n"),
+            std::string::npos)
+      << dry.Out;
   const TConsoleRun resume = Run({"--resume", "R1", "--yes"});
   EXPECT_EQ(resume.Code, 0) << resume.Err;
   EXPECT_EQ(install_->DocumentNames(),
@@ -202,8 +217,36 @@ INSTANTIATE_TEST_SUITE_P(
                   "ALTER TABLE VrlPathJournal RENAME COLUMN TableName TO Broken",
                   ecFailed,
                   "The undo journal of this database cannot be read"},
-        TBadInput{"NotConfirmed", {"--undo", "R2"}, "", ecRefused, ""}),
+        TBadInput{"NotConfirmed", {"--undo", "R2"}, "", ecRefused, ""},
+        // The journal lost the undo's rows (dropped, then created anew by a later run): what
+        // is left of it is not undone, and R2 stays undoable once the rows are back.
+        TBadInput{"JournalLostRows",
+                  {"--undo", "R2", "--yes"},
+                  "DELETE FROM VrlPathJournal WHERE RunId = 'R2'",
+                  ecFailed,
+                  Format(LoadStr(64951), {"R2", 5})},
+        TBadInput{"UnfinishedUndo",
+                  {"--undo", "R1", "--yes"},
+                  "UPDATE VrlPathRuns SET State = CASE RunId WHEN 'R2' THEN 'running' ELSE State "
+                  "END, UndoneBy = CASE RunId WHEN 'R1' THEN '' ELSE UndoneBy END",
+                  ecRefused,
+                  Format(LoadStr(64950), {"R1", "R2", "VrlChangeDocsPathCli --resume R2"})}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Journals of an older version have no counts in their runs: they are listed and undone as
+// before, and the next run adds the column.
+TEST_F(PathJournalConsoleTest, AJournalWithoutRunCountsStaysUsable) {
+  SeedSample();
+  const std::string before = Database();
+  ASSERT_EQ(Run(kReplace).Code, 0);
+  Exec("ALTER TABLE VrlPathRuns DROP COLUMN Counts");
+  EXPECT_EQ(Run({"--list-runs"}).Code, 0);
+  const TConsoleRun undo = Run({"--undo", "R1", "--yes"});
+  EXPECT_EQ(undo.Code, 0) << undo.Err;
+  EXPECT_EQ(Database(), before);
+  EXPECT_EQ(TCrmTestInstall::ColumnIn(install_->DbFolder(), "VrlPathRuns", "Counts"),
+            (std::vector<std::string>{"<NULL>", "Cards=2;Docs=3"}));
+}
 
 TEST_F(PathJournalConsoleTest, JournalCommandsAndNewAreUsedApart) {
   EXPECT_EQ(Run({"--undo", "R1", "--new", "E:\\X"}).Code, ecUsage);

@@ -58,8 +58,8 @@ TEST_F(ReplaceCommandTest, PathTextsNoWindowsPathCanBeAreRefusedBeforeAnythingIs
   for (const TCase& c : cases) {
     Ui().Messages.clear();
     Ui().ConfirmAnswers = {true};
-    const TReplaceResult result = ReplaceDocsPath(owner_, c.oldPath, c.newPath);
-    EXPECT_EQ(result.Outcome, TReplaceOutcome::RefusedPath) << c.message;
+    const TCommandResult result = ReplaceDocsPath(owner_, c.oldPath, c.newPath);
+    EXPECT_EQ(result.Outcome, TCommandOutcome::RefusedPath) << c.message;
     EXPECT_EQ(Ui().Messages, std::vector<std::string>{LoadStr(c.message)});
     EXPECT_TRUE(Ui().Confirmations.empty());
   }
@@ -72,8 +72,8 @@ TEST_F(ReplaceCommandTest, TheLongestWindowsPathAndNonAsciiLettersAreAccepted) {
   std::string longest = "E:\\\xD7\x90\xD7\x91";
   longest += std::string(32767 - 5, 'y');
   Ui().ConfirmAnswers = {true};
-  const TReplaceResult result = ReplaceDocsPath(owner_, "C:\\Docs", longest);
-  EXPECT_EQ(result.Outcome, TReplaceOutcome::Completed);
+  const TCommandResult result = ReplaceDocsPath(owner_, "C:\\Docs", longest);
+  EXPECT_EQ(result.Outcome, TCommandOutcome::Completed);
   EXPECT_EQ(install_.DocumentNames(), (std::vector<std::string>{longest + "\\a.doc", "D:\\x.doc"}));
 }
 
@@ -82,8 +82,8 @@ TEST_F(ReplaceCommandTest, ASecondReplaceIsRefusedWhileAnotherHoldsTheLock) {
   ASSERT_EQ(other.Acquire(install_.DbFolder()), TReplaceLock::TResult::Held);
   const std::string logBefore = install_.LogText();
   Ui().ConfirmAnswers = {true};
-  const TReplaceResult refused = ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New");
-  EXPECT_EQ(refused.Outcome, TReplaceOutcome::Busy);
+  const TCommandResult refused = ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New");
+  EXPECT_EQ(refused.Outcome, TCommandOutcome::Busy);
   EXPECT_EQ(Ui().Confirmations, std::vector<std::string>{Confirm});
   EXPECT_EQ(Ui().Messages, std::vector<std::string>{LoadStr(64870)});
   EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
@@ -94,13 +94,13 @@ TEST_F(ReplaceCommandTest, ASecondReplaceIsRefusedWhileAnotherHoldsTheLock) {
   TReplaceOptions dryRun;
   dryRun.DryRun = true;
   EXPECT_EQ(ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New", dryRun).Outcome,
-            TReplaceOutcome::Completed);
+            TCommandOutcome::Completed);
 
   // Once the other replace has ended, the replace goes ahead; its own lock ends with it.
   other.Release();
   Ui().Messages.clear();
   Ui().ConfirmAnswers = {true};
-  EXPECT_EQ(ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New").Outcome, TReplaceOutcome::Completed);
+  EXPECT_EQ(ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New").Outcome, TCommandOutcome::Completed);
   EXPECT_EQ(Ui().Messages, std::vector<std::string>{Completed});
   TReplaceLock after;
   EXPECT_EQ(after.Acquire(install_.DbFolder()), TReplaceLock::TResult::Held);
@@ -116,7 +116,7 @@ class TSecondReplace : public TRewriteObserver {
       Second = ReplaceDocsPath(owner_, "C:\\Docs", "F:\\Second");
     }
   }
-  TReplaceResult Second;
+  TCommandResult Second;
 
  private:
   TComponent& owner_;
@@ -128,9 +128,9 @@ TEST_F(ReplaceCommandTest, OfTwoReplacesStartedTogetherExactlyOneProceeds) {
   Ui().ConfirmAnswers = {true, true};
   TReplaceOptions watched;
   watched.DocsObserver = &second;
-  const TReplaceResult first = ReplaceDocsPath(owner_, "C:\\Docs", "E:\\First", watched);
-  EXPECT_EQ(first.Outcome, TReplaceOutcome::Completed);
-  EXPECT_EQ(second.Second.Outcome, TReplaceOutcome::Busy);
+  const TCommandResult first = ReplaceDocsPath(owner_, "C:\\Docs", "E:\\First", watched);
+  EXPECT_EQ(first.Outcome, TCommandOutcome::Completed);
+  EXPECT_EQ(second.Second.Outcome, TCommandOutcome::Busy);
   EXPECT_EQ(second.Second.Docs.Rewritten + second.Second.Cards.Rewritten, 0);
   EXPECT_EQ(Ui().Messages, (std::vector<std::string>{LoadStr(64870), Completed}));
   EXPECT_EQ(install_.DocumentNames(), (std::vector<std::string>{"E:\\First\\a.doc", "D:\\x.doc"}));

@@ -90,7 +90,7 @@ class ReplaceProgressTest : public ::testing::Test {
     options.CardsObserver = &cards;
     options.PassesEnded = [&progress] { progress.Close(); };
     EXPECT_EQ(ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New", options).Outcome,
-              TReplaceOutcome::Completed);
+              TCommandOutcome::Completed);
   }
 
   TAppTestInstallation install_{"VrlChangeDocsPath"};

@@ -4,6 +4,7 @@
 
 #include "common/StrTable.h"
 #include "tests/docs/DocPassFixture.h"
+#include "tests/support/OtherStation.h"
 
 namespace {
 
@@ -16,24 +17,6 @@ void UndoAllAt(const TCrmTestInstall& install, const std::string& table, const s
 int64_t CountWhere(const TCrmTestInstall& install, const std::string& sql) {
   return std::stoll(install.Open()->OpenQuery(sql, {})->FieldText(0));
 }
-
-// Another station's edits, made through its own connection as the pass reports its first
-// rewrite (after the pass has read the records, before it posts any).
-struct TOtherStation : TRewriteObserver {
-  TOtherStation(const TCrmTestInstall& install, std::vector<std::string> statements)
-      : install_(install), statements_(std::move(statements)) {}
-  void Rewritten(const std::string&, const std::string&) override {
-    if (done_) return;
-    done_ = true;
-    auto db = install_.Open();
-    for (const std::string& sql : statements_) db->ExecSQL(sql, {});
-  }
-
- private:
-  const TCrmTestInstall& install_;
-  std::vector<std::string> statements_;
-  bool done_ = false;
-};
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/StopRequest.h"
 #include "platform/SystemServices.h"
 
 class TFakeSystem : public TSystemServices {
@@ -67,4 +68,12 @@ class TFakeSystem : public TSystemServices {
   void ReleaseNamedMutex(const std::string& name) override { MutexesReleased.push_back(name); }
   void Sleep(int milliseconds) override { Slept.push_back(milliseconds); }
   TSystemRegionalSettings RegionalSettings() override { return Regional; }
+  // A stop signal that arrives as soon as the stop signals are watched (0: none); the watching
+  // itself is recorded, on and off.
+  int StopSignalOnWatch = 0;
+  std::vector<bool> StopSignalsWatched;
+  void WatchStopSignals(bool on) override {
+    StopSignalsWatched.push_back(on);
+    if (on && StopSignalOnWatch != 0) RequestStop(StopSignalOnWatch);
+  }
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ class TFakeUi : public TUiServices {
   // the next queued folder, or cancels on an empty optional or an empty queue.
   std::deque<bool> ConfirmAnswers;
   std::deque<std::optional<std::string>> BrowseAnswers;
+  // What happens elsewhere while the user reads a confirmation (another station at work).
+  std::function<void(const std::string& text)> WhileConfirming;
 
   TRect Screen{0, 0, 1920, 1080};
   TRect VirtualScreen{0, 0, 1920, 1080};
@@ -41,6 +44,7 @@ class TFakeUi : public TUiServices {
   void ShowError(const std::string& text) override { Errors.push_back(text); }
   bool ConfirmYesNo(const std::string& text) override {
     Confirmations.push_back(text);
+    if (WhileConfirming) WhileConfirming(text);
     if (ConfirmAnswers.empty()) return false;
     bool answer = ConfirmAnswers.front();
     ConfirmAnswers.pop_front();
