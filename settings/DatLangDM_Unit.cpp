@@ -12,19 +12,11 @@ TDatLangDM* DatLangDM = nullptr;
 
 namespace {
 
-constexpr int kLangIdString = 65196;  // "LNGENG"
 constexpr size_t kDictionarySize = 300;
 const char* const kConnection = "DBConnectionDM.DBConnection";
 const char* const kMarkerFile = "SysRecDisabled.Ini";
-const char* const kHebrewLangId = "LNGHEB";
 const char* const kHebrewSysRec = "SYSRECLANGHEBZZZZZZZ";
 const char* const kEnglishSysRec = "SYSRECLANGENGZZZZZZZ";
-
-// Plain text, no resources: safe to leave to static destruction.
-std::string& BuildLangId() {
-  static std::string langId;
-  return langId;
-}
 
 std::vector<TMemFieldDef> LangColumns() {
   return {{"LANGID", TMemFieldKind::Text, 15},     {"RECID", TMemFieldKind::Text, 20},
@@ -187,14 +179,6 @@ void TDatLangDM::OnValueField(TFieldsExtractor&, int fieldNo, const std::string&
     throw EDatabaseError(
         Format("LangTbl: value %d of a language line has no column in the header", {fieldNo}));
   LangTbl.SetFieldFromText(header_[fieldNo - 1], text);
-}
-
-std::string GetLangId() {
-  return BuildLangId().empty() ? LoadStr(kLangIdString) : BuildLangId();
-}
-
-void SetBuildLangId(const std::string& langId) {
-  BuildLangId() = langId;
 }
 
 std::string FormatWithLangId(const std::string& format) {

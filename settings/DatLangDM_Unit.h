@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/BuildLanguage.h"
 #include "common/Forms.h"
 #include "platform/engine/AdsComponents.h"
 #include "settings/DatManualKeyDictionary.h"
@@ -60,12 +61,6 @@ class TDatLangDM : public TDataModule {
 // The process-wide module; none until GetLangRec creates it.
 extern TDatLangDM* DatLangDM;
 
-// The program's language id: the string resource "LNGENG" in this build, unless a build for
-// another language (or a test) has set its own with SetBuildLangId.
-std::string GetLangId();
-// The language id a build is made for ("LNGHEB" selects the Hebrew texts); empty: the string
-// resource. Set it before the first GetLangRec: the dictionary is loaded only once.
-void SetBuildLangId(const std::string& langId);
 // The format text with the language id as its single argument.
 std::string FormatWithLangId(const std::string& format);
 // The record stored under key (letter case aside), or an empty record; loads the dictionary on

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/BuildLanguage.h"
 #include "common/DateUtils.h"
 #include "common/FileUtils.h"
 #include "common/FileVersion.h"
-#include "common/IniFile.h"
 #include "common/PathUtils.h"
 #include "common/StrUtils.h"
 #include "common/SysUtils.h"
@@ -41,11 +41,9 @@ bool MoveReplacing(const std::string& from, const std::string& to) {
   return !ec && fs::remove(from, ec) && !ec;
 }
 
-// The desktop client's language, kept as "Language" in section "Pref" of the program's own
-// settings file; "LNGENG" selects the English dictionaries.
+// The English dictionaries go with an English build.
 bool EnglishDictionariesWanted() {
-  return SameText(ReadIniString(ChangeFileExt(ProgramFullPath(), ".ini"), "Pref", "Language", ""),
-                  "LNGENG");
+  return GetLangId() == kEnglishLangId;
 }
 
 std::string ExtraLines(int kind, bool noRestart) {

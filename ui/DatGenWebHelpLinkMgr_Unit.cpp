@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/BuildLanguage.h"
 #include "common/FileUtils.h"
-#include "common/StrTable.h"
 #include "common/StrUtils.h"
 #include "common/SysUtils.h"
 #include "host/SysFolders.h"
@@ -21,7 +21,6 @@ const char* const LinksFile = "vrllnks.vrl";
 const char* const NoLinksFileText = "לא נמצא קובץ הלינקים";
 const char* const NoLinkText = "לא נמצא הלינק המבוקש";
 const char* const ContextToken = "*VrlToken*";
-constexpr int LangIdString = 65196;
 constexpr int64_t OnlineLinksFrom = 600000000;
 constexpr int64_t OnlineLinksTo = 700000000;
 
@@ -65,9 +64,6 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::string LanguageId() {
-  return LoadStr(LangIdString);
-}
 }  // namespace
 
 TWebHelpLinkMgr::TWebHelpLinkMgr() {
@@ -270,7 +266,7 @@ void InitGuiCtrl(TDialogForm& form, TDialogControl* host, int linkId,
                  std::unique_ptr<TWebHelpLinkGuiItem>& item, unsigned flags) {
   if (item) return;
   try {
-    if (!(flags & hlAnyLanguage) && LanguageId() != "LNGENG") return;
+    if (!(flags & hlAnyLanguage) && GetLangId() != kEnglishLangId) return;
     if (!Manager) {
       Manager = new TWebHelpLinkMgr;
       Manager->Load();

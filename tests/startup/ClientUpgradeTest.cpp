@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/BuildLanguage.h"
 #include "common/FileUtils.h"
 #include "common/IniFile.h"
 #include "common/StrTable.h"
@@ -96,6 +97,17 @@ TEST(ClientUpgrade, TheDesktopClientsEnglishDictionariesOnlyWithEnglish) {
   sources.EnglishDictionaries = true;
   EXPECT_TRUE(has("vrldic_british.adm"));
   EXPECT_EQ(UpgradeEntries(1, sources).front().LocalName, "VarnelCRM");  // the main file first
+
+  // The check asks for them by the build's language, whatever any settings file says.
+  install.Write("LastVer/vrldic_british.adm");
+  install.Write("Utils/VarnelCRM.ini", "[Pref]\nLanguage=LNGHEB\n");
+  for (const char* langId : {"", "LNGHEB"}) {
+    SetBuildLangId(langId);
+    std::string list;
+    CheckClientUpgrade(false, true, false, list);
+    EXPECT_EQ(list.find("vrldic_british.adm") != std::string::npos, *langId == '\0') << list;
+  }
+  SetBuildLangId("");
 }
 
 TEST(ClientUpgrade, ThisToolNeitherWritesInstructionsNorStartsTheUpgradeProgram) {

@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "common/BuildLanguage.h"
 #include "tests/support/CrmTestInstall.h"
 #include "ui/DatGenWebHelpLinkMgr_Unit.h"
 #include "ui/GenMsg_Unit.h"
@@ -252,6 +253,12 @@ TEST_F(WebHelpLinkMgrTest, TheMessageDialogCarriesTheLinkInItsBottomRightCorner)
   EXPECT_TRUE(seen.Context.empty());
   TDialogForm other;
   std::unique_ptr<TWebHelpLinkGuiItem> first;
+  // A build for another language offers links only when asked for any language.
+  SetBuildLangId(kHebrewLangId);
+  InitGuiCtrl(other, nullptr, 12, first, 0);
+  EXPECT_EQ(first, nullptr);
+  EXPECT_EQ(WebHelpLinkMgr(), nullptr);
+  SetBuildLangId("");
   InitGuiCtrl(other, nullptr, 12, first, 0);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(WebHelpLinkMgr(), nullptr);
