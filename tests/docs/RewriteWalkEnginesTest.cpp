@@ -179,8 +179,9 @@ TEST(RewriteWalkRemote, AServerStoppedMidPassLeavesEveryRecordOldOrNewAndARerunF
   const int64_t moved = CountDocs(db, "DOCUMENT_NAME LIKE 'E:%'");
   EXPECT_GE(moved, cut.Rewritten);
   EXPECT_LE(moved, cut.Rewritten + 2 * 2048);
-  if (moved > cut.Rewritten)
+  if (moved > cut.Rewritten) {
     EXPECT_NE(cut.Message.find("may or may not have been written"), std::string::npos)
         << cut.Message;
+  }
   ExpectOldOrNewAndARerunFinishes(db, total);
 }

@@ -74,7 +74,7 @@ class TPgTableCursor : public TBatchedTableCursor {
     std::vector<bool> compared;
   };
 
-  [[noreturn]] void Raise(const EADSDatabaseError& error) const override;
+  [[noreturn]] void Raise(const EADSDatabaseError& error) const final;
   void FetchFromCurrent() const override { Fetch(fFrom); }
   const std::string& Table() const override { return table_.Stored; }
   std::string FetchSql(TFetch kind) const;

@@ -46,7 +46,7 @@ class TSqliteTableCursor : public TBatchedTableCursor {
   // An UPDATE for a set of changed columns; compared: which of them were read (and are compared).
   using TUpdateKey = std::pair<std::vector<size_t>, std::vector<bool>>;
 
-  [[noreturn]] void Raise(const EADSDatabaseError& error) const override;
+  [[noreturn]] void Raise(const EADSDatabaseError& error) const final;
   void FetchFromCurrent() const override { Fetch(fFrom); }
   void LayoutChanged() const override;
   const std::string& Table() const override { return table_; }
