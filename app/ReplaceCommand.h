@@ -48,7 +48,7 @@ struct TReplaceOptions {
 
 enum class TReplaceOutcome {
   BlankNewPath,  // refused: "Enter new path and try again"
-  RefusedPath,   // refused: a path holds a control character or is too long for Windows
+  RefusedPath,   // refused: a path text no Windows path can be (PathTextCheck)
   NewUnderOld,   // refused: the new folder lies under the old one and going on was not confirmed
   Busy,          // refused: another replace holds the installation's replace lock
   NotConfirmed,  // the other-stations warning was cancelled or the confirmation not answered Yes
