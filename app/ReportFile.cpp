@@ -121,7 +121,8 @@ std::optional<TIdentity> Inspect(const TReportPlace& place, const std::string& h
   TFd file(::openat(place.Folder.Get(), place.Name.c_str(),
                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (file.Get() < 0) {
-    if (errno == ELOOP || errno == ENOENT) Refuse(place.Path, 64864);  // swapped meanwhile
+    if (errno == ENOENT) return std::nullopt;       // gone meanwhile
+    if (errno == ELOOP) Refuse(place.Path, 64864);  // a link put there meanwhile
     Fail(place.Path, errno);
   }
   struct stat opened {};
