@@ -17,6 +17,7 @@
 #include "common/Format.h"
 #include "common/StrTable.h"
 #include "db/RemoteControlNotice.h"
+#include "host/SysFolders.h"
 #include "log/EurekaLog.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
@@ -46,28 +47,44 @@ struct TConsoleArgs {
   TJournalArgs Journal;
 };
 
+// A folder or file value may be neither empty nor another option: "--report=" or "--new=$NEW"
+// with the variable unset is a slip of the caller, and CLI11 would take the next word ("--yes")
+// for the value.
+std::string RefuseEmptyOrOptionValue(std::string& value) {
+  if (value.empty()) return "a value may not be empty";
+  if (value.rfind("--", 0) == 0)
+    return "\"" + value + "\" is an option, not a value (was the value left out?)";
+  return {};
+}
+
 // Parses args; a value when the program goes on, otherwise the exit code.
 int Parse(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
           TConsoleArgs& parsed) {
+  const CLI::Validator NotEmpty(RefuseEmptyOrOptionValue, "", "NOT_EMPTY");
   CLI::App app{
       "Rewrites the stored document paths and card document folders of a CRM "
       "installation after its documents folder moved.",
       "VrlChangeDocsPathCli"};
   app.add_option("--old", parsed.OldPath,
                  "the old documents folder (prefix to replace); default: the documents folder "
-                 "of the preferences");
+                 "of the preferences")
+      ->check(NotEmpty);
   auto* newPath = app.add_option("--new", parsed.NewPath,
-                                 "the new documents folder (prefix to put in its place)");
+                                 "the new documents folder (prefix to put in its place)")
+                      ->check(NotEmpty);
   app.add_flag("--yes", parsed.Yes, "answer Yes to the confirmation");
   app.add_flag("--dry-run", parsed.DryRun,
                "compute every rewrite, change nothing and print the pre-flight report");
   app.add_flag("--force", parsed.Force, "replace even with the new folder under the old one");
-  app.add_option("--report", parsed.ReportFile, "dry run, its report also written as CSV to FILE");
+  app.add_option("--report", parsed.ReportFile, "dry run, its report also written as CSV to FILE")
+      ->check(NotEmpty);
   auto* check = app.add_flag("--check-files", parsed.Files.Enabled,
                              "dry run, looking for the old and new files (needs --old-root)");
   auto* oldRoot = app.add_option("--old-root", parsed.Files.OldRoot,
-                                 "where the old folder is mounted on this machine");
+                                 "where the old folder is mounted on this machine")
+                      ->check(NotEmpty);
   app.add_option("--new-root", parsed.Files.NewRoot, "where the new folder is mounted")
+      ->check(NotEmpty)
       ->needs(check);
   check->needs(oldRoot);
   oldRoot->needs(check);
@@ -117,7 +134,8 @@ int ReportDryRun(std::ostream& out, std::ostream& err, const TPreflightReport& r
   PrintPreflightReport(out, report, parsed.OldPath, parsed.NewPath);
   if (parsed.ReportFile.empty()) return ecCompleted;
   try {
-    WritePreflightReportCsv(parsed.ReportFile, report, parsed.OldPath, parsed.NewPath);
+    WritePreflightReportCsv(parsed.ReportFile, report, parsed.OldPath, parsed.NewPath,
+                            DatabaseFolder());
   } catch (const std::exception& e) {
     err << e.what() << std::endl;
     return ecFailed;
@@ -140,7 +158,17 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
     if (!failure.empty()) err << failure << std::endl;
     return ecFailed;
   }
-  if (!parsed.OldPathGiven && !JournalCommandGiven(parsed.Journal)) {
+  const bool journalCommand = JournalCommandGiven(parsed.Journal);
+  if (!parsed.ReportFile.empty() && !journalCommand) {
+    // A report that could not be written is refused before the passes, not after them.
+    try {
+      CheckPreflightReportFile(parsed.ReportFile, DatabaseFolder());
+    } catch (const std::exception& e) {
+      err << e.what() << std::endl;
+      return ecFailed;
+    }
+  }
+  if (!parsed.OldPathGiven && !journalCommand) {
     // As the window's Old Path: the documents folder of the preferences of all users.
     TDocPref doc;
     GetDocPref(doc);
@@ -151,7 +179,6 @@ int RunReplace(TChangePathForDocsCli& program, TConsoleArgs& parsed, std::ostrea
   TConsolePassWatcher docsWatcher(err, "Documents", terminal.StderrIsTerminal);
   TConsolePassWatcher cardsWatcher(err, "Cards", terminal.StderrIsTerminal);
   TPreflightReport report;
-  const bool journalCommand = JournalCommandGiven(parsed.Journal);
   auto finish = [&](const TCommandResult& result) -> int {
     docsWatcher.Finish();
     cardsWatcher.Finish();

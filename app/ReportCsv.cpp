@@ -1,14 +1,8 @@
 #include "app/ReportCsv.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <string_view>
 
-#include <cerrno>
-#include <cstring>
-#include <stdexcept>
-
-#include "common/Format.h"
-#include "common/StrTable.h"
+#include "app/ReportFile.h"
 
 namespace {
 
@@ -36,13 +30,17 @@ void Table(std::string& csv, const TTableReport& table, const TFileCheck& files)
   if (!files.NewRoot.empty()) Measure(csv, table.Table, "new_file_present", table.NewFilePresent);
 }
 
-[[noreturn]] void Fail(const std::string& path, int error) {
-  throw std::runtime_error(Format(LoadStr(64863), {path, std::string(std::strerror(error))}));
+constexpr const char* kHeaderLine = "table,measure,count,value,related";
+
+// Text a spreadsheet would take for a formula (or, after a tab or a carriage return, for one).
+bool LooksLikeFormula(const std::string& field) {
+  return !field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string::npos;
 }
 
 }  // namespace
 
-std::string CsvField(const std::string& field) {
+std::string CsvField(const std::string& text) {
+  const std::string field = LooksLikeFormula(text) ? '\'' + text : text;
   const bool quote = field.find_first_of(",\"\r\n") != std::string::npos ||
                      (!field.empty() && (field.front() == ' ' || field.back() == ' '));
   if (!quote) return field;
@@ -56,30 +54,20 @@ std::string CsvField(const std::string& field) {
 
 std::string PreflightReportCsv(const TPreflightReport& report, const std::string& oldPath,
                                const std::string& newPath) {
-  std::string csv = "table,measure,count,value,related\r\n";
+  std::string csv = std::string(kHeaderLine) + "\r\n";
   Row(csv, {}, "new_under_old", report.NewUnderOld ? "1" : "0", oldPath, newPath);
   Table(csv, report.Docs, report.Files);
   Table(csv, report.Cards, report.Files);
   return csv;
 }
 
+void CheckPreflightReportFile(const std::string& path, const std::string& databaseFolder) {
+  CheckReportFile(path, kHeaderLine, databaseFolder);
+}
+
 void WritePreflightReportCsv(const std::string& path, const TPreflightReport& report,
-                             const std::string& oldPath, const std::string& newPath) {
-  const std::string csv = PreflightReportCsv(report, oldPath, newPath);
-  const std::string temporary = path + ".tmp" + std::to_string(getpid());
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0664);
-  if (fd < 0) Fail(path, errno);
-  int error = 0;
-  for (size_t written = 0; error == 0 && written < csv.size();) {
-    const ssize_t n = ::write(fd, csv.data() + written, csv.size() - written);
-    if (n < 0 && errno != EINTR) error = errno;
-    if (n > 0) written += static_cast<size_t>(n);
-  }
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary.c_str());
-    Fail(path, error);
-  }
+                             const std::string& oldPath, const std::string& newPath,
+                             const std::string& databaseFolder) {
+  ReplaceReportFile(path, PreflightReportCsv(report, oldPath, newPath), kHeaderLine,
+                    databaseFolder);
 }

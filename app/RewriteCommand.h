@@ -37,7 +37,7 @@ class TReplaceLock;
 
 enum class TCommandOutcome {
   BlankNewPath,  // refused: "Enter new path and try again"
-  RefusedPath,   // refused: a path no Windows path can be
+  RefusedPath,   // refused: a path text no Windows path can be (PathTextCheck)
   NewUnderOld,   // refused: the new folder lies under the old one and going on was not confirmed
   Refused,       // refused by the journal: an unknown run, a run already undone or complete
   NoJournal,     // refused: the journal is missing, cannot be read, or has lost rows of the run

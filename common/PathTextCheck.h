@@ -1,7 +1,11 @@
-// The rule for the path texts a user types as the old and the new documents folder: a Windows
-// path never holds a control character (line ends, tabs, NUL, DEL, the C1 controls) and never
-// runs beyond 32,767 characters. Both programs check both paths with it before anything is
-// written, so such a text can neither be stored in the records nor forge a line of the log.
+// The rule for the path texts a user types as the old and the new documents folder: a path is
+// UTF-8 text, never holds a control character (line ends, tabs, NUL, DEL, the C1 controls), nor a
+// character that turns the direction of the text or breaks its line (the bidirectional
+// embeddings, overrides and isolates U+202A..U+202E and U+2066..U+2069, the line and paragraph
+// separators U+2028 and U+2029), and never runs beyond 32,767 characters. Both programs check
+// both paths with it before anything is written, so such a text can neither be stored in the
+// records nor forge or garble a line of the log or of the list of runs. It holds on every
+// engine: the local one would store any bytes.
 #pragma once
 
 #include <string>
@@ -12,6 +16,8 @@ enum class TPathTextFault {
   None,
   ControlCharacter,
   TooLong,
+  InvalidUtf8,
+  LayoutCharacter,  // a direction embedding, override or isolate, a line or paragraph separator
 };
 
 // The first fault of the text, or None. Length counts characters (UTF-8 sequences), not bytes.

@@ -5,6 +5,15 @@
 #include "common/FormatSettings.h"
 #include "common/SysUtils.h"
 
+std::string FirstUtf8Chars(const std::string& text, size_t count) {
+  size_t chars = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsUtf8Continuation(text[i])) continue;
+    if (chars++ == count) return text.substr(0, i);
+  }
+  return text;
+}
+
 std::string BoolToYN(bool value) {
   return value ? "Y" : "N";
 }

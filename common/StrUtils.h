@@ -13,6 +13,9 @@ inline size_t Utf8Length(const std::string& text) {
   for (char c : text) characters += IsUtf8Continuation(c) ? 0 : 1;
   return characters;
 }
+// The first count characters of a UTF-8 text, whole characters only: a field that keeps at most
+// count characters is never cut inside a letter.
+std::string FirstUtf8Chars(const std::string& text, size_t count);
 // "Y" for true, "N" for false.
 std::string BoolToYN(bool value);
 // True when the text, upper-cased, is "Y" or "TRUE".

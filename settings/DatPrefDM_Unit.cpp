@@ -5,6 +5,7 @@
 
 #include "common/DateUtils.h"
 #include "common/FormatSettings.h"
+#include "common/StrUtils.h"
 #include "common/SysUtils.h"
 #include "host/DateParse.h"
 #include "host/SysFolders.h"
@@ -115,7 +116,8 @@ void TDatPrefDM::CompletePrefLoad() {
   }
   if (coins) {
     general.CoinValue = coins->GetCoinValue(general.GEN_COIN_ID);
-    general.CoinEValue = coins->GetCoinEValue(general.GEN_COIN_ID).substr(0, 255);
+    general.CoinEValue =
+        FirstUtf8Chars(coins->GetCoinEValue(general.GEN_COIN_ID), kPrefFixedTextChars);
     coins.reset();
   }
 

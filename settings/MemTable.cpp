@@ -3,21 +3,6 @@
 #include "common/StrUtils.h"
 #include "common/SysUtils.h"
 
-namespace {
-
-// The first count UTF-8 characters of text (continuation bytes 10xxxxxx belong to the
-// character before them).
-std::string FirstChars(const std::string& text, size_t count) {
-  size_t chars = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsUtf8Continuation(text[i])) continue;
-    if (chars++ == count) return text.substr(0, i);
-  }
-  return text;
-}
-
-}  // namespace
-
 TMemTable::TMemTable(TComponent* owner, std::string name, std::vector<TMemFieldDef> fields)
     : TComponent(owner, std::move(name)), fields_(std::move(fields)) {}
 
@@ -65,7 +50,7 @@ void TMemTable::SetFieldFromText(const std::string& name, const std::string& tex
       inserted_[index] = text.empty() ? "0" : std::to_string(StrToInt(text));
       break;
     case TMemFieldKind::Text:
-      inserted_[index] = FirstChars(text, field.Size);
+      inserted_[index] = FirstUtf8Chars(text, field.Size);
       break;
   }
 }

@@ -19,7 +19,10 @@ enum class TPrefKind : uint8_t {
   s,  // fixed text of at most 255 characters
 };
 
-// The C++ type of a field of kind K: t and s are texts (s is cut at 255 when stored).
+// The most characters a fixed text (kind s, and the derived CoinEValue) keeps.
+inline constexpr size_t kPrefFixedTextChars = 255;
+
+// The C++ type of a field of kind K: t and s are texts (s is cut at 255 characters when stored).
 template <TPrefKind K>
 using TPrefFieldType = std::conditional_t<
     K == TPrefKind::i, int32_t,

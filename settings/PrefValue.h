@@ -7,6 +7,7 @@
 #include <string>
 #include <variant>
 
+#include "common/StrUtils.h"
 #include "settings/PrefRecords.h"
 
 // A date-time value (days since 30 December 1899), kept apart from plain floats.
@@ -29,13 +30,13 @@ bool PrefValueToBool(const TPrefValue& value);
 double PrefValueToFloat(const TPrefValue& value);
 
 // Stores value into a field of kind K: e keeps the low 8 bits of the integer, s the first 255
-// characters of the text.
+// characters (whole UTF-8 characters, never cut inside a letter) of the text.
 template <TPrefKind K>
 void StorePrefValue(TPrefFieldType<K>& field, const TPrefValue& value) {
   if constexpr (K == TPrefKind::t) {
     field = PrefValueToText(value);
   } else if constexpr (K == TPrefKind::s) {
-    field = PrefValueToText(value).substr(0, 255);
+    field = FirstUtf8Chars(PrefValueToText(value), kPrefFixedTextChars);
   } else if constexpr (K == TPrefKind::i) {
     field = PrefValueToInt(value);
   } else if constexpr (K == TPrefKind::e) {

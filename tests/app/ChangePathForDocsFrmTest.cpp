@@ -102,15 +102,28 @@ TEST_F(ChangePathForDocsFrmTest, BlankOrBlankOnlyNewPathIsRefused) {
 
 TEST_F(ChangePathForDocsFrmTest, APathWithAControlCharacterIsRefusedWithItsOwnMessage) {
   install_->Seed({"C:\\Docs\\a.doc"}, {"C:\\Docs\\Smith"});
-  Type("C:\\Docs", "E:\\New\tFolder");
-  Ui().ConfirmAnswers = {true};
-  window_->Button1Click();
-  EXPECT_EQ(Ui().Messages,
-            std::vector<std::string>{"The new path holds a line break or another control "
-                                     "character, which no Windows path holds. Nothing was "
-                                     "changed."});
-  EXPECT_TRUE(Ui().Confirmations.empty());
-  EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
+  const struct {
+    const char* newPath;
+    const char* message;
+  } cases[] = {
+      {"E:\\New\tFolder",
+       "The new path holds a line break or another control character, which no Windows path "
+       "holds. Nothing was changed."},
+      {"E:\\New\xE2\x80\xAE"
+       "cod.exe",  // U+202E, the right-to-left override
+       "The new path holds a character that changes the direction of the text or breaks its "
+       "line (U+202A to U+202E, U+2066 to U+2069, U+2028, U+2029), which would garble it in "
+       "lists and logs. Nothing was changed."},
+  };
+  for (const auto& c : cases) {
+    Ui().Messages.clear();
+    Type("C:\\Docs", c.newPath);
+    Ui().ConfirmAnswers = {true};
+    window_->Button1Click();
+    EXPECT_EQ(Ui().Messages, std::vector<std::string>{c.message});
+    EXPECT_TRUE(Ui().Confirmations.empty());
+    EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
+  }
 }
 
 TEST_F(ChangePathForDocsFrmTest, AnsweringNoChangesNothing) {

@@ -83,7 +83,7 @@ TEST_F(ConsolePreflightTest, ReportWritesTheCsvAndChangesNothing) {
   const std::vector<std::string> docs = {"C:\\Docs\\Smith, \"J\"\\a.doc", "E:\\New\\כהן.doc"};
   install_->Seed(docs, {"C:\\Docs"});
   const std::string file = install_->Path("report.csv");
-  std::ofstream(file) << "an older report";
+  std::ofstream(file) << "table,measure,count,value,related\r\nDocs,examined,9,,\r\n";
   const TConsoleRun run = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--report", file});
   EXPECT_EQ(run.Code, 0) << run.Err;
   EXPECT_EQ(install_->DocumentNames(), docs);
@@ -115,6 +115,28 @@ TEST_F(ConsolePreflightTest, ReportWritesTheCsvAndChangesNothing) {
   EXPECT_EQ(failed.Err.rfind("The report cannot be written to " + nowhere + ":\r\n", 0), 0u)
       << failed.Err;
   EXPECT_FALSE(std::filesystem::exists(install_->Path("no such folder")));
+}
+
+TEST_F(ConsolePreflightTest, AReportNeverReplacesTheDatabaseOrAnythingElseButAReport) {
+  const std::vector<std::string> docs = {"C:\\Docs\\a.doc"};
+  install_->Seed(docs, {});
+  std::ofstream(install_->Path("DB/empty.lock")) << "";
+  std::ofstream(install_->Path("Utils/settings.ini")) << "[DATABASE]\r\nPath=../DB\r\n";
+  for (const std::string& target :
+       {install_->DbFile(), install_->Path("DB/empty.lock"), install_->Path("Utils/settings.ini"),
+        install_->Path("Utils")}) {
+    SCOPED_TRACE(target);
+    const bool folder = std::filesystem::is_directory(target);
+    const std::string before = folder ? "" : Contents(target);
+    const TConsoleRun run = Run({"--old", "C:\\Docs", "--new", "E:\\x", "--report", target});
+    EXPECT_EQ(run.Code, 2);
+    EXPECT_EQ(run.Err.rfind("The report is not written to " + target + ": ", 0), 0u) << run.Err;
+    EXPECT_EQ(run.Out.find("Report written"), std::string::npos);
+    if (!folder) {
+      EXPECT_EQ(Contents(target), before);
+    }
+    EXPECT_EQ(install_->DocumentNames(), docs);  // the database still reads
+  }
 }
 
 TEST_F(ConsolePreflightTest, CheckFilesReportsUnderTheRootsAndNeedsTheOldRoot) {

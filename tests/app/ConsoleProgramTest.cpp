@@ -135,6 +135,35 @@ TEST_F(ConsoleProgramTest, WrongUsageExitsWithSixtyFour) {
   EXPECT_NE(help.Out.find("--dry-run"), std::string::npos);
 }
 
+// An empty value, or an option taken for the value because the value was left out.
+TEST_F(ConsoleProgramTest, AnEmptyValueIsWrongUsageAndChangesNothing) {
+  install_->Seed({"C:\\Docs\\a.doc"}, {"C:\\Docs\\A"});
+  const std::string root = install_->Root();
+  for (const std::vector<std::string>& given :
+       {std::vector<std::string>{"--report", ""},
+        {"--report="},
+        {"--report=", "--dry-run"},
+        {"--report", "--dry-run"},
+        {"--old", ""},
+        {"--old="},
+        {"--new", ""},
+        {"--new=", "--dry-run"},
+        {"--check-files", "--old-root", ""},
+        {"--check-files", "--old-root", root, "--new-root", ""}}) {
+    SCOPED_TRACE(given.front() + " " + given.back());
+    std::vector<std::string> args = {"--yes"};
+    if (given.front() != "--old" && given.front() != "--old=")
+      args.insert(args.end(), {"--old", "C:\\Docs"});
+    if (given.front().rfind("--new", 0) != 0) args.insert(args.end(), {"--new", "E:\\New"});
+    args.insert(args.end(), given.begin(), given.end());
+    const TConsoleRun run = Run(args);
+    EXPECT_EQ(run.Code, 64) << run.Out;
+    EXPECT_NE(run.Err, "");
+    EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
+    EXPECT_EQ(install_->CardFolders(), std::vector<std::string>{"C:\\Docs\\A"});
+  }
+}
+
 TEST_F(ConsoleProgramTest, ProgressOnlyWhenStandardErrorIsATerminal) {
   install_->Seed({"C:\\Docs\\a.doc", "C:\\Docs\\b.doc"}, {"C:\\Docs\\A"});
   const TConsoleRun quiet = Run({"--old", "C:\\Docs", "--new", "E:\\A", "--yes"});

@@ -53,6 +53,27 @@ TEST_F(ReplaceCommandTest, PathTextsNoWindowsPathCanBeAreRefusedBeforeAnythingIs
       {"C:\\Docs", "E:\\" + longest, 64874},
       {"C:\\" + longest, "E:\\New", 64873},
       {"C:\\Docs\n", "E:\\" + longest, 64871},  // the old path is checked first
+      // Not UTF-8: a lone lead byte, a stray continuation byte, a byte never used, an overlong
+      // form, a surrogate, beyond U+10FFFF, a sequence cut short.
+      {"C:\\Docs", "E:\\\xC2", 64877},
+      {"C:\\Docs", "E:\\\x80x", 64877},
+      {"C:\\Docs", "E:\\\xFF", 64877},
+      {"C:\\Docs", "E:\\\xC0\xAF", 64877},
+      {"C:\\Docs", "E:\\\xE0\x80\xAF", 64877},
+      {"C:\\Docs", "E:\\\xED\xA0\x80", 64877},
+      {"C:\\Docs", "E:\\\xF4\x90\x80\x80", 64877},
+      {"C:\\Docs", "E:\\\xE2\x82x", 64877},
+      {"C:\\D\xD7", "E:\\New", 64876},
+      // Direction overrides and isolates, line and paragraph separators.
+      {"C:\\Docs",
+       "E:\\\xE2\x80\xAE"
+       "cod.exe",
+       64879},                                               // U+202E
+      {"C:\\Docs", "E:\\\xE2\x80\xAA", 64879},               // U+202A
+      {"C:\\Docs", "E:\\\xE2\x81\xA6x\xE2\x81\xA9", 64879},  // U+2066 .. U+2069
+      {"C:\\Docs", "E:\\\xE2\x80\xA8", 64879},               // U+2028
+      {"C:\\Docs\xE2\x80\xA9", "E:\\New", 64878},            // U+2029
+      {"C:\\D\xE2\x81\xA8", "E:\\\xFF", 64878},              // U+2068; the old path first
   };
   const std::string logBefore = install_.LogText();
   for (const TCase& c : cases) {
@@ -75,6 +96,16 @@ TEST_F(ReplaceCommandTest, TheLongestWindowsPathAndNonAsciiLettersAreAccepted) {
   const TCommandResult result = ReplaceDocsPath(owner_, "C:\\Docs", longest);
   EXPECT_EQ(result.Outcome, TCommandOutcome::Completed);
   EXPECT_EQ(install_.DocumentNames(), (std::vector<std::string>{longest + "\\a.doc", "D:\\x.doc"}));
+
+  // The neighbours of the refused characters (U+2027, U+202F, U+2065, U+206A), a character of
+  // four bytes and the replacement character are paths too.
+  TReplaceOptions dryRun;
+  dryRun.DryRun = true;
+  for (const char* newPath : {"E:\\\xE2\x80\xA7", "E:\\\xE2\x80\xAF", "E:\\\xE2\x81\xA5",
+                              "E:\\\xE2\x81\xAA", "E:\\\xF0\x9F\x93\x81", "E:\\\xEF\xBF\xBD"})
+    EXPECT_EQ(ReplaceDocsPath(owner_, "C:\\Docs", newPath, dryRun).Outcome,
+              TCommandOutcome::Completed)
+        << newPath;
 }
 
 TEST_F(ReplaceCommandTest, ASecondReplaceIsRefusedWhileAnotherHoldsTheLock) {

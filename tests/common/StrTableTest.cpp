@@ -22,6 +22,13 @@ const std::map<int, std::string>& PinnedTexts() {
        "The new folder %S lies under the old folder %S: a second run would rewrite the rewritten "
        "paths again. Nothing was changed; give --force to replace all the same."},
       {64863, "The report cannot be written to %S:\r\n%S"},
+      {64864,
+       "The report is not written to %S: only an empty file or an earlier report is replaced, "
+       "and this is neither (a link, a folder, a device, a database or another program's file "
+       "is never replaced). Nothing was written."},
+      {64865,
+       "The report is not written to %S: no report is written into the database folder, which "
+       "holds the CRM database and its lock files. Nothing was written."},
       {64870,
        "Another replace of the document paths is running on this installation (another window, "
        "console or station). Nothing was changed; try again when it has finished."},
@@ -40,6 +47,20 @@ const std::map<int, std::string>& PinnedTexts() {
       {64875,
        "The replace cannot start: the lock file that keeps two replaces apart cannot be "
        "opened.\r\n%S\r\n%S\r\nNothing was changed."},
+      {64876,
+       "The old path is not valid UTF-8 text: it holds bytes that are no character. Nothing was "
+       "changed."},
+      {64877,
+       "The new path is not valid UTF-8 text: it holds bytes that are no character. Nothing was "
+       "changed."},
+      {64878,
+       "The old path holds a character that changes the direction of the text or breaks its "
+       "line (U+202A to U+202E, U+2066 to U+2069, U+2028, U+2029), which would garble it in "
+       "lists and logs. Nothing was changed."},
+      {64879,
+       "The new path holds a character that changes the direction of the text or breaks its "
+       "line (U+202A to U+202E, U+2066 to U+2069, U+2028, U+2029), which would garble it in "
+       "lists and logs. Nothing was changed."},
       {64880, "1 other station has the CRM open."},
       {64881, "%d other stations have the CRM open."},
       {64882,

@@ -87,6 +87,20 @@ TEST_F(SetTokenData, DerivedValuesComeFromCardsAndCurrencies) {
   EXPECT_EQ(FormatSettings().LongTimeFormat, " HH:MM AMPM");
 }
 
+TEST_F(SetTokenData, FixedTextsAreCutAt255LettersNotBytes) {
+  std::string hebrew;
+  for (int i = 0; i < 300; ++i) hebrew += "\xD7\x90";  // alef, two bytes each
+  const std::string cut = hebrew.substr(0, 2 * 255);
+  Sql("INSERT INTO valtblacoin (RECID, VALUE, EVALUE) VALUES (1, 'NIS', '" + hebrew + "')");
+  Row("-1", "GEN_COIN_ID", "I", "1");
+  Row("-1", "N_KIND_DEF_FOR_EVENT", "A", hebrew);
+  Row("-1", "N_KIND_DEF_FOR_TASK", "A", "x" + hebrew);
+  ASSERT_EQ(SetTokenDataForUser("-1"), stdLoaded);
+  EXPECT_EQ(General().CoinEValue, cut);
+  EXPECT_EQ(Records().Get<TNotesPref>().N_KIND_DEF_FOR_EVENT, cut);
+  EXPECT_EQ(Records().Get<TNotesPref>().N_KIND_DEF_FOR_TASK, "x" + hebrew.substr(0, 2 * 254));
+}
+
 TEST_F(SetTokenData, StarredFieldsAndKeptRecordsKeepThePreviousLoad) {
   Row("-1", "GEN_COIN_ID", "I", "3");
   Row("-1", "DOC_DRAG_FILE_COPY_AS_DOC", "B", "Y");
