@@ -58,7 +58,7 @@ TPassResult DryRunCounts(const TTableReport& table) {
 }  // namespace
 
 std::string TakeReplaceLock(TReplaceLock& lock) {
-  switch (lock.Acquire(DatabaseFolder())) {
+  switch (lock.AcquireForInstallation()) {
     case TReplaceLock::TResult::Held:
       return {};
     case TReplaceLock::TResult::Busy:
@@ -66,7 +66,7 @@ std::string TakeReplaceLock(TReplaceLock& lock) {
     case TReplaceLock::TResult::Failed:
       break;
   }
-  return Format(LoadStr(64875), {lock.Path(), lock.Reason()});
+  return Format(LoadStr(lock.OnServer() ? 64876 : 64875), {lock.Path(), lock.Reason()});
 }
 
 TReplaceResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,

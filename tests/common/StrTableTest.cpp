@@ -40,6 +40,9 @@ const std::map<int, std::string>& PinnedTexts() {
       {64875,
        "The replace cannot start: the lock file that keeps two replaces apart cannot be "
        "opened.\r\n%S\r\n%S\r\nNothing was changed."},
+      {64876,
+       "The replace cannot start: the lock on the database server that keeps two replaces apart "
+       "cannot be taken.\r\n%S\r\n%S\r\nNothing was changed."},
       {64880, "1 other station has the CRM open."},
       {64881, "%d other stations have the CRM open."},
       {64882,
