@@ -86,7 +86,7 @@ std::optional<TCommandOutcome> MayRun(TRewriteCommand& command, const TCommandOp
 }  // namespace
 
 std::string TakeReplaceLock(TReplaceLock& lock) {
-  switch (lock.Acquire(DatabaseFolder())) {
+  switch (lock.AcquireForInstallation()) {
     case TReplaceLock::TResult::Held:
       return {};
     case TReplaceLock::TResult::Busy:
@@ -94,7 +94,7 @@ std::string TakeReplaceLock(TReplaceLock& lock) {
     case TReplaceLock::TResult::Failed:
       break;
   }
-  return Format(LoadStr(64875), {lock.Path(), lock.Reason()});
+  return Format(LoadStr(lock.OnServer() ? 64866 : 64875), {lock.Path(), lock.Reason()});
 }
 
 std::string StoppedRunText(const TCommandResult& result) {

@@ -1,7 +1,8 @@
 // The other stations at work on the database: with the local server the stations holding the
-// lock table "SysLock.adt" open (db/SysLock.h), with a remote server the other sessions
-// connected to the same database. The engine counts them without disturbing them
-// (TAceConnection::OtherStations); this station's own open lock table is not counted.
+// lock table "SysLock.adt" open (db/SysLock.h), with a remote server the other stations
+// connected to the same database (each once, whatever sessions it holds). The engine counts them
+// without disturbing them (TAceConnection::OtherStations); this station's own open lock table is
+// not counted.
 #pragma once
 
 #include <optional>

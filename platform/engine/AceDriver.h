@@ -95,6 +95,13 @@ class TAceCursor {
   virtual TAceRevisit NextRefused() { return TAceRevisit::Done; }
 };
 
+// A lock kept on the database server (TAceConnection::TryServerLock), held while this object
+// lives and released when it goes.
+class TAceServerLock {
+ public:
+  virtual ~TAceServerLock() = default;
+};
+
 class TAceConnection {
  public:
   virtual ~TAceConnection() = default;
@@ -115,12 +122,25 @@ class TAceConnection {
   virtual void Commit() {}
   virtual void Rollback() {}
   // The other stations at work on this database: with the local server those holding the named
-  // table open, with a remote server the other sessions connected to the database. Counted
-  // without disturbing them; none when the engine cannot tell.
+  // table open, with a remote server those connected to the database (each once, whatever
+  // sessions it holds). Counted without disturbing them; none when the engine cannot tell.
   virtual std::optional<int> OtherStations(const std::string& lockTableName) {
     (void)lockTableName;
     return std::nullopt;
   }
+  // A lock on the database itself, kept by the server for this connection's own session:
+  // while the returned object lives, no other session of the same database (any station,
+  // whatever folder or server address it connected with) and no other lock object of this
+  // connection gets a lock of that name; other databases on the server are not concerned.
+  // Never waits: nullptr when the lock is held elsewhere. The server drops it when the session
+  // ends in any way, so a station that dies leaves no stale lock; the object may outlive its
+  // connection and then releases nothing. EADSDatabaseError when the server cannot be asked,
+  // and AdsErrNoServerLocks from engines without a server (the local server keeps its locks in
+  // files beside the database).
+  virtual std::unique_ptr<TAceServerLock> TryServerLock(const std::string& name);
+  // The database and the server this connection works on, for messages ("database crm on
+  // db.example.lan:5432"); empty for an engine without a server.
+  virtual std::string ServerDatabase() const { return {}; }
 };
 
 class TAceDriver {

@@ -40,6 +40,7 @@ enum TAdsErrorCode : uint32_t {
   AdsErrNoServerDatabase = 9023,    // remote server: no database of the configured name
   AdsErrValueTooLong = 9024,        // a value longer than the column's enforced width
   AdsErrNoServerSettings = 9025,    // ads.ini, its [VarnelRemote] section or a key is missing
+  AdsErrNoServerLocks = 9026,       // a lock on the server asked of an engine without a server
 };
 
 class EADSDatabaseError : public EDatabaseError {

@@ -9,6 +9,7 @@
 #include "db/ReplaceLock.h"
 
 #include "platform/Platform.h"
+#include "platform/engine/postgres/PgAceDriver.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "tests/support/CrmTestInstall.h"
 #include "tests/support/DemoInstallation.h"
@@ -122,11 +123,26 @@ TEST_P(ConsoleEndToEndOnEachServer, AReplaceOfAnotherStationRefusesThisOneBefore
   const TDemoInstallation demo = Demo({"--documents", "50", "--cards", "5"});
   const std::string before = demo.Snapshot();
   {
-    TReplaceLock other;  // held by this test process: another station's replace
-    ASSERT_EQ(other.Acquire(demo.DatabaseFolder().string()), TReplaceLock::TResult::Held);
+    // Held by this test process: another station's replace, on the remote server from no
+    // database folder at all (the lock is the server's).
+    std::unique_ptr<TAceConnection> station;
+    TReplaceLock other;
+    if (demo.Remote()) {
+      station = ConnectPg(demo.Conninfo());
+      ASSERT_EQ(other.AcquireOnServer(*station), TReplaceLock::TResult::Held);
+    } else {
+      ASSERT_EQ(other.Acquire(demo.DatabaseFolder().string()), TReplaceLock::TResult::Held);
+    }
     const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, LoadStr(64870) + "\n");
+    const std::string refusal = LoadStr(64870) + "\n";
+    if (demo.Remote()) {
+      // The station holding the lock is connected to the database: it is counted first.
+      EXPECT_EQ(run.Err.rfind(LoadStr(64880) + "\n", 0), 0u) << run.Err;
+      EXPECT_TRUE(run.Err.ends_with("\n" + refusal)) << run.Err;
+    } else {
+      EXPECT_EQ(run.Err, refusal);
+    }
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(demo.Snapshot(), before);
   }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "app/ChangePathForDocs_Unit.h"
 #include "db/SysLock.h"
@@ -39,25 +40,37 @@ void DropSysLockTable(const std::filesystem::path& dbFolder) {
 struct TBlockedLock {
   const char* Name;
   bool DropTable;  // else another process holds the table's lock file
+  bool PlantLink;  // a link to another file stands at the lock file's name
+  const char* Told;
 };
+
+// Blocks the lock table of the database in dbFolder as the case says.
+void Block(const TBlockedLock& how, const std::filesystem::path& dbFolder,
+           const TFileLockHolder& holder) {
+  const std::filesystem::path lockFile = dbFolder / "Varnel.sqlite.SYSLOCK.lock";
+  if (how.DropTable) {
+    DropSysLockTable(dbFolder);
+  } else if (how.PlantLink) {
+    std::ofstream(dbFolder / "elsewhere") << "keep";
+    std::filesystem::remove(lockFile);
+    std::filesystem::create_symlink(dbFolder / "elsewhere", lockFile);
+  } else {
+    ASSERT_TRUE(holder.Lock());
+  }
+}
 
 class LockTableStartupTest : public ::testing::TestWithParam<TBlockedLock> {};
 
 TEST_P(LockTableStartupTest, TheConsoleProgramLogsItTellsItAndEndsWithCode2) {
   TDemoInstallation demo({"--documents", "10", "--cards", "2"});
   TFileLockHolder holder((demo.DatabaseFile().string() + ".SYSLOCK.lock"));
-  if (GetParam().DropTable)
-    DropSysLockTable(demo.DatabaseFolder());
-  else
-    ASSERT_TRUE(holder.Lock());
+  ASSERT_NO_FATAL_FAILURE(Block(GetParam(), demo.DatabaseFolder(), holder));
   const TProgramRun run = RunProgram((demo.Utils() / "VrlChangeDocsPathCli").string(),
                                      {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
   EXPECT_EQ(run.ExitCode, 2) << run.Err;  // not 134: no abort
   // The application's handling, then the failure itself.
   EXPECT_EQ(run.Err.rfind("Message registered in log file:\n", 0), 0u) << run.Err;
-  EXPECT_NE(run.Err.find(GetParam().DropTable ? "SysLock" : "in use by another station"),
-            std::string::npos)
-      << run.Err;
+  EXPECT_NE(run.Err.find(GetParam().Told), std::string::npos) << run.Err;
   EXPECT_EQ(run.Out.find("Operation completed"), std::string::npos);
   const std::string log = TCrmTestInstall::ReadBytes(
       (demo.Root() / "Logs" / "UserLog_VrlChangeDocsPathCli.TXT").string());
@@ -69,16 +82,17 @@ TEST_P(LockTableStartupTest, TheConsoleProgramLogsItTellsItAndEndsWithCode2) {
       CreateSqliteAceDriver()->Connect(demo.DatabaseFolder().string(), TAdsServerType::stADS_LOCAL);
   auto rows = db->OpenQuery("SELECT COUNT(*) FROM Docs WHERE DOCUMENT_NAME LIKE 'E:%'", {});
   EXPECT_EQ(rows->FieldText(0), "0");
+  // A planted link was not followed.
+  if (GetParam().PlantLink) {
+    EXPECT_EQ(TCrmTestInstall::ReadBytes((demo.DatabaseFolder() / "elsewhere").string()), "keep");
+  }
 }
 
 TEST_P(LockTableStartupTest, TheWindowIsNotShownAndTheFailureIsLoggedAndShown) {
   QtTestApplication();
   TAppTestInstallation install("VrlChangeDocsPath");
   TFileLockHolder holder(install.DbFile() + ".SYSLOCK.lock");
-  if (GetParam().DropTable)
-    DropSysLockTable(install.DbFolder());
-  else
-    ASSERT_TRUE(holder.Lock());
+  ASSERT_NO_FATAL_FAILURE(Block(GetParam(), install.DbFolder(), holder));
   TChangePathForDocsFrm window;
   EXPECT_FALSE(window.StartedUp());
   EXPECT_FALSE(SysLockIsOpen());
@@ -91,8 +105,11 @@ TEST_P(LockTableStartupTest, TheWindowIsNotShownAndTheFailureIsLoggedAndShown) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Blocked, LockTableStartupTest,
-                         ::testing::Values(TBlockedLock{"HeldByAnotherProcess", false},
-                                           TBlockedLock{"TableDropped", true}),
+                         ::testing::Values(TBlockedLock{"HeldByAnotherProcess", false, false,
+                                                        "in use by another station"},
+                                           TBlockedLock{"TableDropped", true, false, "SysLock"},
+                                           TBlockedLock{"LinkPlanted", false, true,
+                                                        "Varnel.sqlite.SYSLOCK.lock is a link"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace

@@ -29,6 +29,9 @@ const std::map<int, std::string>& PinnedTexts() {
       {64865,
        "The report is not written to %S: no report is written into the database folder, which "
        "holds the CRM database and its lock files. Nothing was written."},
+      {64866,
+       "The replace cannot start: the lock on the database server that keeps two replaces apart "
+       "cannot be taken.\r\n%S\r\n%S\r\nNothing was changed."},
       {64870,
        "Another replace of the document paths is running on this installation (another window, "
        "console or station). Nothing was changed; try again when it has finished."},

@@ -310,6 +310,31 @@ TEST(PgEngine, EnforcedWidthsAndOtherStationsAreTold) {
   EXPECT_EQ(conn->OtherStations("SysLock"), 2);
 }
 
+TEST(PgEngine, OtherStationsAreCountedOnceEachWhateverSessionsTheyHold) {
+  TEngineTestDatabase db(TTestEngine::Remote);
+  auto conn = db.Open();
+  // Another station, about to replace; the application name its settings give is not what
+  // its sessions show.
+  auto replacing = ConnectPg(db.Conninfo() + " application_name=CRM");
+  AddTestDocs(*replacing, 3000);
+  EXPECT_EQ(conn->OtherStations("SysLock"), 1);
+  // Its walk writes through two extra sessions of its own: still one station.
+  auto docs = replacing->OpenTable("Docs", {});
+  for (; !docs->Eof(); docs->Next()) docs->Post({{kDocumentName, "E:\\x"}});
+  ASSERT_EQ(
+      QueryOne(*conn, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database()"),
+      "4");
+  EXPECT_EQ(conn->OtherStations("SysLock"), 1);
+  EXPECT_EQ(replacing->OtherStations("SysLock"), 1);
+  // A session that names no station of ours (another program) is a station of its own.
+  PGconn* foreign = PQconnectdb(db.Conninfo().c_str());
+  ASSERT_EQ(PQstatus(foreign), CONNECTION_OK) << PQerrorMessage(foreign);
+  EXPECT_EQ(conn->OtherStations("SysLock"), 2);
+  PQfinish(foreign);
+  docs->Close();
+  EXPECT_EQ(docs->CommittedPosts(), 3000);
+}
+
 TEST(PgEngine, JournalRowsAreWrittenWithTheirPostsAndNotForRefusedOnes) {
   TEngineTestDatabase db(TTestEngine::Remote);
   auto conn = db.Open();

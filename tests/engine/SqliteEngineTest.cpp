@@ -1,8 +1,10 @@
 // What only the local server does: connecting to a folder, refusing a post at once.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "platform/engine/AdsComponents.h"
 #include "tests/support/CrmTestInstall.h"
@@ -74,4 +76,54 @@ TEST(SqliteEngine, PostsBeforeAFailureAreCommittedBeforeTheErrorIsRaised) {
   // Another station sees the five posts while the table is still open.
   auto other = install.Open();
   EXPECT_EQ(Count(*other, "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME = 'X'"), 5);
+}
+
+TEST(SqliteEngine, TableLockFilesAreSharedWithTheGroupAndALinkAtTheirNameIsNeverFollowed) {
+  namespace fs = std::filesystem;
+  TCrmTestInstall install;
+  const std::string lockFile = install.DbFile() + ".SYSLOCK.lock";
+  const auto mode = [](const std::string& file) {
+    return fs::symlink_status(file).permissions() & fs::perms::all;
+  };
+  const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::group_write | fs::perms::others_read;
+  auto db = install.Open();
+  {
+    // Created group-writable whatever the umask, so the group's next user can take a slot.
+    const mode_t saved = umask(0077);
+    auto table = db->OpenTable("SysLock.adt", {});
+    umask(saved);
+    EXPECT_EQ(mode(lockFile), shared);
+  }
+  // A lock file an earlier version left without the group's write bit gets it from its owner.
+  fs::permissions(lockFile, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  db->OpenTable("SysLock.adt", {});
+  EXPECT_EQ(mode(lockFile), shared);
+
+  // A link planted at the name (to a file or to nothing), or a folder, is an error, and
+  // nothing is followed: neither opening the table nor counting its holders touches the target.
+  const std::string target = install.Path("elsewhere.txt"), missing = install.Path("never.txt");
+  std::ofstream(target, std::ios::binary) << "keep";
+  const fs::perms targetMode = mode(target);
+  const std::function<void()> plants[] = {
+      [&] { fs::create_symlink(target, lockFile); },
+      [&] { fs::create_symlink(missing, lockFile); },
+      [&] { fs::create_directory(lockFile); },
+  };
+  for (const auto& plant : plants) {
+    fs::remove_all(lockFile);
+    plant();
+    try {
+      db->OpenTable("SysLock.adt", {});
+      ADD_FAILURE() << "the table opened through " << lockFile;
+    } catch (const EADSDatabaseError& e) {
+      EXPECT_NE(e.Message().find(lockFile + " is a link or not a regular file"), std::string::npos)
+          << e.Message();
+    }
+    EXPECT_THROW(db->OtherStations("SysLock.adt"), EADSDatabaseError);
+    EXPECT_TRUE(fs::exists(fs::symlink_status(lockFile)));
+    EXPECT_EQ(TCrmTestInstall::ReadBytes(target), "keep");
+    EXPECT_EQ(mode(target), targetMode);
+    EXPECT_FALSE(fs::exists(missing));
+  }
 }

@@ -34,6 +34,8 @@ class TDemoInstallation {
   std::filesystem::path DatabaseFolder() const { return root_ / "DB"; }
   std::filesystem::path DatabaseFile() const { return DatabaseFolder() / "Varnel.sqlite"; }
   bool Remote() const { return server_ == TDemoServer::Remote; }
+  // The conninfo of the remote installation's database (empty for the local server).
+  std::string Conninfo() const { return remote_ ? remote_->Conninfo() : std::string(); }
 
   // The first field of the first row of sql, run on the installation's database (SQL both
   // servers read alike).

@@ -2,6 +2,7 @@
 
 #include "host/SysFolders.h"
 #include "platform/engine/postgres/PgConnection.h"
+#include "platform/engine/postgres/PgStation.h"
 #include "platform/engine/postgres/RemoteServerSettings.h"
 
 namespace {
@@ -46,5 +47,7 @@ std::unique_ptr<TAceDriver> CreatePgAceDriver(const std::string& conninfo) {
 
 std::unique_ptr<TAceConnection> ConnectPg(const std::string& conninfo) {
   const std::string where = Shown(conninfo);
-  return std::make_unique<TPgConnection>(PgOpenSession(conninfo, where), conninfo, where);
+  std::string station = PgNewStationName();
+  return std::make_unique<TPgConnection>(PgOpenSession(conninfo, where, station), conninfo, where,
+                                         std::move(station));
 }

@@ -8,6 +8,7 @@
 #include "platform/engine/EngineText.h"
 #include "platform/engine/postgres/PgNamedParams.h"
 #include "platform/engine/postgres/PgQueryCursor.h"
+#include "platform/engine/postgres/PgStation.h"
 #include "platform/engine/postgres/PgTableCursor.h"
 
 std::string PgFieldName(const std::string& stored) {
@@ -16,8 +17,32 @@ std::string PgFieldName(const std::string& stored) {
   return folded ? UpperCase(stored) : stored;
 }
 
-TPgConnection::TPgConnection(PGconn* conn, std::string conninfo, std::string where)
-    : main_(conn), conninfo_(std::move(conninfo)), where_(std::move(where)) {}
+namespace {
+
+// A lock the server keeps for the connection's own session (TPgConnection::TryServerLock).
+class TPgServerLock : public TAceServerLock {
+ public:
+  TPgServerLock(std::weak_ptr<TPgConnection*> connection, int64_t key)
+      : connection_(std::move(connection)), key_(key) {}
+  ~TPgServerLock() override {
+    // A connection already gone took its session, and the server the lock, with it.
+    if (const auto connection = connection_.lock()) (*connection)->ReleaseServerLock(key_);
+  }
+
+ private:
+  std::weak_ptr<TPgConnection*> connection_;
+  int64_t key_;
+};
+
+}  // namespace
+
+TPgConnection::TPgConnection(PGconn* conn, std::string conninfo, std::string where,
+                             std::string station)
+    : main_(conn),
+      conninfo_(std::move(conninfo)),
+      where_(std::move(where)),
+      station_(std::move(station)),
+      self_(std::make_shared<TPgConnection*>(this)) {}
 
 TPgConnection::~TPgConnection() {
   if (explicitOpen_)
@@ -57,7 +82,7 @@ void TPgConnection::OpenPostSessions() {
   postersTried_ = true;
   try {
     while (posters_.size() < kPostSessions)
-      posters_.push_back(std::make_unique<TPgSession>(PgOpenSession(conninfo_, where_)));
+      posters_.push_back(std::make_unique<TPgSession>(PgOpenSession(conninfo_, where_, station_)));
   } catch (const EADSDatabaseError& e) {
     posters_.clear();
     std::clog << "Database engine: " << where_
@@ -135,16 +160,51 @@ void TPgConnection::Rollback() {
 }
 
 std::optional<int> TPgConnection::OtherStations(const std::string&) {
-  // The extra sessions this connection writes through are its own, not other stations.
-  std::string own = "{";
-  for (const auto& poster : posters_)
-    own += (own.size() > 1 ? "," : "") + std::to_string(PQbackendPID(poster->Conn()));
-  own += "}";
+  // Another login's sessions show their application name but not their backend type: those
+  // with a login (usesysid) are client sessions too; the server's own processes have none.
+  const std::string prefix = PgStationPrefix;
   TPgResult result = Exec(
-      "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
-      "pid <> pg_backend_pid() AND pid <> ALL($1::int[]) AND backend_type = 'client backend'",
-      {own.c_str()}, "The other stations cannot be counted");
+      "SELECT count(DISTINCT CASE WHEN left(application_name, length($2)) = $2 THEN "
+      "application_name ELSE pid::text END) FROM pg_stat_activity WHERE datname = "
+      "current_database() AND pid <> pg_backend_pid() AND application_name IS DISTINCT FROM $1 "
+      "AND usesysid IS NOT NULL AND coalesce(backend_type, 'client backend') = 'client backend'",
+      {station_.c_str(), prefix.c_str()}, "The other stations cannot be counted");
   return std::stoi(PQgetvalue(result.get(), 0, 0));
+}
+
+std::unique_ptr<TAceServerLock> TPgConnection::TryServerLock(const std::string& name) {
+  const int64_t key = PgServerLockKey(name);
+  if (std::find(serverLocks_.begin(), serverLocks_.end(), key) != serverLocks_.end())
+    return nullptr;
+  const std::string keyText = std::to_string(key);
+  TPgResult result = Exec("SELECT pg_try_advisory_lock($1::bigint)", {keyText.c_str()},
+                          "The lock " + name + " cannot be taken on the server");
+  if (std::string(PQgetvalue(result.get(), 0, 0)) != "t") return nullptr;
+  serverLocks_.push_back(key);
+  return std::make_unique<TPgServerLock>(self_, key);
+}
+
+void TPgConnection::ReleaseServerLock(int64_t key) noexcept {
+  serverLocks_.erase(std::remove(serverLocks_.begin(), serverLocks_.end(), key),
+                     serverLocks_.end());
+  try {
+    const std::string keyText = std::to_string(key);
+    Exec("SELECT pg_advisory_unlock($1::bigint)", {keyText.c_str()},
+         "A lock cannot be released on the server");
+  } catch (const std::exception& e) {
+    std::clog << "Database engine: " << where_
+              << " keeps a lock of this station until its session ends: " << e.what() << std::endl;
+  } catch (...) {
+    std::clog << "Database engine: " << where_
+              << " keeps a lock of this station until its session ends" << std::endl;
+  }
+}
+
+std::string TPgConnection::ServerDatabase() const {
+  const char* host = PQhost(Conn());
+  const char* port = PQport(Conn());
+  return std::string("database ") + PQdb(Conn()) + " on " + (host && *host ? host : "localhost") +
+         ":" + (port && *port ? port : "5432");
 }
 
 TPgTable TPgConnection::ResolveTable(const std::string& tableName) {

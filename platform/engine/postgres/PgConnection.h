@@ -7,7 +7,12 @@
 // Groups sent without waiting go through kPostSessions extra sessions of the same login, in
 // turn, so the server writes two groups at once while the connection's own session reads on;
 // they are opened on first use, and if the server refuses them the groups go through the
-// connection's own session instead. They are not counted as other stations.
+// connection's own session instead. Every session of the connection carries its station name
+// (PgStation.h), so they are counted as one station, and never as another.
+//
+// Locks kept on the server (TryServerLock) are session-level advisory locks of the
+// connection's own session, which the server keeps per database; the connection remembers the
+// ones it holds, since the server would grant its own session the same lock twice.
 #pragma once
 
 #include <libpq-fe.h>
@@ -48,8 +53,8 @@ std::string PgFieldName(const std::string& stored);
 class TPgConnection : public TAceConnection {
  public:
   // Takes over the open session; conninfo opens the extra sessions, where names the server in
-  // messages.
-  TPgConnection(PGconn* conn, std::string conninfo, std::string where);
+  // messages, station is the station name the session was opened with.
+  TPgConnection(PGconn* conn, std::string conninfo, std::string where, std::string station);
   ~TPgConnection() override;
 
   std::string ConnectionType() const override { return "Remote"; }
@@ -61,8 +66,15 @@ class TPgConnection : public TAceConnection {
   void BeginTransaction() override;
   void Commit() override;
   void Rollback() override;
-  // The other sessions connected to this database (the lock table plays no part).
+  // The other stations connected to this database (the lock table plays no part): the
+  // sessions of this engine counted once per station name, every other client session as a
+  // station of its own (nothing tells which of them belong together), of any login.
   std::optional<int> OtherStations(const std::string& lockTableName) override;
+  std::unique_ptr<TAceServerLock> TryServerLock(const std::string& name) override;
+  std::string ServerDatabase() const override;
+  // Releases a lock TryServerLock took (its lock object's end); a failure is said on the log,
+  // and the server then keeps the lock until the session ends.
+  void ReleaseServerLock(int64_t key) noexcept;
 
   PGconn* Conn() const { return main_.Conn(); }
   const std::string& Where() const { return where_; }
@@ -105,6 +117,10 @@ class TPgConnection : public TAceConnection {
   TPgSession main_;
   std::string conninfo_;
   std::string where_;
+  std::string station_;
+  std::vector<int64_t> serverLocks_;  // the keys of the server locks held
+  // The server locks' way back to their connection: gone with it.
+  std::shared_ptr<TPgConnection*> self_;
   bool explicitOpen_ = false;
   std::vector<TPgTableCursor*> tables_;
   std::vector<std::unique_ptr<TPgSession>> posters_;

@@ -172,8 +172,13 @@ TPgResult PgCollect(PGconn* conn, const std::string& what, const std::string& ta
   return Checked(conn, std::move(kept), what, table);
 }
 
-PGconn* PgOpenSession(const std::string& conninfo, const std::string& where) {
-  PGconn* conn = PQconnectdb(conninfo.c_str());
+PGconn* PgOpenSession(const std::string& conninfo, const std::string& where,
+                      const std::string& station) {
+  // The conninfo is expanded in place of the first keyword; the station name after it wins
+  // over any application name the conninfo or the environment gives.
+  const char* keywords[] = {"dbname", "application_name", nullptr};
+  const char* values[] = {conninfo.c_str(), station.c_str(), nullptr};
+  PGconn* conn = PQconnectdbParams(keywords, values, 1);
   if (!conn) throw PgConnectError(where, "out of memory");
   try {
     if (PQstatus(conn) != CONNECTION_OK) throw PgConnectError(where, PQerrorMessage(conn));

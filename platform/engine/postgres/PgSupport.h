@@ -69,9 +69,11 @@ struct TPgParams {
   void AddBinary(const std::string& bytes);
 };
 
-// A session with the server the conninfo names, set up as every session of the engine is;
-// raises PgConnectError when it cannot be opened, the statement's error when it cannot be set up.
-PGconn* PgOpenSession(const std::string& conninfo, const std::string& where);
+// A session with the server the conninfo names, set up as every session of the engine is, with
+// the station name as its application name (PgStation.h) from its first moment; raises
+// PgConnectError when it cannot be opened, the statement's error when it cannot be set up.
+PGconn* PgOpenSession(const std::string& conninfo, const std::string& where,
+                      const std::string& station);
 
 // Runs a statement and raises on failure; the result (PGRES_COMMAND_OK or PGRES_TUPLES_OK).
 TPgResult PgExec(PGconn* conn, const std::string& sql, const std::vector<const char*>& values,

@@ -2,16 +2,17 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <mutex>
 
+#include "common/FileUtils.h"
 #include "common/SysUtils.h"
 #include "platform/engine/EADSDatabaseError.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -48,6 +49,34 @@ int OwnSlots(const std::string& path) {
   return it == ownSlots.end() ? 0 : it->second;
 }
 
+// Raised for a lock file's name that holds a link or no regular file: the name is never followed.
+[[noreturn]] void RaiseNotALockFile(const std::string& path, const std::string& table) {
+  throw EADSDatabaseError("The lock file " + path +
+                              " is a link or not a regular file; it is not followed. Remove it "
+                              "so that the table can be opened.",
+                          AdsErrTableInUse, 0, table);
+}
+
+// Opens (creating when missing) the table's lock file, shared with the installation's group
+// (OpenSharedFile: 0664 whatever the umask, never through a link). A file an earlier version
+// created without the group's write bit is given it by its owner, so the group's other users
+// can take their slots again. A user who may only read the file still shares the table's lock
+// (without a slot: that station goes uncounted). -1 when the file cannot be had at all (a
+// read-only database folder): the table stays unlocked.
+int OpenLockFile(const std::string& path, const std::string& table) {
+  bool created = false;
+  int fd = OpenSharedFile(path, O_RDWR, created);
+  if (fd < 0 && errno == EACCES) fd = OpenSharedFile(path, O_RDONLY, created);
+  if (fd < 0) {
+    if (errno == ELOOP || errno == EINVAL || errno == EISDIR) RaiseNotALockFile(path, table);
+    return -1;
+  }
+  struct stat st {};
+  if (!created && fstat(fd, &st) == 0 && st.st_uid == geteuid() && !(st.st_mode & S_IWGRP))
+    fchmod(fd, (st.st_mode & 07777) | 0664);
+  return fd;
+}
+
 // Takes the first free station slot of the open lock file; false when none could be had.
 bool TakeSlot(int fd) {
   for (off_t slot = 0; slot < kMaxSlots; ++slot) {
@@ -71,7 +100,7 @@ bool SlotsTaken(int fd, off_t slot, off_t length, const std::string& path) {
 TSqliteTableLock::TSqliteTableLock(const std::string& databaseFile, const std::string& table,
                                    bool exclusive) {
   const std::string path = LockFilePath(databaseFile, table);
-  fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  fd_ = OpenLockFile(path, table);
   if (fd_ < 0) return;
   if (flock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
     close(fd_);
@@ -93,10 +122,16 @@ TSqliteTableLock::~TSqliteTableLock() {
 
 int TSqliteTableLock::OtherHolders(const std::string& databaseFile, const std::string& table) {
   const std::string path = LockFilePath(databaseFile, table);
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     if (errno == ENOENT) return 0;
+    if (errno == ELOOP) RaiseNotALockFile(path, table);
     throw EADSDatabaseError("The lock file " + path + " cannot be opened", AdsErrTableInUse);
+  }
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    RaiseNotALockFile(path, table);
   }
   int holders = 0;
   try {

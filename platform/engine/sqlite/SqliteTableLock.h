@@ -16,8 +16,11 @@
 
 class TSqliteTableLock {
  public:
-  // Raises EADSDatabaseError (AdsErrTableInUse) when an exclusive lock cannot be had. A lock
-  // file that cannot be created (a read-only database folder) leaves the table unlocked.
+  // Raises EADSDatabaseError (AdsErrTableInUse) when an exclusive lock cannot be had, and when
+  // a link or anything but a regular file stands at the lock file's name (never followed). The
+  // lock file is created group-writable (0664) whatever the umask, so every user of the
+  // installation's group takes a slot in it. A lock file that cannot be created (a read-only
+  // database folder) leaves the table unlocked.
   TSqliteTableLock(const std::string& databaseFile, const std::string& table, bool exclusive);
   ~TSqliteTableLock();
   TSqliteTableLock(const TSqliteTableLock&) = delete;
@@ -25,7 +28,7 @@ class TSqliteTableLock {
 
   // The station slots held on the table's lock file by open tables of other processes (the
   // locks of this process are left out); 0 when there is no lock file. EADSDatabaseError when
-  // the lock file cannot be read.
+  // the lock file cannot be read or is a link (not followed).
   static int OtherHolders(const std::string& databaseFile, const std::string& table);
 
  private:
