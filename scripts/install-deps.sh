@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds, tests and benchmarks with (python3 and time
 # serve the benchmark driver; locales gives the tests the locale sources localedef compiles;
-# the postgresql server only runs as the throwaway cluster of scripts/pg-test-cluster.sh).
+# the postgresql server only runs as the throwaway cluster of scripts/pg-test-cluster.sh; clang
+# with its libFuzzer and sanitizer runtimes, and llvm's symbolizer for their reports, build and
+# run the fuzz targets of scripts/fuzz.sh).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
+  clang libclang-rt-dev llvm
   qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3
   libpq-dev postgresql

@@ -27,13 +27,17 @@ constexpr int64_t OnlineLinksTo = 700000000;
 // Freed by FreeWebHelpLinkMgr, never by static destruction.
 TWebHelpLinkMgr* Manager = nullptr;
 
-// The file's lines: a UTF-8 byte-order mark dropped, "\r\n", "\n" and "\r" ending lines. Empty
-// when the file cannot be read.
-std::vector<std::string> ReadLines(const std::string& file) {
+// The file's bytes; empty when it cannot be read.
+std::string ReadContent(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   std::stringstream buffer;
   buffer << in.rdbuf();
-  std::string content = buffer.str();
+  return buffer.str();
+}
+
+// The lines of the file's text: a UTF-8 byte-order mark dropped, "\r\n", "\n" and "\r" ending
+// lines.
+std::vector<std::string> SplitLines(std::string content) {
   if (content.rfind("\xEF\xBB\xBF", 0) == 0) content.erase(0, 3);
   std::vector<std::string> lines;
   size_t start = 0;
@@ -78,40 +82,41 @@ std::string TWebHelpLinkMgr::LinksFileName() {
 }
 
 void TWebHelpLinkMgr::Load() {
-  int handled = 0;
-  size_t lineCount = 0;
   try {
-    ClearOnlineLinks();
-    Rules.clear();
-    Links.clear();
-    std::vector<std::string> lines;
-    if (FileExists(LinksFileName())) lines = ReadLines(LinksFileName());
-    lineCount = lines.size();
-    for (const std::string& raw : lines) {
-      ++handled;
-      const std::string line = Trim(raw);
-      const size_t equals = line.find('=');
-      const std::string name = equals == std::string::npos ? std::string() : line.substr(0, equals);
-      const int32_t number = LinkNumber(name);
-      if (number != 0) {
-        auto item = std::make_unique<TWebHelpLinkItem>();
-        item->Id = number;
-        Links.emplace_back(name, std::move(item));
-        std::string fields = line.substr(equals + 1);
-        if (fields.empty() || fields.back() != ',') fields += ',';
-        extractor_.ExtractFieldsFromRec(fields);
-        if (number > OnlineLinksFrom && number < OnlineLinksTo && !IsOnlineLink(number))
-          RegisterOnlineLink(number, Links.back().second->LinkAddress);
-      } else if (!line.empty() && line[0] != ';' && line[0] != '[') {
-        Rules.push_back(line);
-      }
-    }
+    const std::string file = LinksFileName();
+    const size_t lineCount = LoadText(FileExists(file) ? ReadContent(file) : std::string());
     if (Links.empty())
       LogEvent("Load",
-               std::to_string(handled) + " " + std::to_string(lineCount) + DiagnosticText());
+               std::to_string(lineCount) + " " + std::to_string(lineCount) + DiagnosticText());
   } catch (const std::exception& e) {
     LogEventEx(this, ".Load", {}, &e);
   }
+}
+
+size_t TWebHelpLinkMgr::LoadText(const std::string& content) {
+  ClearOnlineLinks();
+  Rules.clear();
+  Links.clear();
+  const std::vector<std::string> lines = SplitLines(content);
+  for (const std::string& raw : lines) {
+    const std::string line = Trim(raw);
+    const size_t equals = line.find('=');
+    const std::string name = equals == std::string::npos ? std::string() : line.substr(0, equals);
+    const int32_t number = LinkNumber(name);
+    if (number != 0) {
+      auto item = std::make_unique<TWebHelpLinkItem>();
+      item->Id = number;
+      Links.emplace_back(name, std::move(item));
+      std::string fields = line.substr(equals + 1);
+      if (fields.empty() || fields.back() != ',') fields += ',';
+      extractor_.ExtractFieldsFromRec(fields);
+      if (number > OnlineLinksFrom && number < OnlineLinksTo && !IsOnlineLink(number))
+        RegisterOnlineLink(number, Links.back().second->LinkAddress);
+    } else if (!line.empty() && line[0] != ';' && line[0] != '[') {
+      Rules.push_back(line);
+    }
+  }
+  return lines.size();
 }
 
 void TWebHelpLinkMgr::StoreLinkField(TFieldsExtractor&, int fieldNumber, const std::string& text) {
@@ -252,8 +257,9 @@ std::string TWebHelpLinkMgr::DiagnosticText() const {
   std::string list;
   for (const auto& link : Links) list += link.first + "\r\n";
   return "\r\n" + std::to_string(Links.size()) + " " + file + " " + BoolToYN(exists) + " " +
-         "\r\n" + "File:" + "\r\n" + (exists ? JoinLines(ReadLines(file)) : std::string()) +
-         "\r\n" + "List:" + "\r\n" + list + "\r\n";
+         "\r\n" + "File:" + "\r\n" +
+         (exists ? JoinLines(SplitLines(ReadContent(file))) : std::string()) + "\r\n" +
+         "List:" + "\r\n" + list + "\r\n";
 }
 
 bool IsOpenableLinkAddress(const std::string& address) {

@@ -34,6 +34,9 @@ class TWebHelpLinkMgr : public TObject {
 
   // (Re)reads the links file; what was read before an error stays.
   void Load();
+  // Load's work on the file's text: the links, rules and online links it holds replace those
+  // read before. Answers the number of lines.
+  size_t LoadText(const std::string& content);
   // False when the link is unknown; with showErrors the user is told why.
   bool GetLinkItemDtlById(int id, bool showErrors, const TWebHelpLinkItem*& item);
   bool GetLinkAddress(int id, bool showErrors, std::string& address);

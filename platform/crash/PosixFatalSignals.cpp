@@ -77,7 +77,7 @@ class TEntryWriter {
       digits[n++] = static_cast<char>('0' + value % 10);
       value /= 10;
     } while (value > 0);
-    while (n < width) digits[n++] = '0';
+    while (n < width && n < static_cast<int>(sizeof digits)) digits[n++] = '0';
     char text[24];
     for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
     Put(std::string_view(text, static_cast<size_t>(n)));
