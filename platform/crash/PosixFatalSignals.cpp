@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <algorithm>
 
 #include <atomic>
 #include <cerrno>
@@ -71,16 +72,18 @@ class TEntryWriter {
   }
   void Put(const char* text) { Put(std::string_view(text ? text : "")); }
   void PutNumber(uint64_t value, int width = 0) {
-    char digits[24];
-    int n = 0;
-    do {
-      digits[n++] = static_cast<char>('0' + value % 10);
+    constexpr size_t kMaxDigits = 20;  // of a 64-bit number
+    size_t digits = 1;
+    for (uint64_t rest = value / 10; rest > 0; rest /= 10) ++digits;
+    const size_t padded = width > 0 ? static_cast<size_t>(width) : 0;
+    const size_t length = std::min(kMaxDigits, std::max(digits, padded));
+    char text[kMaxDigits];
+    // From the last digit back; the padding is the zeros left once value is used up.
+    for (size_t i = length; i > 0; --i) {
+      text[i - 1] = static_cast<char>('0' + value % 10);
       value /= 10;
-    } while (value > 0);
-    while (n < width && n < static_cast<int>(sizeof digits)) digits[n++] = '0';
-    char text[24];
-    for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
-    Put(std::string_view(text, static_cast<size_t>(n)));
+    }
+    Put(std::string_view(text, length));
   }
   size_t Length() const { return length_; }
 
