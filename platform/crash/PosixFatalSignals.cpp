@@ -11,8 +11,8 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-#include <algorithm>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
