@@ -85,6 +85,34 @@ TEST_F(PathJournalConsoleTest, UndoRestoresTheTablesExactlyAndCanItselfBeUndone)
             "R3  2026-12-08 14:02:40  C:\\Docs -> E:\\New  Docs 3, Cards 2  undo of R2\n");
 }
 
+// Undoing an undo makes its run stand again, and undoing that undo takes the run back once
+// more: down a chain of undos of any depth, each run's mark says whether it stands.
+TEST_F(PathJournalConsoleTest, AChainOfUndosKeepsEveryRunsMarkTrue) {
+  SeedSample();
+  const std::string before = Database();
+  ASSERT_EQ(Run(kReplace).Code, 0);
+  const std::string replaced = Database();
+  const struct {
+    const char* Undo;
+    std::vector<std::string> Marks;  // UndoneBy of R1, R2, ... after it
+    bool Replaced;                   // R1's paths stand
+  } steps[] = {
+      {"R1", {"R2", ""}, false},
+      {"R2", {"", "R3", ""}, true},
+      {"R3", {"R2", "", "R4", ""}, false},
+      {"R4", {"", "R3", "", "R5", ""}, true},
+      {"R5", {"R2", "", "R4", "", "R6", ""}, false},
+  };
+  for (const auto& step : steps) {
+    const TConsoleRun undo = Run({"--undo", step.Undo, "--yes"});
+    EXPECT_EQ(undo.Code, 0) << step.Undo << ": " << undo.Out << undo.Err;
+    EXPECT_EQ(TCrmTestInstall::ColumnIn(install_->DbFolder(), "VrlPathRuns", "UndoneBy"),
+              step.Marks)
+        << "after undoing " << step.Undo;
+    EXPECT_EQ(Database(), step.Replaced ? replaced : before) << "after undoing " << step.Undo;
+  }
+}
+
 TEST_F(PathJournalConsoleTest, RecordsChangedOrDeletedSinceAreLeftAloneAndCounted) {
   SeedSample();
   ASSERT_EQ(Run(kReplace).Code, 0);
