@@ -113,6 +113,47 @@ TEST_F(PathJournalConsoleTest, AChainOfUndosKeepsEveryRunsMarkTrue) {
   }
 }
 
+// What the journal writes in more than one statement goes in whole or not at all, so that a
+// failure (or a kill) between the statements leaves a journal every command can go on from.
+TEST_F(PathJournalConsoleTest, TheJournalsTablesAreCreatedTogether) {
+  SeedSample();
+  const std::string before = Database();
+  // An index under the journal rows' table name: the runs table could be created, that one not.
+  Exec("CREATE INDEX VrlPathJournal ON Docs (RECID)");
+  EXPECT_EQ(Run(kReplace).Code, ecFailed);
+  EXPECT_EQ(Database(), before);
+  const TConsoleRun list = Run({"--list-runs"});
+  EXPECT_EQ(list.Code, 0) << list.Err;
+  EXPECT_EQ(list.Out, "No run is journalled in this database.\n");
+  Exec("DROP INDEX VrlPathJournal");
+  EXPECT_EQ(Run(kReplace).Code, 0);
+  EXPECT_EQ(Run({"--undo", "R1", "--yes"}).Code, 0);
+  EXPECT_EQ(Database(), before);
+}
+
+TEST_F(PathJournalConsoleTest, AnUndoIsCompleteOnlyWithTheMarksItSets) {
+  SeedSample();
+  const std::string before = Database();
+  ASSERT_EQ(Run(kReplace).Code, 0);
+  // A complete run's row cannot change: the undo's end can be written, the mark on R1 not.
+  Exec(
+      "CREATE TRIGGER KeepComplete BEFORE UPDATE ON VrlPathRuns WHEN OLD.State = 'complete' "
+      "BEGIN SELECT RAISE(ABORT, 'complete runs are kept as they are'); END");
+  EXPECT_EQ(Run({"--undo", "R1", "--yes"}).Code, ecFailed);
+  const auto runs = [&](const char* column) {
+    return TCrmTestInstall::ColumnIn(install_->DbFolder(), "VrlPathRuns", column);
+  };
+  EXPECT_EQ(runs("State"), (std::vector<std::string>{"complete", "incomplete"}));
+  EXPECT_EQ(runs("UndoneBy"), (std::vector<std::string>{"", ""}));
+  EXPECT_EQ(Database(), before);  // what it put back is kept, and journalled
+  Exec("DROP TRIGGER KeepComplete");
+  const TConsoleRun resume = Run({"--resume", "R2", "--yes"});
+  EXPECT_EQ(resume.Code, 0) << resume.Out << resume.Err;
+  EXPECT_EQ(runs("State"), (std::vector<std::string>{"complete", "complete"}));
+  EXPECT_EQ(runs("UndoneBy"), (std::vector<std::string>{"R2", ""}));
+  EXPECT_EQ(Database(), before);
+}
+
 TEST_F(PathJournalConsoleTest, RecordsChangedOrDeletedSinceAreLeftAloneAndCounted) {
   SeedSample();
   ASSERT_EQ(Run(kReplace).Code, 0);
