@@ -51,6 +51,9 @@ class TUndoCommand : public TRewriteCommand {
       if (auto refusal = FindRun(journal, runId_, run_)) return refusal;
       if (auto refusal = RefuseUndone(run_)) return refusal;
       if (auto refusal = RefuseUnfinishedUndo(journal, run_, undo_.RunId)) return refusal;
+      if (resuming_.empty()) {
+        if (auto refusal = RefuseUndoOfUnfinished(journal, run_)) return refusal;
+      }
       // Before the confirmation of a real undo the rows are only counted; they are read once
       // the lock is held.
       if (!dryRun && !afterLock) {
