@@ -56,6 +56,13 @@ std::optional<TCommandOutcome> RefuseUnfinishedUndo(TPathJournal& journal, const
   return std::nullopt;
 }
 
+std::optional<TCommandOutcome> RefuseUndoOfUnfinished(TPathJournal& journal, const TPathRun& run) {
+  if (run.Kind != "undo") return std::nullopt;
+  const std::optional<TPathRun> undone = journal.FindRun(run.Target);
+  if (!undone || !undone->Incomplete()) return std::nullopt;
+  return Refuse(TCommandOutcome::Refused, Format(LoadStr(64952), {run.RunId, undone->RunId}));
+}
+
 std::optional<TCommandOutcome> RefuseMissingRows(const TPathRun& run,
                                                  const std::map<std::string, int64_t>& rows) {
   const int64_t missing = MissingJournalRows(run, rows);

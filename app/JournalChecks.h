@@ -25,6 +25,9 @@ std::optional<TCommandOutcome> RefuseUndone(const TPathRun& run);
 // the undo named by resuming.
 std::optional<TCommandOutcome> RefuseUnfinishedUndo(TPathJournal& journal, const TPathRun& run,
                                                     const std::string& resuming = {});
+// Refuses an undo of an undo whose run never finished: it would bring that run back half done,
+// and a resume of it would go beyond what the undo took back.
+std::optional<TCommandOutcome> RefuseUndoOfUnfinished(TPathJournal& journal, const TPathRun& run);
 // Refuses a run whose journal holds fewer rows than it recorded writing (rows: per table).
 std::optional<TCommandOutcome> RefuseMissingRows(const TPathRun& run,
                                                  const std::map<std::string, int64_t>& rows);

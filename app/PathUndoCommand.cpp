@@ -11,6 +11,25 @@
 
 namespace {
 
+// Once run's standing changed, the marks of the undos below it follow, down the chain: the run
+// of an undo that no longer stands (or never completed) stands again, as undoing an undo puts
+// that run's paths back; the run of a complete undo that stands again is undone once more.
+void MarkBelow(TPathJournal& journal, TPathRun run) {
+  while (run.Kind == "undo") {
+    std::optional<TPathRun> below = journal.FindRun(run.Target);
+    if (!below) return;
+    const bool stands = !run.Incomplete() && run.UndoneBy.empty();
+    if (stands && below->UndoneBy.empty()) {
+      below->UndoneBy = run.RunId;
+      journal.SetUndoneBy(below->RunId, below->UndoneBy);
+    } else if (!stands && below->UndoneBy == run.RunId) {
+      below->UndoneBy.clear();
+      journal.SetUndoneBy(below->RunId, "");
+    }
+    run = std::move(*below);
+  }
+}
+
 std::optional<TCommandOutcome> RefuseComplete(const TPathRun& run) {
   if (run.Incomplete()) return std::nullopt;
   Platform().Ui().ShowMessage(Format(LoadStr(64945), {run.RunId}), TMessageKind::mkWarning);
@@ -32,6 +51,9 @@ class TUndoCommand : public TRewriteCommand {
       if (auto refusal = FindRun(journal, runId_, run_)) return refusal;
       if (auto refusal = RefuseUndone(run_)) return refusal;
       if (auto refusal = RefuseUnfinishedUndo(journal, run_, undo_.RunId)) return refusal;
+      if (resuming_.empty()) {
+        if (auto refusal = RefuseUndoOfUnfinished(journal, run_)) return refusal;
+      }
       // Before the confirmation of a real undo the rows are only counted; they are read once
       // the lock is held.
       if (!dryRun && !afterLock) {
@@ -70,8 +92,9 @@ class TUndoCommand : public TRewriteCommand {
     if (!completed) return;  // resumed, it is finished first
     TPathJournal journal;
     journal.SetUndoneBy(run_.RunId, run.RunId());
-    // Undoing an undo puts its run's changes back: that run stands again.
-    if (run_.Kind == "undo" && !run_.Target.empty()) journal.SetUndoneBy(run_.Target, "");
+    TPathRun undone = run_;
+    undone.UndoneBy = run.RunId();
+    MarkBelow(journal, undone);
   }
 
  private:

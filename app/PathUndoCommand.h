@@ -5,8 +5,8 @@
 //
 // Refusals are shown through the user interface and change nothing: no journal in the database,
 // a journal that cannot be read or has lost rows of the run, an unknown run id, a run already
-// undone or with an unfinished undo, a complete run to resume, no confirmation, another command
-// running.
+// undone or with an unfinished undo, an undo of an undo whose run never finished, a complete run
+// to resume, no confirmation, another command running.
 #pragma once
 
 #include <string>

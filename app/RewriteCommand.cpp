@@ -144,8 +144,12 @@ TCommandResult RunRewriteCommand(TComponent& owner, TRewriteCommand& command,
     const bool completed = result.Docs.Completed && result.Cards.Completed;
     result.Outcome = completed ? TCommandOutcome::Completed : TCommandOutcome::NotCompleted;
     if (run) {
+      // The run's end and what it marks go in together: never an undo written complete beside
+      // the run it undid still standing.
+      TJournalTransaction ending;
       run->End(completed, Written(result));
       command.RunEnded(*run, completed);
+      ending.Commit();
     }
     ui.SetCursor(TCursorKind::crDefault);
     if (completed && real && !command.CompletionMessage().empty())

@@ -92,6 +92,9 @@ const std::map<int, std::string>& Table() {
       {64951,
        "The undo journal of run %s is missing %d rows: the run cannot be undone or resumed "
        "through it. Nothing was changed."},
+      {64952,
+       "Run %s undid run %s, which never finished: undoing it would bring that run back half "
+       "done. Nothing was changed."},
       {64953, "Stopped by %s: %d records were written and are kept (Documents %d, Cards %d)."},
       {64954, "Run %s is incomplete. To finish it: %s"},
       {64955, "The run was not journalled: to finish it, run the same replace again."},

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <tuple>
+#include <utility>
 
 #include "common/DateUtils.h"
 #include "db/CrmSchemaPostgres.h"
@@ -87,6 +88,28 @@ TPathRun ReadRun(TAdsQuery& query, bool withCounts) {
 
 }  // namespace
 
+TJournalTransaction::TJournalTransaction() {
+  TAdsConnection* connection = TAdsConnection::FindByName(ConnectionName());
+  if (!connection) return;  // the journal's statements fail on their own
+  connection_ = &connection->Handle();
+  connection_->BeginTransaction();
+}
+
+TJournalTransaction::~TJournalTransaction() {
+  if (!connection_) return;
+  try {
+    connection_->Rollback();
+  } catch (...) {
+    // The engine takes back what was not committed when the connection ends.
+  }
+}
+
+void TJournalTransaction::Commit() {
+  if (!connection_) return;
+  TAceConnection* connection = std::exchange(connection_, nullptr);
+  connection->Commit();
+}
+
 int64_t RunNumber(const std::string& runId) {
   if (runId.size() < 2 || runId.size() > 12 || (runId[0] != 'R' && runId[0] != 'r')) return 0;
   int64_t number = 0;
@@ -142,17 +165,23 @@ bool TPathJournal::HasCounts() {
 
 void TPathJournal::Create() {
   const bool remote = RemoteServer();
-  for (const TJournalTable& table : kJournalTables) {
-    if (TableExists(table.Name)) continue;
-    for (const char* statement : table.Statements)
-      Exec(remote && table.RowKey ? TranslateSchemaToPostgres(std::string(statement) + ";")
-                                  : statement);
-  }
+  // What is missing is asked first: a query that fails ends a transaction on the remote server.
+  std::vector<const TJournalTable*> missing;
+  for (const TJournalTable& table : kJournalTables)
+    if (!TableExists(table.Name)) missing.push_back(&table);
   hasCounts_.reset();
-  if (!HasCounts()) {
-    Exec("ALTER TABLE VrlPathRuns ADD COLUMN Counts TEXT");
-    hasCounts_ = true;
-  }
+  // A runs table created now has the column; one of an older version may lack it.
+  const bool runsMissing = !missing.empty() && missing.front() == &kJournalTables[0];
+  const bool addCounts = !runsMissing && !HasCounts();
+  if (missing.empty() && !addCounts) return;
+  TJournalTransaction creating;
+  for (const TJournalTable* table : missing)
+    for (const char* statement : table->Statements)
+      Exec(remote && table->RowKey ? TranslateSchemaToPostgres(std::string(statement) + ";")
+                                   : statement);
+  if (addCounts) Exec("ALTER TABLE VrlPathRuns ADD COLUMN Counts TEXT");
+  creating.Commit();
+  hasCounts_ = true;
 }
 
 std::string TPathJournal::BeginRun(const std::string& kind, const std::string& oldFolder,

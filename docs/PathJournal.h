@@ -23,6 +23,8 @@
 #include <unordered_map>
 #include <vector>
 
+class TAceConnection;
+
 struct TPathRun {
   std::string RunId;
   std::string Kind;  // "replace" or "undo"
@@ -99,6 +101,23 @@ class TPathJournal {
   // Whether the runs table has the Counts column (journals of older versions lack it).
   bool HasCounts();
   std::optional<bool> hasCounts_;
+};
+
+// What the journal writes between this object's start and Commit goes in together or not at
+// all: an explicit transaction on the journal's connection, rolled back when it is left
+// without Commit (a failure propagating). Used where a kill or a failure between two writes
+// would leave a journal that says something untrue: the tables half created, an undo complete
+// beside the run it undid still standing.
+class TJournalTransaction {
+ public:
+  TJournalTransaction();
+  ~TJournalTransaction();
+  TJournalTransaction(const TJournalTransaction&) = delete;
+  TJournalTransaction& operator=(const TJournalTransaction&) = delete;
+  void Commit();
+
+ private:
+  TAceConnection* connection_ = nullptr;
 };
 
 // The number of a run id ("R12" -> 12); 0 when it is not one of ours.

@@ -4,8 +4,10 @@
 # failure, so the suite fails on it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# GCC's flow analysis reads the instrumented code of the standard library (std::regex,
+# std::function) as using values unset: -Wmaybe-uninitialized is off in this build only.
 cmake -S . -B build-asan -G Ninja -DVRL_BUILD_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS='-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer' \
+  -DCMAKE_CXX_FLAGS='-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -Wno-maybe-uninitialized' \
   -DCMAKE_EXE_LINKER_FLAGS='-fsanitize=address,undefined' "$@"
 cmake --build build-asan
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1

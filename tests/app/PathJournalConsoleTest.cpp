@@ -85,6 +85,75 @@ TEST_F(PathJournalConsoleTest, UndoRestoresTheTablesExactlyAndCanItselfBeUndone)
             "R3  2026-12-08 14:02:40  C:\\Docs -> E:\\New  Docs 3, Cards 2  undo of R2\n");
 }
 
+// Undoing an undo makes its run stand again, and undoing that undo takes the run back once
+// more: down a chain of undos of any depth, each run's mark says whether it stands.
+TEST_F(PathJournalConsoleTest, AChainOfUndosKeepsEveryRunsMarkTrue) {
+  SeedSample();
+  const std::string before = Database();
+  ASSERT_EQ(Run(kReplace).Code, 0);
+  const std::string replaced = Database();
+  const struct {
+    const char* Undo;
+    std::vector<std::string> Marks;  // UndoneBy of R1, R2, ... after it
+    bool Replaced;                   // R1's paths stand
+  } steps[] = {
+      {"R1", {"R2", ""}, false},
+      {"R2", {"", "R3", ""}, true},
+      {"R3", {"R2", "", "R4", ""}, false},
+      {"R4", {"", "R3", "", "R5", ""}, true},
+      {"R5", {"R2", "", "R4", "", "R6", ""}, false},
+  };
+  for (const auto& step : steps) {
+    const TConsoleRun undo = Run({"--undo", step.Undo, "--yes"});
+    EXPECT_EQ(undo.Code, 0) << step.Undo << ": " << undo.Out << undo.Err;
+    EXPECT_EQ(TCrmTestInstall::ColumnIn(install_->DbFolder(), "VrlPathRuns", "UndoneBy"),
+              step.Marks)
+        << "after undoing " << step.Undo;
+    EXPECT_EQ(Database(), step.Replaced ? replaced : before) << "after undoing " << step.Undo;
+  }
+}
+
+// What the journal writes in more than one statement goes in whole or not at all, so that a
+// failure (or a kill) between the statements leaves a journal every command can go on from.
+TEST_F(PathJournalConsoleTest, TheJournalsTablesAreCreatedTogether) {
+  SeedSample();
+  const std::string before = Database();
+  // An index under the journal rows' table name: the runs table could be created, that one not.
+  Exec("CREATE INDEX VrlPathJournal ON Docs (RECID)");
+  EXPECT_EQ(Run(kReplace).Code, ecFailed);
+  EXPECT_EQ(Database(), before);
+  const TConsoleRun list = Run({"--list-runs"});
+  EXPECT_EQ(list.Code, 0) << list.Err;
+  EXPECT_EQ(list.Out, "No run is journalled in this database.\n");
+  Exec("DROP INDEX VrlPathJournal");
+  EXPECT_EQ(Run(kReplace).Code, 0);
+  EXPECT_EQ(Run({"--undo", "R1", "--yes"}).Code, 0);
+  EXPECT_EQ(Database(), before);
+}
+
+TEST_F(PathJournalConsoleTest, AnUndoIsCompleteOnlyWithTheMarksItSets) {
+  SeedSample();
+  const std::string before = Database();
+  ASSERT_EQ(Run(kReplace).Code, 0);
+  // A complete run's row cannot change: the undo's end can be written, the mark on R1 not.
+  Exec(
+      "CREATE TRIGGER KeepComplete BEFORE UPDATE ON VrlPathRuns WHEN OLD.State = 'complete' "
+      "BEGIN SELECT RAISE(ABORT, 'complete runs are kept as they are'); END");
+  EXPECT_EQ(Run({"--undo", "R1", "--yes"}).Code, ecFailed);
+  const auto runs = [&](const char* column) {
+    return TCrmTestInstall::ColumnIn(install_->DbFolder(), "VrlPathRuns", column);
+  };
+  EXPECT_EQ(runs("State"), (std::vector<std::string>{"complete", "incomplete"}));
+  EXPECT_EQ(runs("UndoneBy"), (std::vector<std::string>{"", ""}));
+  EXPECT_EQ(Database(), before);  // what it put back is kept, and journalled
+  Exec("DROP TRIGGER KeepComplete");
+  const TConsoleRun resume = Run({"--resume", "R2", "--yes"});
+  EXPECT_EQ(resume.Code, 0) << resume.Out << resume.Err;
+  EXPECT_EQ(runs("State"), (std::vector<std::string>{"complete", "complete"}));
+  EXPECT_EQ(runs("UndoneBy"), (std::vector<std::string>{"R2", ""}));
+  EXPECT_EQ(Database(), before);
+}
+
 TEST_F(PathJournalConsoleTest, RecordsChangedOrDeletedSinceAreLeftAloneAndCounted) {
   SeedSample();
   ASSERT_EQ(Run(kReplace).Code, 0);
@@ -192,6 +261,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   ecRefused,
                   Format(LoadStr(64942), {"R1", "R2"})},
+        TBadInput{"UndoOfAnUndoOfAnUnfinishedRun",
+                  {"--undo", "R2", "--yes"},
+                  "UPDATE VrlPathRuns SET State = 'running' WHERE RunId = 'R1'",
+                  ecRefused,
+                  Format(LoadStr(64952), {"R2", "R1"})},
         TBadInput{"ResumeAComplete",
                   {"--resume", "R2", "--yes"},
                   "",
