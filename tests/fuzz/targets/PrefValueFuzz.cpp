@@ -9,6 +9,7 @@
 
 #include "common/DateUtils.h"
 #include "common/FormatSettings.h"
+#include "common/StrUtils.h"
 #include "common/SysUtils.h"
 #include "platform/Platform.h"
 #include "settings/DatPrefDM_Unit.h"
@@ -64,7 +65,11 @@ void Store(const TPrefValue& value) {
     FUZZ_CHECK(K != TPrefKind::t && K != TPrefKind::s);  // every value has a text
     return;
   }
-  if constexpr (K == TPrefKind::s) FUZZ_CHECK(field.size() <= 255);
+  // A fixed text keeps whole characters: the value's text, cut after 255 of them.
+  if constexpr (K == TPrefKind::s) {
+    FUZZ_CHECK(Utf8Length(field) <= kPrefFixedTextChars);
+    FUZZ_CHECK(PrefValueToText(value).starts_with(field));
+  }
   if constexpr (K == TPrefKind::t) FUZZ_CHECK(field == PrefValueToText(value));
 }
 
