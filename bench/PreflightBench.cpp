@@ -12,8 +12,8 @@
 #include <sstream>
 
 #include "bench/BenchDatabase.h"
-#include "docs/DatDocsDBServices.h"
-#include "docs/PreflightReport.h"
+#include "docpaths/DatDocsDBServices.h"
+#include "docpaths/PreflightReport.h"
 #include "tools/DemoInstall.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "docs/PathRewriteRules.h"
+#include "docpaths/PathRewriteRules.h"
 
 namespace {
 

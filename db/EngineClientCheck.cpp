@@ -6,8 +6,8 @@
 #include "common/StrTable.h"
 #include "common/SysUtils.h"
 #include "host/SysFolders.h"
+#include "platform/AceDriver.h"
 #include "platform/Platform.h"
-#include "platform/engine/AceDriver.h"
 
 bool CheckEngineClient(std::string& message) {
   return CheckEngineClientIn(ProgramModuleFolder(), message);

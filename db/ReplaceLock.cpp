@@ -11,7 +11,7 @@
 #include "common/PathUtils.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "host/SysFolders.h"
-#include "platform/engine/AceDriver.h"
+#include "platform/AceDriver.h"
 
 TReplaceLock::TReplaceLock() = default;
 

@@ -10,9 +10,9 @@
 #include "log/EurekaLog.h"
 #include "log/HandleExceptions.h"
 #include "log/LogHook.h"
+#include "platform/EADSDatabaseError.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
-#include "platform/engine/EADSDatabaseError.h"
 
 namespace {
 // Created by StartEventLog; freed by StopEventLog (the event log unit's steps).

@@ -19,9 +19,9 @@
 #include "log/LogFile.h"
 #include "log/LogHook.h"
 #include "log/SpecialFiles.h"
+#include "platform/EADSDatabaseError.h"
 #include "platform/Platform.h"
 #include "platform/SystemServices.h"
-#include "platform/engine/EADSDatabaseError.h"
 
 namespace {
 const char* const CRLF = "\r\n";

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "platform/AceDriver.h"
 #include "platform/SystemServices.h"
 #include "platform/UiServices.h"
-#include "platform/engine/AceDriver.h"
 
 namespace {
 template <typename T>

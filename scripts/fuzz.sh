@@ -5,10 +5,13 @@
 # processors, seeded with its checked-in corpus. Fails when a target finds a fault: its input is
 # kept in build-fuzz/fuzz/artifacts/ (add it to tests/fuzz/corpus/<target>/ once fixed). What the
 # runs learn stays in build-fuzz/fuzz/corpus/; the checked-in corpus is never written.
+# VRL_FUZZ_SEED fixes libFuzzer's random seed (CI sets it, so one commit meets the same inputs
+# on every run); unset, each run draws its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 jobs=${VRL_FUZZ_JOBS:-$(nproc)}
+seed=${VRL_FUZZ_SEED:-0}
 # Optimised as OSS-Fuzz builds fuzzers: quick to compile, with line tables for the reports.
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVRL_FUZZ=ON -DVRL_BUILD_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO='-O1 -gline-tables-only'
@@ -29,7 +32,7 @@ export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 run_target() {
   local name=$1 status=0
   mkdir -p "$work/corpus/$name"
-  "build-fuzz/bin/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  "build-fuzz/bin/fuzz_$name" -max_total_time="$seconds" -seed="$seed" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$work/artifacts/$name-" \
     "$work/corpus/$name" "tests/fuzz/corpus/$name" >"$work/logs/$name.log" 2>&1 || status=$?
   echo "$status" >"$work/logs/$name.status"

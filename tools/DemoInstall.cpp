@@ -6,7 +6,7 @@
 
 #include "db/CrmSchema.h"
 #include "host/SysFolders.h"
-#include "platform/engine/EADSDatabaseError.h"
+#include "platform/EADSDatabaseError.h"
 #include "platform/engine/postgres/PgAceDriver.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
 #include "tools/DemoData.h"

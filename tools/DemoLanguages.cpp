@@ -1,6 +1,6 @@
 #include "tools/DemoLanguages.h"
 
-#include "platform/engine/AceDriver.h"
+#include "platform/AceDriver.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // documents folder among them, so the programs offer it as the old path) and one user's rows.
 #pragma once
 
-#include "platform/engine/AceDriver.h"
+#include "platform/AceDriver.h"
 #include "tools/DemoInstall.h"
 
 void FillDemoPrefs(TAceConnection& db, const TDemoInstallOptions& options);

@@ -1,101 +1,60 @@
 #include "tools/DemoRemoteServer.h"
 
-#include <libpq-fe.h>
-
-#include <memory>
 #include <stdexcept>
 
 #include "common/SysUtils.h"
 #include "db/CrmSchema.h"
 #include "db/CrmSchemaPostgres.h"
-#include "platform/engine/postgres/PgSupport.h"
+#include "platform/AceDriver.h"
+#include "platform/EADSDatabaseError.h"
+#include "platform/engine/postgres/PgAceDriver.h"
 
 namespace {
 
-struct TConnCloser {
-  void operator()(PGconn* conn) const { PQfinish(conn); }
-};
-
-TPgResult Run(PGconn* conn, const std::string& sql, ExecStatusType expected) {
-  TPgResult result(PQexec(conn, sql.c_str()));
-  if (!result || PQresultStatus(result.get()) != expected)
-    throw std::runtime_error(std::string("the server refused the CRM schema: ") +
-                             PQerrorMessage(conn));
-  return result;
+// The statements of a schema script, one by one (its texts hold no semicolon of their own).
+std::vector<std::string> Statements(const std::string& script) {
+  std::vector<std::string> statements;
+  size_t start = 0;
+  for (size_t end; (end = script.find(';', start)) != std::string::npos; start = end + 1) {
+    const std::string statement = Trim(script.substr(start, end - start));
+    if (!statement.empty()) statements.push_back(statement);
+  }
+  return statements;
 }
 
 }  // namespace
 
-TRemoteServerSettings ParseRemoteConninfo(const std::string& conninfo) {
-  char* error = nullptr;
-  PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &error);
-  if (!options) {
-    std::string reason = error ? error : "out of memory";
-    PQfreemem(error);
-    while (!reason.empty() && reason.back() == '\n') reason.pop_back();
-    throw std::invalid_argument("\"" + conninfo + "\" is not a connection string: " + reason);
-  }
-  TRemoteServerSettings settings;
-  for (PQconninfoOption* option = options; option->keyword; ++option) {
-    if (!option->val) continue;
-    const std::string keyword = option->keyword;
-    if (keyword == "host") settings.Host = option->val;
-    if (keyword == "port") settings.Port = option->val;
-    if (keyword == "dbname") settings.Database = option->val;
-    if (keyword == "user") settings.User = option->val;
-    if (keyword == "sslmode") settings.SslMode = option->val;
-  }
-  PQconninfoFree(options);
-  return settings;
-}
-
-std::string RemoteIniText(const TRemoteServerSettings& settings) {
-  std::string text = std::string("[") + RemoteServerSection + "]\nHost=" + settings.Host +
-                     "\nPort=" + settings.Port + "\nDatabase=" + settings.Database +
-                     "\nUser=" + settings.User + "\n";
-  if (!settings.SslMode.empty()) text += "SslMode=" + settings.SslMode + "\n";
-  return text;
-}
-
-std::string RemoteConninfo(const TRemoteServerSettings& settings) {
-  std::string conninfo =
-      "host=" + ConninfoValue(settings.Host) + " port=" + ConninfoValue(settings.Port) +
-      " dbname=" + ConninfoValue(settings.Database) + " user=" + ConninfoValue(settings.User);
-  if (!settings.SslMode.empty()) conninfo += " sslmode=" + ConninfoValue(settings.SslMode);
-  return conninfo;
-}
-
 TRemoteServerSettings CreateRemoteCrmSchema(const std::string& conninfo) {
-  TRemoteServerSettings settings = ParseRemoteConninfo(conninfo);
-  std::unique_ptr<PGconn, TConnCloser> conn(PQconnectdb(conninfo.c_str()));
-  if (!conn || PQstatus(conn.get()) != CONNECTION_OK)
-    throw std::runtime_error("cannot connect to the remote server: " +
-                             std::string(conn ? PQerrorMessage(conn.get()) : "out of memory"));
-  PGconn* db = conn.get();
-  if (settings.Host.empty()) settings.Host = PQhost(db);
-  if (settings.Port.empty()) settings.Port = PQport(db);
-  if (settings.Database.empty()) settings.Database = PQdb(db);
-  if (settings.User.empty()) settings.User = PQuser(db);
-
-  Run(db, "BEGIN", PGRES_COMMAND_OK);
+  const TRemoteServerSettings settings = ConnectedRemoteSettings(conninfo);
+  std::unique_ptr<TAceConnection> db;
+  try {
+    db = ConnectPg(conninfo);
+  } catch (const EADSDatabaseError& e) {
+    throw std::runtime_error("cannot connect to the remote server: " + e.Message());
+  }
   std::string names;
   for (const std::string& table : SchemaTableNames(CrmSchemaSql()))
     names += (names.empty() ? "'" : ", '") + UpperCase(table) + "'";
-  TPgResult existing = Run(db,
-                           "SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                           "current_schema() AND upper(table_name) IN (" +
-                               names + ") ORDER BY 1",
-                           PGRES_TUPLES_OK);
-  if (PQntuples(existing.get()) > 0) {
+  try {
+    db->BeginTransaction();
+    auto existing = db->OpenQuery(
+        "SELECT table_name FROM information_schema.tables WHERE table_schema = "
+        "current_schema() AND upper(table_name) IN (" +
+            names + ") ORDER BY 1",
+        {});
     std::string found;
-    for (int row = 0; row < PQntuples(existing.get()); ++row)
-      found += (row ? ", " : "") + std::string(PQgetvalue(existing.get(), row, 0));
-    throw std::runtime_error("the database " + settings.Database + " already holds CRM tables (" +
-                             found +
-                             "); a demo installation is laid out only into a database without "
-                             "them. Nothing was changed.");
+    for (; !existing->Eof(); existing->Next())
+      found += (found.empty() ? "" : ", ") + existing->FieldText(0);
+    if (!found.empty())
+      throw std::runtime_error("the database " + settings.Database + " already holds CRM tables (" +
+                               found +
+                               "); a demo installation is laid out only into a database without "
+                               "them. Nothing was changed.");
+    for (const std::string& statement : Statements(CrmSchemaPostgresSql()))
+      db->ExecSQL(statement, {});
+    db->Commit();
+  } catch (const EADSDatabaseError& e) {
+    throw std::runtime_error("the server refused the CRM schema: " + e.Message());
   }
-  Run(db, CrmSchemaPostgresSql(), PGRES_COMMAND_OK);
-  Run(db, "COMMIT", PGRES_COMMAND_OK);
   return settings;
 }

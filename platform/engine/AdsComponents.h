@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "common/Classes.h"
-#include "platform/engine/AceDriver.h"
-#include "platform/engine/EADSDatabaseError.h"
+#include "platform/AceDriver.h"
+#include "platform/EADSDatabaseError.h"
 
 class TAdsConnection : public TComponent {
  public:

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/engine/EADSDatabaseError.h"
+#include "platform/EADSDatabaseError.h"
 #include "platform/engine/postgres/PgNamedParams.h"
 
 TEST(PgNamedParams, NumbersParametersAndLeavesQuotedTextCastsAndCommentsAlone) {

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "platform/engine/EADSDatabaseError.h"
+#include "platform/EADSDatabaseError.h"
 #include "platform/engine/postgres/RemoteServerSettings.h"
 #include "tests/support/TempDir.h"
 

@@ -12,8 +12,8 @@
 #include "common/FormatSettings.h"
 #include "host/SysFolders.h"
 #include "log/EventLog.h"
+#include "platform/EADSDatabaseError.h"
 #include "platform/Platform.h"
-#include "platform/engine/EADSDatabaseError.h"
 #include "tests/log/LogTestTree.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "docs/DatDocsDBServices.h"
+#include "docpaths/DatDocsDBServices.h"
 #include "tests/support/CrmTestInstall.h"
 
 struct TOtherStation : TRewriteObserver {

@@ -1,6 +1,6 @@
 #include "tests/support/ProgramUnitsReset.h"
 
-#include "app/ProgramUnits.h"
+#include "app/units/ProgramUnits.h"
 #include "platform/Platform.h"
 
 void ResetProgramUnits() {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/engine/postgres/RemoteServerSettings.h"
 #include "tests/support/CrmTestInstall.h"
 #include "tests/support/PgTestServer.h"
 #include "tests/support/TempDir.h"

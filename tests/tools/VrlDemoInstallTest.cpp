@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "common/SysUtils.h"
-#include "docs/DatDocsDBServices.h"
+#include "docpaths/DatDocsDBServices.h"
 #include "tests/support/CrmTestInstall.h"
 #include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/RunProgram.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/engine/AceDriver.h"
+#include "platform/AceDriver.h"
 
 std::unique_ptr<TAceDriver> CreateEngineDriver();
 // The same with the remote server named by a libpq conninfo instead of ads.ini.

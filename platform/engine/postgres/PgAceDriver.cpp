@@ -1,18 +1,25 @@
 #include "platform/engine/postgres/PgAceDriver.h"
 
-#include "host/SysFolders.h"
+#include "common/PathUtils.h"
+#include "platform/Platform.h"
+#include "platform/SystemServices.h"
 #include "platform/engine/postgres/PgConnection.h"
 #include "platform/engine/postgres/PgStation.h"
 #include "platform/engine/postgres/RemoteServerSettings.h"
 
 namespace {
 
+// ads.ini lies beside the program.
+std::string ProgramFolder() {
+  return ExtractFilePath(Platform().System().ModuleFileName());
+}
+
 class TPgAceDriver : public TAceDriver {
  public:
   explicit TPgAceDriver(std::string conninfo) : conninfo_(std::move(conninfo)) {}
   std::unique_ptr<TAceConnection> Connect(const std::string&, TAdsServerType) override {
     return ConnectPg(conninfo_.empty()
-                         ? RemoteConninfoFromIni(ProgramModuleFolder() + EngineSettingsFileName)
+                         ? RemoteConninfoFromIni(ProgramFolder() + EngineSettingsFileName)
                          : conninfo_);
   }
   // The client interface level this engine implements.

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/engine/AceDriver.h"
+#include "platform/AceDriver.h"
 
 // The server named in ads.ini in the running program's folder, read at each Connect.
 std::unique_ptr<TAceDriver> CreatePgAceDriver();

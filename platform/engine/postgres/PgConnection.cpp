@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "common/SysUtils.h"
-#include "platform/engine/EngineText.h"
+#include "platform/engine/common/EngineText.h"
 #include "platform/engine/postgres/PgNamedParams.h"
 #include "platform/engine/postgres/PgQueryCursor.h"
 #include "platform/engine/postgres/PgStation.h"

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/engine/AceDriver.h"
+#include "platform/AceDriver.h"
 #include "platform/engine/postgres/PgSession.h"
 #include "platform/engine/postgres/PgSupport.h"
 

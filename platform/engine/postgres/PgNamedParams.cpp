@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "common/SysUtils.h"
-#include "platform/engine/EADSDatabaseError.h"
+#include "platform/EADSDatabaseError.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/engine/AceDriver.h"
+#include "platform/AceDriver.h"
 
 struct TPgStatementText {
   std::string Sql;                 // the text with $n in place of each :Name

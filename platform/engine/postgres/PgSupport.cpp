@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/engine/EngineText.h"
+#include "platform/engine/common/EngineText.h"
 
 namespace {
 bool Starts(const std::string& text, const char* prefix) {

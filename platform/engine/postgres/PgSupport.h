@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/engine/EADSDatabaseError.h"
+#include "platform/EADSDatabaseError.h"
 
 struct TPgResultFree {
   void operator()(PGresult* result) const { PQclear(result); }

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "common/SysUtils.h"
-#include "platform/engine/EngineText.h"
+#include "platform/engine/common/EngineText.h"
 
 TPgTableCursor::TPgTableCursor(TPgConnection& connection, const std::string& tableName,
                                const TAceTableOptions& options)

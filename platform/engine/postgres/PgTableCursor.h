@@ -27,8 +27,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/engine/AceDriver.h"
-#include "platform/engine/BatchedTableCursor.h"
+#include "platform/AceDriver.h"
+#include "platform/engine/common/BatchedTableCursor.h"
 #include "platform/engine/postgres/PgConnection.h"
 
 class TPgTableCursor : public TBatchedTableCursor {

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "common/SysUtils.h"
-#include "platform/engine/EADSDatabaseError.h"
+#include "platform/EADSDatabaseError.h"
 #include "platform/engine/postgres/PgSupport.h"
 
 namespace {

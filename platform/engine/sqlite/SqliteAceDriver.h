@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/engine/AceDriver.h"
+#include "platform/AceDriver.h"
 
 inline constexpr const char* SqliteDatabaseFileName = "Varnel.sqlite";
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/engine/AceDriver.h"
+#include "platform/AceDriver.h"
 #include "platform/engine/sqlite/SqliteConnection.h"
 #include "platform/engine/sqlite/SqliteSupport.h"
 

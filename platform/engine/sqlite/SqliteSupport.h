@@ -7,9 +7,9 @@
 #include <string>
 
 #include "common/SysUtils.h"
-#include "platform/engine/AceDriver.h"
-#include "platform/engine/EADSDatabaseError.h"
-#include "platform/engine/EngineText.h"
+#include "platform/AceDriver.h"
+#include "platform/EADSDatabaseError.h"
+#include "platform/engine/common/EngineText.h"
 
 // A prepared statement, finalized with its owner.
 class TSqliteStatement {

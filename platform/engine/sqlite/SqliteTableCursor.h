@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/engine/AceDriver.h"
-#include "platform/engine/BatchedTableCursor.h"
+#include "platform/AceDriver.h"
+#include "platform/engine/common/BatchedTableCursor.h"
 #include "platform/engine/sqlite/SqliteConnection.h"
 #include "platform/engine/sqlite/SqliteJournalWriter.h"
 #include "platform/engine/sqlite/SqliteSupport.h"

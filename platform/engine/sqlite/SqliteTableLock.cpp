@@ -12,7 +12,7 @@
 
 #include "common/FileUtils.h"
 #include "common/SysUtils.h"
-#include "platform/engine/EADSDatabaseError.h"
+#include "platform/EADSDatabaseError.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // folder and value.
 #include "common/PathUtils.h"
 #include "common/SysUtils.h"
-#include "docs/PathRewriteRules.h"
+#include "docpaths/PathRewriteRules.h"
 #include "tests/fuzz/targets/FuzzSupport.h"
 
 namespace {

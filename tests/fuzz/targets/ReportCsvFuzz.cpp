@@ -3,7 +3,7 @@
 // and new folder, then sample values).
 #include <string_view>
 
-#include "app/ReportCsv.h"
+#include "app/report/ReportCsv.h"
 #include "tests/fuzz/targets/CsvReader.h"
 #include "tests/fuzz/targets/FuzzSupport.h"
 

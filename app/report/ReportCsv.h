@@ -1,0 +1,44 @@
+// The pre-flight report as a CSV file (RFC 4180: comma-separated, CRLF line ends, UTF-8 text as
+// stored). One header row, then one row per count and one per sample:
+//
+//   table,measure,count,value,related
+//   ,new_under_old,1,C:\Docs,C:\Docs\Archive
+//   Docs,examined,1000,,
+//   Docs,column_width,260,,               (only when the engine enforces a width)
+//   Docs,will_change,2,,
+//   Docs,will_change,,C:\Docs\a.doc,E:\New\a.doc
+//   ...
+//
+// A count row has an empty value and related; a sample row an empty count, the stored value in
+// value, and in related the rewrite (will_change, too_long), what a second run would make of
+// the rewrite (rerun_hazard, whose value is the rewrite), the local path checked
+// (old_file_missing, new_file_present) or nothing (already_new). Measures per table, in this
+// order: examined, column_width, will_change, already_new, rerun_hazard, too_long, and with a
+// file check old_file_missing and (with a new root) new_file_present. A text field beginning with
+// "=", "+", "-", "@", a tab or a carriage return gets a leading "'" so that a spreadsheet shows it
+// as text instead of running it as a formula; the counts are written as numbers. A field holding
+// a comma, a quote, a line break or a leading or trailing blank is quoted, its quotes doubled.
+#pragma once
+
+#include <string>
+
+#include "docpaths/PreflightReport.h"
+
+// Text as one CSV field.
+std::string CsvField(const std::string& text);
+
+std::string PreflightReportCsv(const TPreflightReport& report, const std::string& oldPath,
+                               const std::string& newPath);
+
+// Refuses, before any work, a path the report may not be written to (app/ReportFile.h: only
+// nothing, an empty file or an earlier report is replaced, never in the database folder):
+// std::runtime_error naming the path.
+void CheckPreflightReportFile(const std::string& path, const std::string& databaseFolder);
+
+// Writes the CSV to path atomically under the same rule: a temporary file beside it, flushed to
+// disk, then put in its place; a reader sees the old file or the whole new one.
+// std::runtime_error (string 64864 or 64865 refused, 64863 failed) when it cannot, and the
+// temporary file is removed.
+void WritePreflightReportCsv(const std::string& path, const TPreflightReport& report,
+                             const std::string& oldPath, const std::string& newPath,
+                             const std::string& databaseFolder);

@@ -1,0 +1,122 @@
+#include "docpaths/StoredFolders.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+bool IsUrl(std::string_view value) {
+  const size_t colon = value.find("://");
+  if (colon == std::string_view::npos || colon < 2) return false;
+  for (size_t i = 0; i < colon; ++i) {
+    const auto c = static_cast<unsigned char>(value[i]);
+    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+  }
+  return std::isalpha(static_cast<unsigned char>(value[0])) != 0;
+}
+
+size_t FindSeparator(std::string_view value, size_t from) {
+  for (size_t i = from; i < value.size(); ++i)
+    if (IsSeparator(value[i])) return i;
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+const char* StoredKindName(TStoredKind kind) {
+  switch (kind) {
+    case TStoredKind::Folder:
+      return "folder";
+    case TStoredKind::Empty:
+      return "empty";
+    case TStoredKind::Url:
+      return "url";
+    case TStoredKind::Relative:
+      return "relative";
+    case TStoredKind::NoPath:
+      break;
+  }
+  return "no path";
+}
+
+TStoredKind LeadingFolder(std::string_view value, int depth, TStoredValue what, size_t& length) {
+  if (value.find_first_not_of(' ') == std::string_view::npos) return TStoredKind::Empty;
+  if (IsUrl(value)) return TStoredKind::Url;
+  size_t end = 0;  // where the part taken so far ends
+  if (value.size() >= 2 && IsSeparator(value[0]) && IsSeparator(value[1])) {
+    // \\server\share: the root, or \\server alone.
+    const size_t server = FindSeparator(value, 2);
+    if (server == 2) return TStoredKind::Relative;  // no server name
+    const size_t share =
+        server == std::string_view::npos ? server : FindSeparator(value, server + 1);
+    end = std::min(share, value.size());
+    if (share == std::string_view::npos && what == TStoredValue::File && server != value.npos)
+      end = server;  // \\server\file: the file is no share
+  } else if (value.size() >= 3 && std::isalpha(static_cast<unsigned char>(value[0])) &&
+             value[1] == ':' && IsSeparator(value[2])) {
+    end = 3;  // C:\ keeps its separator
+  } else {
+    const bool anySeparator = FindSeparator(value, 0) != std::string_view::npos;
+    return what == TStoredValue::Preference && !anySeparator ? TStoredKind::NoPath
+                                                             : TStoredKind::Relative;
+  }
+  for (int level = 1; level < depth && end < value.size();) {
+    const size_t start = IsSeparator(value[end]) ? end + 1 : end;
+    const size_t next = FindSeparator(value, start);
+    if (next == start) {  // an empty part (C:\\Docs): no level of its own
+      end = next;
+      continue;
+    }
+    // A document's last part is its file.
+    if (next == std::string_view::npos && what == TStoredValue::File) break;
+    end = next == std::string_view::npos ? value.size() : next;
+    ++level;
+  }
+  length = end;
+  return TStoredKind::Folder;
+}
+
+void TFolderTally::Add(std::string_view value) {
+  size_t length = 0;
+  const TStoredKind kind = LeadingFolder(value, depth_, what_, length);
+  ++kinds_[static_cast<size_t>(kind)];
+  if (kind != TStoredKind::Folder) return;
+  const std::string_view folder = value.substr(0, length);
+  key_.assign(folder);
+  for (char& c : key_)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  auto group = groups_.find(key_);
+  if (group == groups_.end()) group = groups_.emplace(key_, TGroup{}).first;
+  ++group->second.Count;
+  // Most values of a group share one spelling: found without a copy of it.
+  key_.assign(folder);
+  ++group->second.Spellings[key_];
+}
+
+std::vector<TFolderCount> TFolderTally::Folders(size_t limit) const {
+  std::vector<TFolderCount> folders;
+  folders.reserve(groups_.size());
+  for (const auto& [key, group] : groups_) {
+    const std::pair<const std::string, int64_t>* best = nullptr;
+    for (const auto& spelling : group.Spellings)
+      if (!best || spelling.second > best->second ||
+          (spelling.second == best->second && spelling.first < best->first))
+        best = &spelling;
+    folders.push_back({best->first, group.Count});
+  }
+  std::sort(folders.begin(), folders.end(), [](const TFolderCount& a, const TFolderCount& b) {
+    return a.Count != b.Count ? a.Count > b.Count : a.Folder < b.Folder;
+  });
+  if (limit != 0 && folders.size() > limit) folders.resize(limit);
+  return folders;
+}
+
+int64_t TFolderTally::Total() const {
+  int64_t total = 0;
+  for (int64_t count : kinds_) total += count;
+  return total;
+}

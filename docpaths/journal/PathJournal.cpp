@@ -1,0 +1,296 @@
+#include "docpaths/journal/PathJournal.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <tuple>
+#include <utility>
+
+#include "common/DateUtils.h"
+#include "db/CrmSchemaPostgres.h"
+#include "db/DatGenDBConnectionDM.h"
+#include "host/Clock.h"
+#include "platform/engine/AdsComponents.h"
+
+namespace {
+
+std::string ConnectionName() {
+  TDBConnectionDM* module = DBConnectionDM();
+  return module ? module->DBConnection.Name() : "DBConnection";
+}
+
+std::unique_ptr<TAdsQuery> Query(const std::string& sql, const TAceParams& params = {}) {
+  auto query = std::make_unique<TAdsQuery>(nullptr, "");
+  query->DatabaseName = ConnectionName();
+  query->SQL = sql;
+  for (const auto& [name, value] : params) query->SetParam(name, value);
+  return query;
+}
+
+void Exec(const std::string& sql, const TAceParams& params = {}) {
+  Query(sql, params)->ExecSQL();
+}
+
+// The journal's own tables, each with the statements that create it. On the remote server the
+// runs go through the CRM schema's translation, which gives them the identity column the remote
+// engine walks a table by. The journal rows are only ever read by queries, and a replace writes
+// one per record, so they go without it: an identity and its index would cost every row.
+struct TJournalTable {
+  const char* Name;
+  bool RowKey;  // created with the remote server's row key
+  std::vector<const char*> Statements;
+};
+const TJournalTable kJournalTables[] = {
+    {"VrlPathRuns",
+     true,
+     {"CREATE TABLE VrlPathRuns (RunId TEXT NOT NULL, Kind TEXT, Started TEXT, OldFolder TEXT, "
+      "NewFolder TEXT, Target TEXT, State TEXT, UndoneBy TEXT, Counts TEXT)",
+      "CREATE UNIQUE INDEX VrlPathRuns_PRIMARY ON VrlPathRuns (RunId)"}},
+    {"VrlPathJournal",
+     false,
+     {"CREATE TABLE VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT NOT "
+      "NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)"}},
+};
+
+bool RemoteServer() {
+  const TAdsConnection* connection = TAdsConnection::FindByName(ConnectionName());
+  return connection && connection->AdsServerTypes == TAdsServerType::stADS_REMOTE;
+}
+
+// Whether the database holds the table; engine failures other than a missing table propagate.
+// Asked by a query, which needs no row key of the table.
+bool TableExists(const std::string& name) {
+  auto query = Query("SELECT * FROM " + name + " WHERE 1 = 0");
+  try {
+    query->Open();
+  } catch (const EADSDatabaseError& e) {
+    if (e.ACEErrorCode == AdsErrNoTable) return false;
+    throw;
+  }
+  query->Close();
+  return true;
+}
+
+const char* const kRunColumns =
+    "RunId, Kind, Started, OldFolder, NewFolder, Target, State, UndoneBy";
+
+TPathRun ReadRun(TAdsQuery& query, bool withCounts) {
+  TPathRun run;
+  std::string* fields[] = {&run.RunId,     &run.Kind,   &run.Started, &run.OldFolder,
+                           &run.NewFolder, &run.Target, &run.State,   &run.UndoneBy};
+  const char* names[] = {"RunId",     "Kind",   "Started", "OldFolder",
+                         "NewFolder", "Target", "State",   "UndoneBy"};
+  for (size_t i = 0; i < std::size(fields); ++i)
+    *fields[i] = query.FieldByName(names[i]).AsString();
+  if (withCounts) run.Written = ParseRunCounts(query.FieldByName("Counts").AsString());
+  return run;
+}
+
+}  // namespace
+
+TJournalTransaction::TJournalTransaction() {
+  TAdsConnection* connection = TAdsConnection::FindByName(ConnectionName());
+  if (!connection) return;  // the journal's statements fail on their own
+  connection_ = &connection->Handle();
+  connection_->BeginTransaction();
+}
+
+TJournalTransaction::~TJournalTransaction() {
+  if (!connection_) return;
+  try {
+    connection_->Rollback();
+  } catch (...) {
+    // The engine takes back what was not committed when the connection ends.
+  }
+}
+
+void TJournalTransaction::Commit() {
+  if (!connection_) return;
+  TAceConnection* connection = std::exchange(connection_, nullptr);
+  connection->Commit();
+}
+
+int64_t RunNumber(const std::string& runId) {
+  if (runId.size() < 2 || runId.size() > 12 || (runId[0] != 'R' && runId[0] != 'r')) return 0;
+  int64_t number = 0;
+  for (size_t i = 1; i < runId.size(); ++i) {
+    if (runId[i] < '0' || runId[i] > '9') return 0;
+    number = number * 10 + (runId[i] - '0');
+  }
+  return number;
+}
+
+std::string FormatRunCounts(const std::map<std::string, int64_t>& counts) {
+  std::string text;
+  for (const auto& [table, count] : counts)
+    text += (text.empty() ? "" : ";") + table + "=" + std::to_string(count);
+  return text;
+}
+
+std::map<std::string, int64_t> ParseRunCounts(const std::string& text) {
+  std::map<std::string, int64_t> counts;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find(';', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string part = text.substr(start, end - start);
+    const size_t equals = part.find('=');
+    if (equals != std::string::npos && equals > 0 && equals + 1 < part.size() &&
+        part.size() - equals - 1 <= 18 &&
+        part.find_first_not_of("0123456789", equals + 1) == std::string::npos)
+      counts[part.substr(0, equals)] = std::stoll(part.substr(equals + 1));
+    start = end + 1;
+  }
+  return counts;
+}
+
+bool TPathJournal::Exists() {
+  return TableExists(kRunsTable);
+}
+
+bool TPathJournal::HasCounts() {
+  if (!hasCounts_) {
+    auto query = Query("SELECT Counts FROM VrlPathRuns WHERE 1 = 0");
+    try {
+      query->Open();
+      query->Close();
+      hasCounts_ = true;
+    } catch (const EADSDatabaseError&) {
+      // A journal of an older version: the runs table has no such column yet.
+      hasCounts_ = false;
+    }
+  }
+  return *hasCounts_;
+}
+
+void TPathJournal::Create() {
+  const bool remote = RemoteServer();
+  // What is missing is asked first: a query that fails ends a transaction on the remote server.
+  std::vector<const TJournalTable*> missing;
+  for (const TJournalTable& table : kJournalTables)
+    if (!TableExists(table.Name)) missing.push_back(&table);
+  hasCounts_.reset();
+  // A runs table created now has the column; one of an older version may lack it.
+  const bool runsMissing = !missing.empty() && missing.front() == &kJournalTables[0];
+  const bool addCounts = !runsMissing && !HasCounts();
+  if (missing.empty() && !addCounts) return;
+  TJournalTransaction creating;
+  for (const TJournalTable* table : missing)
+    for (const char* statement : table->Statements)
+      Exec(remote && table->RowKey ? TranslateSchemaToPostgres(std::string(statement) + ";")
+                                   : statement);
+  if (addCounts) Exec("ALTER TABLE VrlPathRuns ADD COLUMN Counts TEXT");
+  creating.Commit();
+  hasCounts_ = true;
+}
+
+std::string TPathJournal::BeginRun(const std::string& kind, const std::string& oldFolder,
+                                   const std::string& newFolder, const std::string& target) {
+  int64_t last = 0;
+  auto ids = Query("SELECT RunId FROM VrlPathRuns");
+  ids->Open();
+  for (; !ids->Eof(); ids->Next())
+    last = std::max(last, RunNumber(ids->FieldByName("RunId").AsString()));
+  ids->Close();
+  const std::string runId = "R" + std::to_string(last + 1);
+  Exec(
+      "INSERT INTO VrlPathRuns (RunId, Kind, Started, OldFolder, NewFolder, Target, State, "
+      "UndoneBy) VALUES (:RunId, :Kind, :Started, :OldFolder, :NewFolder, :Target, 'running', '')",
+      {{"RunId", runId},
+       {"Kind", kind},
+       {"Started", FormatDateTime("yyyy-mm-dd hh:nn:ss", Now())},
+       {"OldFolder", oldFolder},
+       {"NewFolder", newFolder},
+       {"Target", target}});
+  return runId;
+}
+
+void TPathJournal::SetState(const std::string& runId, const std::string& state) {
+  Exec("UPDATE VrlPathRuns SET State = :State WHERE RunId = :RunId",
+       {{"State", state}, {"RunId", runId}});
+}
+
+void TPathJournal::EndRun(const std::string& runId, const std::string& state,
+                          const std::map<std::string, int64_t>& written) {
+  if (!HasCounts()) return SetState(runId, state);
+  Exec("UPDATE VrlPathRuns SET State = :State, Counts = :Counts WHERE RunId = :RunId",
+       {{"State", state}, {"Counts", FormatRunCounts(written)}, {"RunId", runId}});
+}
+
+void TPathJournal::SetUndoneBy(const std::string& runId, const std::string& undoneBy) {
+  Exec("UPDATE VrlPathRuns SET UndoneBy = :UndoneBy WHERE RunId = :RunId",
+       {{"UndoneBy", undoneBy}, {"RunId", runId}});
+}
+
+std::vector<TPathRun> TPathJournal::Runs(bool withRows) {
+  std::map<std::string, std::pair<int64_t, int64_t>> counts;
+  if (withRows) {
+    auto grouped = Query(
+        "SELECT RunId, TableName, COUNT(*) AS N FROM VrlPathJournal GROUP BY RunId, TableName");
+    grouped->Open();
+    for (; !grouped->Eof(); grouped->Next()) {
+      auto& count = counts[grouped->FieldByName("RunId").AsString()];
+      const std::string table = grouped->FieldByName("TableName").AsString();
+      (table == "Docs" ? count.first : count.second) +=
+          std::stoll(grouped->FieldByName("N").AsString());
+    }
+    grouped->Close();
+  }
+  std::vector<TPathRun> runs;
+  const bool withCounts = HasCounts();
+  auto query = Query(std::string("SELECT ") + kRunColumns + (withCounts ? ", Counts" : "") +
+                     " FROM VrlPathRuns");
+  query->Open();
+  for (; !query->Eof(); query->Next()) {
+    TPathRun run = ReadRun(*query, withCounts);
+    if (auto it = counts.find(run.RunId); it != counts.end())
+      std::tie(run.Docs, run.Cards) = it->second;
+    runs.push_back(std::move(run));
+  }
+  query->Close();
+  std::stable_sort(runs.begin(), runs.end(), [](const TPathRun& a, const TPathRun& b) {
+    return RunNumber(a.RunId) < RunNumber(b.RunId);
+  });
+  return runs;
+}
+
+std::optional<TPathRun> TPathJournal::FindRun(const std::string& runId) {
+  const int64_t number = RunNumber(runId);
+  if (number == 0) return std::nullopt;
+  for (TPathRun& run : Runs(false))
+    if (RunNumber(run.RunId) == number) return std::move(run);
+  return std::nullopt;
+}
+
+std::map<std::string, int64_t> TPathJournal::RowCounts(const std::string& runId) {
+  std::map<std::string, int64_t> counts;
+  auto query = Query(
+      "SELECT TableName, COUNT(*) AS N FROM VrlPathJournal WHERE RunId = :RunId GROUP BY "
+      "TableName",
+      {{"RunId", runId}});
+  query->Open();
+  for (; !query->Eof(); query->Next())
+    counts[query->FieldByName("TableName").AsString()] =
+        std::stoll(query->FieldByName("N").AsString());
+  query->Close();
+  return counts;
+}
+
+TJournalTableRows TPathJournal::Rows(const std::string& runId, const std::string& tableName,
+                                     const std::string& fieldName) {
+  TJournalTableRows rows;
+  auto query = Query(
+      "SELECT RecId, OldValue, NewValue FROM VrlPathJournal WHERE RunId = :RunId AND "
+      "TableName = :TableName AND FieldName = :FieldName",
+      {{"RunId", runId}, {"TableName", tableName}, {"FieldName", fieldName}});
+  query->Open();
+  TAdsField& recId = query->FieldByName("RecId");
+  TAdsField& oldValue = query->FieldByName("OldValue");
+  TAdsField& newValue = query->FieldByName("NewValue");
+  for (; !query->Eof(); query->Next()) {
+    rows.Rows[recId.AsString()] = TJournalValue{oldValue.AsString(), newValue.AsString()};
+    ++rows.Read;
+  }
+  query->Close();
+  return rows;
+}
