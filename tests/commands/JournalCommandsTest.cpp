@@ -158,6 +158,36 @@ TEST_F(JournalCommandsTest, AnUndoCountsTheRecordsAnotherStationChangesWhileItRu
   EXPECT_EQ(Run("R2").Written, (std::map<std::string, int64_t>{{"Cards", 0}, {"Docs", 1}}));
 }
 
+// The undo runs on the replace's skeleton: the hourglass while it writes, a card-pass failure
+// shown and logged as the replace does (the run is then not complete), and the connection
+// information logged at its end.
+TEST_F(JournalCommandsTest, AnUndoEndsAsTheReplaceDoesWhenItsCardPassFails) {
+  install_.Seed({"C:\\Docs\\a.doc"}, {"C:\\Docs\\A", "C:\\Docs\\B"});
+  Ui().ConfirmAnswers = {true, true};
+  ASSERT_EQ(ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New").Outcome, TCommandOutcome::Completed);
+  install_.FailUpdatesOf("Cards", 2);
+  Ui().Messages.clear();
+  Ui().CursorHistory.clear();
+  const size_t logBefore = install_.LogText().size();
+  Ui().ConfirmAnswers = {true};
+  const TCommandResult undo = UndoPathRun(owner_, "R1", {});
+  EXPECT_EQ(undo.Outcome, TCommandOutcome::NotCompleted);
+  EXPECT_EQ(Ui().CursorHistory.front(), TCursorKind::crHourGlass);
+  EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
+  ASSERT_EQ(Ui().Messages.size(), 1u);
+  EXPECT_EQ(Ui().Messages[0], LoadStr(64996) +
+                                  "\r\nThe record could not be posted in table Cards: record 2 "
+                                  "is locked");
+  const std::string log = install_.LogText().substr(logBefore);
+  const size_t failure = log.find("Proc_Name=UndoDocPathInCards\r\nRun R1\r\n");
+  EXPECT_NE(failure, std::string::npos) << log;
+  EXPECT_NE(log.find("ConnInfo: ", failure), std::string::npos) << log;
+  EXPECT_EQ(install_.DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
+  EXPECT_EQ(install_.CardFolders(), (std::vector<std::string>{"C:\\Docs\\A", "E:\\New\\B"}));
+  EXPECT_TRUE(Run("R2").Incomplete());
+  EXPECT_TRUE(Run("R1").UndoneBy.empty());
+}
+
 TEST_F(JournalCommandsTest, AStopSignalEndsTheRunSoThatItCanBeResumed) {
   install_.Seed({"C:\\Docs\\1", "C:\\Docs\\2", "C:\\Docs\\3", "C:\\Docs\\4"}, {"C:\\Docs\\K"});
   const std::vector<std::string> before = install_.DocumentNames();
