@@ -80,10 +80,10 @@ class TUndoCommand : public TRewriteCommand {
   // An undo being resumed already put back what it journalled: ReadRows left those out.
   void WalkDocs(const TPassOptions& pass, TCommandResult& result) override {
     result.Undo = true;
-    UndoTableField(kDocsTable, kDocsField, docs_, NoSkipping(pass), result.Docs, result.Tally);
+    UndoTableField(kDocsPass, docs_, NoSkipping(pass), result.Docs, result.Tally);
   }
   void WalkCards(const TPassOptions& pass, TCommandResult& result) override {
-    UndoTableField(kCardsTable, kCardsField, cards_, NoSkipping(pass), result.Cards, result.Tally);
+    UndoTableField(kCardsPass, cards_, NoSkipping(pass), result.Cards, result.Tally);
   }
   std::string CardFailureName() const override { return "UndoDocPathInCards"; }
   std::string CardFailureText() const override { return "Run " + run_.RunId; }
@@ -101,18 +101,18 @@ class TUndoCommand : public TRewriteCommand {
   // The journal rows of the run, less those the undo being resumed already put back; refused
   // when the journal holds fewer than the run (or the undo) recorded writing.
   std::optional<TCommandOutcome> ReadRows(TPathJournal& journal) {
-    TJournalTableRows docs = journal.Rows(run_.RunId, kDocsTable, kDocsField);
-    TJournalTableRows cards = journal.Rows(run_.RunId, kCardsTable, kCardsField);
+    TJournalTableRows docs = journal.Rows(run_.RunId, kDocsPass);
+    TJournalTableRows cards = journal.Rows(run_.RunId, kCardsPass);
     if (auto refusal =
-            RefuseMissingRows(run_, {{kDocsTable, docs.Read}, {kCardsTable, cards.Read}}))
+            RefuseMissingRows(run_, {{kDocsPass.Name, docs.Read}, {kCardsPass.Name, cards.Read}}))
       return refusal;
     docs_ = std::move(docs.Rows);
     cards_ = std::move(cards.Rows);
     if (undo_.RunId.empty()) return std::nullopt;
     soFar_ = ReadRunSoFar(journal, undo_.RunId);
     if (auto refusal = RefuseMissingRows(undo_, soFar_.Rows)) return refusal;
-    for (const std::string& id : soFar_.Done[kDocsTable]) docs_.erase(id);
-    for (const std::string& id : soFar_.Done[kCardsTable]) cards_.erase(id);
+    for (const std::string& id : soFar_.Done[kDocsPass.Name]) docs_.erase(id);
+    for (const std::string& id : soFar_.Done[kCardsPass.Name]) cards_.erase(id);
     return std::nullopt;
   }
   static TPassOptions NoSkipping(TPassOptions pass) {

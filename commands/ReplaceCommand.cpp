@@ -81,14 +81,14 @@ class TReplaceCommand : public TRewriteCommand {
       result.Docs = DryRunCounts(options_.Report->Docs);
       return;
     }
-    docsDM_->ChangeDocPathInDocs(oldPath_, newPathText_, Skipping(pass, kDocsTable), result.Docs);
+    docsDM_->ChangeDocPathInDocs(oldPath_, newPathText_, Skipping(pass, kDocsPass), result.Docs);
   }
   void WalkCards(const TPassOptions& pass, TCommandResult& result) override {
     if (pass.DryRun && options_.Report && !resume_) {
       result.Cards = DryRunCounts(options_.Report->Cards);
       return;
     }
-    WalkCardFolders(oldPath_, newPathText_, Skipping(pass, kCardsTable), result.Cards, trace_);
+    WalkCardFolders(oldPath_, newPathText_, Skipping(pass, kCardsPass), result.Cards, trace_);
   }
   std::string CardFailureName() const override { return kCardPassLogName; }
   std::string CardFailureText() const override { return trace_.LogText(); }
@@ -112,8 +112,8 @@ class TReplaceCommand : public TRewriteCommand {
     });
   }
   // A dry run of a resume leaves alone what the run rewrote, as the resume will.
-  TPassOptions Skipping(TPassOptions pass, const char* table) {
-    if (resume_ && pass.DryRun) pass.SkipRecIds = &soFar_.Done[table];
+  TPassOptions Skipping(TPassOptions pass, const TPathPass& table) {
+    if (resume_ && pass.DryRun) pass.SkipRecIds = &soFar_.Done[table.Name];
     return pass;
   }
 

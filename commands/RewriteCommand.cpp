@@ -50,7 +50,7 @@ class TStopSignalsWatched {
 };
 
 std::map<std::string, int64_t> Written(const TCommandResult& result) {
-  return {{kDocsTable, result.Docs.Rewritten}, {kCardsTable, result.Cards.Rewritten}};
+  return {{kDocsPass.Name, result.Docs.Rewritten}, {kCardsPass.Name, result.Cards.Rewritten}};
 }
 
 // Ends the run of a command that did not reach its end; a failure to write that is reported
@@ -132,8 +132,8 @@ TCommandResult RunRewriteCommand(TComponent& owner, TRewriteCommand& command,
       run = command.BeginRun();
       if (run) {
         result.RunId = run->RunId();
-        docsPass = run->Pass(docsPass, kDocsTable);
-        cardsPass = run->Pass(cardsPass, kCardsTable);
+        docsPass = run->Pass(docsPass, kDocsPass);
+        cardsPass = run->Pass(cardsPass, kCardsPass);
       }
     }
     command.WalkDocs(docsPass, result);

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "common/StrTable.h"
-#include "db/DatGenDBConnectionDM.h"
 #include "docpaths/DatDocsDBServices.h"
+#include "docpaths/PathPasses.h"
 #include "docpaths/PathRewriteRules.h"
 #include "docpaths/TableRewriteWalk.h"
 #include "log/EventLog.h"
@@ -34,12 +34,10 @@ void WalkCardFolders(const std::string& oldPath, const std::string& newPath,
                      const TPassOptions& options, TPassResult& result, TCardPassTrace& trace) {
   const TCardFolderRule rule = MakeCardFolderRule(oldPath, newPath);
   auto table = std::make_unique<TAdsTable>(nullptr, "");
-  TDBConnectionDM* module = DBConnectionDM();
-  table->DatabaseName = module ? module->DBConnection.Name() : "DBConnection";
-  table->TableName = "Cards.Adt";
+  BindPassTable(*table, kCardsPass);
   std::string rest;
   RewriteTableField(
-      *table, "DOCSFOLDER",
+      *table, kCardsPass.Field,
       [&](const std::string& value, std::string& rewritten) {
         bool matches = RewriteCardFolder(rule, value, trace.Folder, rest, rewritten);
         trace.Work = matches ? rest : trace.Folder;

@@ -1,12 +1,12 @@
 #include "docpaths/DatDocsDBServices.h"
 
-#include "docpaths/PathRewriteRules.h"
+#include "docpaths/PathPasses.h"
 #include "docpaths/TableRewriteWalk.h"
 
 TDatDocsDBServicesDM::TDatDocsDBServicesDM(TComponent* owner)
     : TDataModule(owner, "DatDocsDBServicesDM") {
-  DatDocsTbl.DatabaseName = "DBConnectionDM.DBConnection";
-  DatDocsTbl.TableName = "Docs.adt";
+  DatDocsTbl.DatabaseName = kLaidOutConnection;
+  DatDocsTbl.TableName = kDocsPass.Table;
   DatDocsTbl.RightsChecking = false;
 }
 
@@ -21,11 +21,6 @@ TPassResult TDatDocsDBServicesDM::ChangeDocPathInDocs(const std::string& oldPath
 void TDatDocsDBServicesDM::ChangeDocPathInDocs(const std::string& oldPath,
                                                const std::string& newPath,
                                                const TPassOptions& options, TPassResult& result) {
-  const TDocPathRule rule = MakeDocPathRule(oldPath, newPath);
-  RewriteTableField(
-      DatDocsTbl, "DOCUMENT_NAME",
-      [&rule](const std::string& value, std::string& rewritten) {
-        return RewriteDocPath(rule, value, rewritten);
-      },
-      options, result);
+  RewriteTableField(DatDocsTbl, kDocsPass.Field, PassRule(kDocsPass, oldPath, newPath), options,
+                    result);
 }

@@ -6,6 +6,7 @@
 #include "common/PathUtils.h"
 #include "common/StrUtils.h"
 #include "docpaths/PassProgress.h"
+#include "docpaths/PathPasses.h"
 #include "docpaths/PathRewriteRules.h"
 #include "docpaths/TableRewriteWalk.h"
 
@@ -19,28 +20,9 @@ struct TTableRules {
   size_t NewPrefixSize = 0;
 };
 
-TTableRules DocRules(const std::string& oldPath, const std::string& newPath) {
-  const TDocPathRule forward = MakeDocPathRule(oldPath, newPath);
-  const TDocPathRule reverse = MakeDocPathRule(newPath, oldPath);
-  return {[forward](const std::string& value, std::string& rewritten) {
-            return RewriteDocPath(forward, value, rewritten);
-          },
-          [reverse](const std::string& value, std::string& rewritten) {
-            return RewriteDocPath(reverse, value, rewritten);
-          },
-          forward.NewPrefix.size()};
-}
-
-TTableRules CardRules(const std::string& oldPath, const std::string& newPath) {
-  const TCardFolderRule forward = MakeCardFolderRule(oldPath, newPath);
-  const TCardFolderRule reverse = MakeCardFolderRule(newPath, oldPath);
-  auto rule = [](const TCardFolderRule& cardRule) {
-    return [cardRule, folder = std::string(), rest = std::string()](
-               const std::string& value, std::string& rewritten) mutable {
-      return RewriteCardFolder(cardRule, value, folder, rest, rewritten);
-    };
-  };
-  return {rule(forward), rule(reverse), forward.NewPrefix.size()};
+TTableRules Rules(const TPathPass& pass, const std::string& oldPath, const std::string& newPath) {
+  return {PassRule(pass, oldPath, newPath), PassRule(pass, newPath, oldPath),
+          NewFolderChars(pass, oldPath, newPath)};
 }
 
 // The local path of a stored path's part below its folder, under root.
@@ -68,17 +50,15 @@ void CheckFiles(const TFileCheck& files, size_t newPrefixSize, const std::string
     report.NewFilePresent.Add(value, local);
 }
 
-void ReportTable(const std::string& tableName, const std::string& fieldName, TTableRules rules,
-                 const TFileCheck& files, bool newUnderOld, TRewriteObserver* observer,
-                 TTableReport& report) {
+void ReportTable(const TPathPass& pass, TTableRules rules, const TFileCheck& files,
+                 bool newUnderOld, TRewriteObserver* observer, TTableReport& report) {
   TAdsTable table(nullptr, "");
-  table.DatabaseName = "DBConnectionDM.DBConnection";
-  table.TableName = tableName;
+  BindPassTable(table, pass);
   table.RightsChecking = false;
   table.ReadOnly = true;
   table.Open();
   table.First();
-  TAdsField& field = table.FieldByName(fieldName);
+  TAdsField& field = table.FieldByName(pass.Field);
   report.Width = field.Width();
   TPassProgress progress(observer, table);
   std::string rewritten, other;
@@ -121,9 +101,9 @@ TPreflightReport MakePreflightReport(const std::string& oldPath, const std::stri
   TPreflightReport report;
   report.NewUnderOld = NewFolderUnderOld(oldPath, newPath);
   report.Files = files;
-  ReportTable("Docs.adt", "DOCUMENT_NAME", DocRules(oldPath, newPath), files, report.NewUnderOld,
+  ReportTable(kDocsPass, Rules(kDocsPass, oldPath, newPath), files, report.NewUnderOld,
               docsObserver, report.Docs);
-  ReportTable("Cards.Adt", "DOCSFOLDER", CardRules(oldPath, newPath), files, report.NewUnderOld,
+  ReportTable(kCardsPass, Rules(kCardsPass, oldPath, newPath), files, report.NewUnderOld,
               cardsObserver, report.Cards);
   return report;
 }

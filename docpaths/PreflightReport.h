@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "docpaths/DatDocsDBServices.h"
+#include "docpaths/PathPasses.h"
 
 // How many samples each measure keeps.
 inline constexpr size_t kReportSamples = 20;
@@ -63,8 +64,8 @@ struct TFileCheck {
 
 struct TPreflightReport {
   TPreflightReport() {
-    Docs.Table = "Docs";
-    Cards.Table = "Cards";
+    Docs.Table = kDocsPass.Name;
+    Cards.Table = kCardsPass.Name;
   }
   bool NewUnderOld = false;  // the new folder lies under the old one: a re-run hazard
   TFileCheck Files;

@@ -2,19 +2,18 @@
 
 #include "common/SysUtils.h"
 #include "docpaths/PassProgress.h"
+#include "docpaths/PathPasses.h"
 
 namespace {
 
-void SurveyTable(const char* tableName, const char* fieldName, TRewriteObserver* observer,
-                 TFolderTally& tally) {
+void SurveyTable(const TPathPass& pass, TRewriteObserver* observer, TFolderTally& tally) {
   TAdsTable table(nullptr, "");
-  table.DatabaseName = "DBConnectionDM.DBConnection";
-  table.TableName = tableName;
+  BindPassTable(table, pass);
   table.RightsChecking = false;
   table.ReadOnly = true;
   table.Open();
   table.First();
-  TAdsField& field = table.FieldByName(fieldName);
+  TAdsField& field = table.FieldByName(pass.Field);
   TPassProgress progress(observer, table);
   int64_t examined = 0;
   while (!table.Eof()) {
@@ -28,7 +27,7 @@ void SurveyTable(const char* tableName, const char* fieldName, TRewriteObserver*
 
 void SurveyPreferences(TFolderTally& tally) {
   TAdsQuery query(nullptr, "");
-  query.DatabaseName = "DBConnectionDM.DBConnection";
+  query.DatabaseName = RunTimeConnection();
   query.SQL = "SELECT TOKENTYPE, VALUE FROM Pref";
   query.Open();
   TAdsField& type = query.FieldByName("TOKENTYPE");
@@ -48,8 +47,8 @@ bool IsTextPrefType(const std::string& tokenType) {
 TStoredFolderSurvey SurveyStoredFolders(int depth, TRewriteObserver* docsObserver,
                                         TRewriteObserver* cardsObserver) {
   TStoredFolderSurvey survey(depth);
-  SurveyTable("Docs.adt", "DOCUMENT_NAME", docsObserver, survey.Docs.Folders);
-  SurveyTable("Cards.Adt", "DOCSFOLDER", cardsObserver, survey.Cards.Folders);
+  SurveyTable(kDocsPass, docsObserver, survey.Docs.Folders);
+  SurveyTable(kCardsPass, cardsObserver, survey.Cards.Folders);
   SurveyPreferences(survey.Pref.Folders);
   return survey;
 }

@@ -1,6 +1,6 @@
 // The survey of the stored folders: what leading folders the database's paths name, read once
 // from Docs (DOCUMENT_NAME), Cards (DOCSFOLDER) and the text values of the preferences (Pref rows
-// of the text types A and M, every level), grouped by docs/StoredFolders.h. It reads like a dry
+// of the text types A and M, every level), grouped by docpaths/StoredFolders.h. It reads like a dry
 // run: the tables opened read-only, no lock, nothing written.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "docpaths/DatDocsDBServices.h"
+#include "docpaths/PathPasses.h"
 #include "docpaths/StoredFolders.h"
 
 struct TTableSurvey {
@@ -20,8 +21,8 @@ struct TTableSurvey {
 struct TStoredFolderSurvey {
   explicit TStoredFolderSurvey(int depth)
       : Depth(depth),
-        Docs("Docs", depth, TStoredValue::File),
-        Cards("Cards", depth, TStoredValue::Folder),
+        Docs(kDocsPass.Name, depth, TStoredValue::File),
+        Cards(kCardsPass.Name, depth, TStoredValue::Folder),
         Pref("Pref", depth, TStoredValue::Preference) {}
   int Depth;
   TTableSurvey Docs;

@@ -1,6 +1,8 @@
 // The database engine client library: what the connection, table and query components are
-// built on. One implementation (SQLite) stands in for the original engine; tests may substitute
-// another, for instance to report a different engine version.
+// built on. Two implementations stand in for the original engine: the local server on SQLite
+// (platform/engine/sqlite) and the remote server on PostgreSQL (platform/engine/postgres), the
+// driver (platform/engine/driver) choosing by the installation's engine settings; tests may
+// substitute another, for instance to report a different engine version.
 #pragma once
 
 #include <cstdint>
@@ -27,18 +29,20 @@ struct TAceTableOptions {
 
 using TAceParams = std::vector<std::pair<std::string, std::string>>;  // name (no colon), value
 
-// The undo journal a table cursor writes beside its posts. The journal is a table of our own in
-// the same database, laid out alike on every engine:
-//   VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT NOT NULL,
-//                   FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)
-// and created by its user before the first journalled post. While a cursor journals, each of
-// its posts writes one journal row per changed field: the record's RECID, the value the cursor
-// read (OldValue) and the value posted (NewValue). The row is written in the same transaction
-// as the record, so a crash leaves both or neither; a post refused (another station's change)
-// writes no row.
+// The journal a table cursor writes beside its posts: a table of its user's in the same
+// database, which the user names and creates before the first journalled post; its six text
+// columns, named by the user, in this order: the run, the table, the record's RECID, the field,
+// the value the cursor read (NULL for NULL) and the value posted. While a cursor journals, each
+// of its posts writes one row per changed field, in the same transaction as the record, so a
+// crash leaves both or neither; a post refused (another station's change) writes no row.
+struct TAceJournalTable {
+  std::string Name;
+  std::string Columns;  // the six column names, separated by commas, in the order above
+};
 struct TAcePostJournal {
   std::string RunId;
   std::string TableName;  // as written into the rows, e.g. "Docs"
+  TAceJournalTable Into;
 };
 
 // What NextRefused found.

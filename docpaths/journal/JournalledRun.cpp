@@ -21,12 +21,11 @@ int64_t TRunSoFar::TotalRows() const {
 TRunSoFar ReadRunSoFar(TPathJournal& journal, const std::string& runId) {
   TRunSoFar soFar;
   soFar.RunId = runId;
-  for (const auto& [table, field] :
-       {std::pair{kDocsTable, kDocsField}, {kCardsTable, kCardsField}}) {
-    const TJournalTableRows rows = journal.Rows(runId, table, field);
-    auto& ids = soFar.Done[table];
+  for (const TPathPass& pass : kPathPasses) {
+    const TJournalTableRows rows = journal.Rows(runId, pass);
+    auto& ids = soFar.Done[pass.Name];
     for (const auto& row : rows.Rows) ids.insert(row.first);
-    soFar.Rows[table] = rows.Read;
+    soFar.Rows[pass.Name] = rows.Read;
   }
   return soFar;
 }
@@ -67,9 +66,9 @@ TJournalledRun::~TJournalledRun() {
   }
 }
 
-TPassOptions TJournalledRun::Pass(TPassOptions options, const std::string& tableName) {
-  options.Journal = &(posts_[tableName] = TAcePostJournal{runId_, tableName});
-  if (resumed_) options.SkipRecIds = &soFar_.Done[tableName];
+TPassOptions TJournalledRun::Pass(TPassOptions options, const TPathPass& pass) {
+  options.Journal = &(posts_[pass.Name] = TPathJournal::PostJournal(runId_, pass));
+  if (resumed_) options.SkipRecIds = &soFar_.Done[pass.Name];
   return options;
 }
 

@@ -10,13 +10,8 @@
 #include <unordered_set>
 
 #include "docpaths/DatDocsDBServices.h"
+#include "docpaths/PathPasses.h"
 #include "docpaths/journal/PathJournal.h"
-
-// The table and field each pass rewrites, as the journal names them.
-inline constexpr const char* kDocsTable = "Docs";
-inline constexpr const char* kDocsField = "DOCUMENT_NAME";
-inline constexpr const char* kCardsTable = "Cards";
-inline constexpr const char* kCardsField = "DOCSFOLDER";
 
 // The command line that undoes a run, and the one that finishes an incomplete run.
 std::string UndoCommandLine(const std::string& runId);
@@ -49,7 +44,7 @@ class TJournalledRun {
 
   const std::string& RunId() const { return runId_; }
   // The pass's options journalled under this run (and skipping what a resumed run rewrote).
-  TPassOptions Pass(TPassOptions options, const std::string& tableName);
+  TPassOptions Pass(TPassOptions options, const TPathPass& pass);
   // Ends the run; written: the records this run's passes wrote per table, this time.
   void End(bool completed, const std::map<std::string, int64_t>& written);
 

@@ -8,20 +8,14 @@
 
 #include "common/DateUtils.h"
 #include "db/CrmSchemaPostgres.h"
-#include "db/DatGenDBConnectionDM.h"
 #include "host/Clock.h"
 #include "platform/engine/AdsComponents.h"
 
 namespace {
 
-std::string ConnectionName() {
-  TDBConnectionDM* module = DBConnectionDM();
-  return module ? module->DBConnection.Name() : "DBConnection";
-}
-
 std::unique_ptr<TAdsQuery> Query(const std::string& sql, const TAceParams& params = {}) {
   auto query = std::make_unique<TAdsQuery>(nullptr, "");
-  query->DatabaseName = ConnectionName();
+  query->DatabaseName = RunTimeConnection();
   query->SQL = sql;
   for (const auto& [name, value] : params) query->SetParam(name, value);
   return query;
@@ -53,7 +47,7 @@ const TJournalTable kJournalTables[] = {
 };
 
 bool RemoteServer() {
-  const TAdsConnection* connection = TAdsConnection::FindByName(ConnectionName());
+  const TAdsConnection* connection = TAdsConnection::FindByName(RunTimeConnection());
   return connection && connection->AdsServerTypes == TAdsServerType::stADS_REMOTE;
 }
 
@@ -89,7 +83,7 @@ TPathRun ReadRun(TAdsQuery& query, bool withCounts) {
 }  // namespace
 
 TJournalTransaction::TJournalTransaction() {
-  TAdsConnection* connection = TAdsConnection::FindByName(ConnectionName());
+  TAdsConnection* connection = TAdsConnection::FindByName(RunTimeConnection());
   if (!connection) return;  // the journal's statements fail on their own
   connection_ = &connection->Handle();
   connection_->BeginTransaction();
@@ -231,7 +225,7 @@ std::vector<TPathRun> TPathJournal::Runs(bool withRows) {
     for (; !grouped->Eof(); grouped->Next()) {
       auto& count = counts[grouped->FieldByName("RunId").AsString()];
       const std::string table = grouped->FieldByName("TableName").AsString();
-      (table == "Docs" ? count.first : count.second) +=
+      (table == kDocsPass.Name ? count.first : count.second) +=
           std::stoll(grouped->FieldByName("N").AsString());
     }
     grouped->Close();
@@ -276,13 +270,19 @@ std::map<std::string, int64_t> TPathJournal::RowCounts(const std::string& runId)
   return counts;
 }
 
-TJournalTableRows TPathJournal::Rows(const std::string& runId, const std::string& tableName,
-                                     const std::string& fieldName) {
+TAcePostJournal TPathJournal::PostJournal(const std::string& runId, const TPathPass& pass) {
+  // The engines write the rows in the column order of the journal table's statement above.
+  return {runId,
+          pass.Name,
+          {"VrlPathJournal", "RunId, TableName, RecId, FieldName, OldValue, NewValue"}};
+}
+
+TJournalTableRows TPathJournal::Rows(const std::string& runId, const TPathPass& pass) {
   TJournalTableRows rows;
   auto query = Query(
       "SELECT RecId, OldValue, NewValue FROM VrlPathJournal WHERE RunId = :RunId AND "
       "TableName = :TableName AND FieldName = :FieldName",
-      {{"RunId", runId}, {"TableName", tableName}, {"FieldName", fieldName}});
+      {{"RunId", runId}, {"TableName", pass.Name}, {"FieldName", pass.Field}});
   query->Open();
   TAdsField& recId = query->FieldByName("RecId");
   TAdsField& oldValue = query->FieldByName("OldValue");

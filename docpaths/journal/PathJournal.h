@@ -2,7 +2,10 @@
 // created on first use with SQL every engine accepts (TEXT columns, no engine-only functions):
 //
 //   VrlPathRuns    (RunId, Kind, Started, OldFolder, NewFolder, Target, State, UndoneBy, Counts)
-//   VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, NewValue)   -- AceDriver.h
+//   VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, NewValue)
+//
+// The journal rows are written by the engine beside each post (TAcePostJournal in
+// platform/AceDriver.h), into the table and columns PostJournal names.
 //
 // A run is one replace ("replace") or one undo ("undo", Target: the run it undoes). Run ids are
 // "R" and a number counting up (R1, R2, ...), short enough to type. A run is written "running"
@@ -22,6 +25,9 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "docpaths/PathPasses.h"
+#include "platform/AceDriver.h"
 
 class TAceConnection;
 
@@ -93,9 +99,10 @@ class TPathJournal {
   std::optional<TPathRun> FindRun(const std::string& runId);
   // How many journal rows the run has, per table (a count, no rows read).
   std::map<std::string, int64_t> RowCounts(const std::string& runId);
-  // The journal rows of a run for one table and field.
-  TJournalTableRows Rows(const std::string& runId, const std::string& tableName,
-                         const std::string& fieldName);
+  // The journal rows of a run for one pass's table and field.
+  TJournalTableRows Rows(const std::string& runId, const TPathPass& pass);
+  // What a table cursor is given to journal its posts of the pass under runId.
+  static TAcePostJournal PostJournal(const std::string& runId, const TPathPass& pass);
 
  private:
   // Whether the runs table has the Counts column (journals of older versions lack it).

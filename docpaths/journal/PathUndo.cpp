@@ -2,7 +2,6 @@
 
 #include <unordered_set>
 
-#include "db/DatGenDBConnectionDM.h"
 #include "docpaths/TableRewriteWalk.h"
 
 namespace {
@@ -11,17 +10,12 @@ void Sample(TUndoTally& tally, const std::string& text) {
   if (tally.Samples.size() < TUndoTally::kMaxSamples) tally.Samples.push_back(text);
 }
 
-std::string ConnectionName() {
-  TDBConnectionDM* module = DBConnectionDM();
-  return module ? module->DBConnection.Name() : "DBConnection";
-}
-
 // The RECIDs the table holds now.
-std::unordered_set<std::string> StoredRecIds(const std::string& tableName) {
+std::unordered_set<std::string> StoredRecIds(const TPathPass& pass) {
   std::unordered_set<std::string> ids;
   TAdsQuery query(nullptr, "");
-  query.DatabaseName = ConnectionName();
-  query.SQL = "SELECT RECID FROM " + tableName;
+  query.DatabaseName = RunTimeConnection();
+  query.SQL = std::string("SELECT RECID FROM ") + pass.Name;
   query.Open();
   for (TAdsField& recId = query.FieldByName("RECID"); !query.Eof(); query.Next())
     ids.insert(recId.AsString());
@@ -31,17 +25,17 @@ std::unordered_set<std::string> StoredRecIds(const std::string& tableName) {
 
 }  // namespace
 
-void UndoTableField(const std::string& tableName, const std::string& fieldName, TJournalRows& rows,
-                    const TPassOptions& options, TPassResult& result, TUndoTally& tally) {
+void UndoTableField(const TPathPass& pass, TJournalRows& rows, const TPassOptions& options,
+                    TPassResult& result, TUndoTally& tally) {
+  const std::string tableName = pass.Name;
   TAdsTable table(nullptr, "");
-  table.DatabaseName = ConnectionName();
-  table.TableName = tableName;
+  BindPassTable(table, pass);
   TAdsField* recId = nullptr;
   TUndoTally found;
   // The rule runs again on a record read anew after another station's change refused our
   // post: a record found holding another value is left alone from then on, and counted once.
   RewriteTableField(
-      table, fieldName,
+      table, pass.Field,
       [&](const std::string& value, std::string& rewritten) {
         if (!recId) recId = &table.FieldByName("RECID");
         auto it = rows.find(recId->AsString());
@@ -73,7 +67,7 @@ void UndoTableField(const std::string& tableName, const std::string& fieldName, 
   }
   if (!options.DryRun && holdingRunsValue > result.Rewritten) {
     found.DeletedSince += holdingRunsValue - result.Rewritten;
-    const std::unordered_set<std::string> stored = StoredRecIds(tableName);
+    const std::unordered_set<std::string> stored = StoredRecIds(pass);
     for (const auto& [id, row] : rows)
       if (row.Found == TUndoFound::RunsValue && !stored.count(id))
         Sample(found, tableName + " RECID " + id + ": deleted");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "docpaths/DatDocsDBServices.h"
+#include "docpaths/PathPasses.h"
 #include "docpaths/journal/PathJournal.h"
 
 struct TUndoTally {
@@ -20,8 +21,8 @@ struct TUndoTally {
   int64_t LeftAlone() const { return ChangedSince + DeletedSince; }
 };
 
-// Walks tableName (the CRM table, opened here on the main connection) and puts back the old
-// value of fieldName in each record of rows still holding its new value. A failure of the walk
+// Walks the pass's table (opened here on the main connection) and puts back the old value of
+// its field in each record of rows still holding its new value. A failure of the walk
 // propagates with result holding the counts so far (and tally untouched).
-void UndoTableField(const std::string& tableName, const std::string& fieldName, TJournalRows& rows,
-                    const TPassOptions& options, TPassResult& result, TUndoTally& tally);
+void UndoTableField(const TPathPass& pass, TJournalRows& rows, const TPassOptions& options,
+                    TPassResult& result, TUndoTally& tally);

@@ -9,6 +9,7 @@
 #include "platform/engine/postgres/PgAceDriver.h"
 #include "platform/engine/postgres/PgSupport.h"
 #include "tests/support/EngineTestDatabase.h"
+#include "tests/support/TestJournalTable.h"
 
 namespace {
 
@@ -34,10 +35,7 @@ void CreateTestRole(const std::string& definition) {
 }
 
 void CreateTestJournal(TAceConnection& conn) {
-  conn.ExecSQL(
-      "CREATE TABLE VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, RecId TEXT "
-      "NOT NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)",
-      {});
+  conn.ExecSQL(kCreateTestJournal, {});
 }
 
 }  // namespace
@@ -341,7 +339,7 @@ TEST(PgEngine, JournalRowsAreWrittenWithTheirPostsAndNotForRefusedOnes) {
   AddTestDocs(*conn, 3);
   CreateTestJournal(*conn);
   auto table = conn->OpenTable("Docs", {});
-  table->JournalPosts({"run-1", "Docs"});
+  table->JournalPosts(TestJournal("run-1", "Docs"));
   table->FieldText(kDocumentName);
   db.Open()->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'Z:\\x' WHERE RECID = 'D2'", {});
   for (; !table->Eof(); table->Next())
@@ -349,7 +347,7 @@ TEST(PgEngine, JournalRowsAreWrittenWithTheirPostsAndNotForRefusedOnes) {
   EXPECT_EQ(table->NextRefused(), TAceRevisit::Changed);
   EXPECT_EQ(table->NextRefused(), TAceRevisit::Done);
   table->Close();
-  EXPECT_EQ(PgTestRows(db.Conninfo(), "SELECT * FROM VrlPathJournal ORDER BY RecId"),
+  EXPECT_EQ(PgTestRows(db.Conninfo(), "SELECT * FROM TestJournal ORDER BY Rec"),
             (std::vector<std::vector<std::string>>{
                 {"run-1", "Docs", "D1", "DOCUMENT_NAME", "C:\\DOCS\\1", "E:\\DOCS\\1"},
                 {"run-1", "Docs", "D3", "DOCUMENT_NAME", "C:\\DOCS\\3", "E:\\DOCS\\3"}}));
@@ -374,7 +372,7 @@ TEST(PgEngine, JournalRowsHoldTheOldValuesOfFieldsReadOrNotAndTheOldRecId) {
     const auto& names = table->FieldNames();
     const size_t recId = std::find(names.begin(), names.end(), "RECID") - names.begin();
     ASSERT_LT(recId, names.size());
-    table->JournalPosts({"run-1", "Docs"});
+    table->JournalPosts(TestJournal("run-1", "Docs"));
     if (c.readFirst) table->FieldText(kDocumentName);
     for (int i = 1; !table->Eof(); table->Next(), ++i) {
       std::vector<std::pair<size_t, std::string>> changes{
@@ -391,8 +389,7 @@ TEST(PgEngine, JournalRowsHoldTheOldValuesOfFieldsReadOrNotAndTheOldRecId) {
         expected.push_back({"run-1", "Docs", std::string("D") + id, "RECID", std::string("D") + id,
                             std::string("XD") + id});
     }
-    EXPECT_EQ(PgTestRows(db.Conninfo(), "SELECT * FROM VrlPathJournal ORDER BY RecId, FieldName"),
-              expected);
+    EXPECT_EQ(PgTestRows(db.Conninfo(), "SELECT * FROM TestJournal ORDER BY Rec, Fld"), expected);
     EXPECT_EQ(PgTestRows(db.Conninfo(),
                          "SELECT count(*) FROM Docs WHERE DOCUMENT_NAME LIKE "
                          "'E:%'"),

@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/CrmTestInstall.h"
+#include "tests/support/TestJournalTable.h"
 
 namespace {
 
 constexpr size_t kDocumentName = 21;  // Docs.DOCUMENT_NAME
-
-const char* const kCreateJournal =
-    "CREATE TABLE IF NOT EXISTS VrlPathJournal (RunId TEXT NOT NULL, TableName TEXT NOT NULL, "
-    "RecId TEXT NOT NULL, FieldName TEXT NOT NULL, OldValue TEXT, NewValue TEXT)";
 
 void AddDocs(TAceConnection& db, int n) {
   for (int i = 1; i <= n; ++i)
@@ -22,7 +19,7 @@ void AddDocs(TAceConnection& db, int n) {
 std::vector<std::string> JournalRows(TAceConnection& db) {
   std::vector<std::string> rows;
   auto q = db.OpenQuery(
-      "SELECT RunId, TableName, RecId, FieldName, OldValue, NewValue FROM VrlPathJournal "
+      "SELECT Run, Tbl, Rec, Fld, OldV, NewV FROM TestJournal "
       "ORDER BY rowid",
       {});
   for (; !q->Eof(); q->Next()) {
@@ -38,10 +35,10 @@ std::vector<std::string> JournalRows(TAceConnection& db) {
 TEST(SqliteJournal, EachPostWritesItsRowAndARefusedPostNone) {
   TCrmTestInstall install;
   auto db = install.Open();
-  db->ExecSQL(kCreateJournal, {});
+  db->ExecSQL(kCreateTestJournal, {});
   AddDocs(*db, 3);
   auto table = db->OpenTable("Docs", {});
-  table->JournalPosts({"R7", "Docs"});
+  table->JournalPosts(TestJournal("R7", "Docs"));
   ASSERT_EQ(table->FieldText(kDocumentName), "C:\\DOCS\\1");  // read, as a pass reads it
   // Another station changes the second record after we read it: our post is refused.
   install.Open()->ExecSQL("UPDATE Docs SET DOCUMENT_NAME = 'other' WHERE RECID = 'D2'", {});
@@ -72,15 +69,15 @@ TEST(SqliteJournal, AFailedJournalRowTakesItsWholeGroupBack) {
     SCOPED_TRACE(c.failing);
     TCrmTestInstall install;
     auto db = install.Open();
-    db->ExecSQL(kCreateJournal, {});
+    db->ExecSQL(kCreateTestJournal, {});
     AddDocs(*db, c.docs);
     // The journal refuses one record's row, as a full disk or a damaged table would.
-    db->ExecSQL(std::string("CREATE TRIGGER NoRoom BEFORE INSERT ON VrlPathJournal WHEN "
-                            "NEW.RecId = '") +
+    db->ExecSQL(std::string("CREATE TRIGGER NoRoom BEFORE INSERT ON TestJournal WHEN "
+                            "NEW.Rec = '") +
                     c.failing + "' BEGIN SELECT RAISE(ABORT, 'journal full'); END",
                 {});
     auto table = db->OpenTable("Docs", {});
-    table->JournalPosts({"R1", "Docs"});
+    table->JournalPosts(TestJournal("R1", "Docs"));
     std::string message;
     try {
       for (; !table->Eof(); table->Next()) table->Post({{kDocumentName, "X"}});
@@ -104,12 +101,13 @@ TEST(SqliteJournal, RefusedWithoutAJournalTableOrOnAQuery) {
   auto db = install.Open();
   AddDocs(*db, 1);
   auto table = db->OpenTable("Docs", {});
-  EXPECT_THROW(table->JournalPosts({"R1", "Docs"}), EADSDatabaseError);  // no VrlPathJournal
+  EXPECT_THROW(table->JournalPosts(TestJournal("R1", "Docs")),
+               EADSDatabaseError);      // no journal table
   table->Post({{kDocumentName, "X"}});  // the cursor still posts, unjournalled
   table->Close();
   auto query = db->OpenQuery("SELECT * FROM Docs", {});
   try {
-    query->JournalPosts({"R1", "Docs"});
+    query->JournalPosts(TestJournal("R1", "Docs"));
     ADD_FAILURE() << "a query cursor journalled";
   } catch (const EADSDatabaseError& e) {
     EXPECT_EQ(e.ACEErrorCode, AdsErrNoJournal);

@@ -355,8 +355,7 @@ TPgTableCursor::TGroupStatement TPgTableCursor::GroupStatement(
   statement.Params.push_back(journal_->TableName);
   std::string sql =
       "WITH u AS (" + update + (joinOld ? "" : ", t." + recId + " AS vrl_recid") + returned +
-      "), j AS (INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, "
-      "NewValue) SELECT $" +
+      "), j AS (INSERT INTO " + journal_->Into.Name + " (" + journal_->Into.Columns + ") SELECT $" +
       std::to_string(param + 1) + ", $" + std::to_string(param + 2) + ", " +
       (joinOld ? "o." + recId : std::string("u.vrl_recid")) + ", f.name, f.old, f.new FROM u" +
       (joinOld ? " JOIN " + quoted_ + " AS o ON o." + PgRowKey + " = u." + PgRowKey : "") +

@@ -6,8 +6,7 @@ namespace {
 std::string InsertSql(const TAcePostJournal& journal, size_t rows) {
   const std::string row =
       "(" + QuoteLiteral(journal.RunId) + ", " + QuoteLiteral(journal.TableName) + ", ?, ?, ?, ?)";
-  std::string sql =
-      "INSERT INTO VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, NewValue) VALUES ";
+  std::string sql = "INSERT INTO " + journal.Into.Name + " (" + journal.Into.Columns + ") VALUES ";
   for (size_t r = 0; r < rows; ++r) sql += (r ? ", " : "") + row;
   return sql;
 }
@@ -24,7 +23,7 @@ TSqliteJournalWriter::TSqliteJournalWriter(TSqliteConnection& connection,
   try {
     single_ = TSqliteStatement(connection_.Db(), InsertSql(journal_, 1));
   } catch (const EADSDatabaseError& e) {
-    throw Appended(e, " (the undo journal VrlPathJournal)");
+    throw Appended(e, " (the undo journal " + journal_.Into.Name + ")");
   }
 }
 

@@ -14,7 +14,7 @@
 
 class TSqliteJournalWriter : public TSqliteGroupRows {
  public:
-  // EADSDatabaseError when the database has no usable VrlPathJournal.
+  // EADSDatabaseError when the database has no usable journal table.
   TSqliteJournalWriter(TSqliteConnection& connection, const TAcePostJournal& journal);
   ~TSqliteJournalWriter() override;
   TSqliteJournalWriter(const TSqliteJournalWriter&) = delete;

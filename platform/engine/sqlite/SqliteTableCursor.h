@@ -6,7 +6,7 @@
 // while each changed column that was read still holds the value read (another station's edit is
 // never overwritten), and a value read as a BLOB is written back as a BLOB.
 //
-// A journalling cursor (JournalPosts) writes one VrlPathJournal row per changed field in the
+// A journalling cursor (JournalPosts) writes one journal row per changed field in the
 // same posting transaction as its UPDATE (SqliteJournalWriter.h). When that insert fails, the
 // open group is rolled back whole, so no record of it stays posted without its journal row.
 #pragma once
