@@ -5,7 +5,7 @@
 
 #include "common/PathUtils.h"
 #include "common/StrUtils.h"
-#include "docpaths/PassProgress.h"
+#include "docpaths/PassReader.h"
 #include "docpaths/PathPasses.h"
 #include "docpaths/PathRewriteRules.h"
 #include "docpaths/TableRewriteWalk.h"
@@ -52,19 +52,12 @@ void CheckFiles(const TFileCheck& files, size_t newPrefixSize, const std::string
 
 void ReportTable(const TPathPass& pass, TTableRules rules, const TFileCheck& files,
                  bool newUnderOld, TRewriteObserver* observer, TTableReport& report) {
-  TAdsTable table(nullptr, "");
-  BindPassTable(table, pass);
-  table.RightsChecking = false;
-  table.ReadOnly = true;
-  table.Open();
-  table.First();
-  TAdsField& field = table.FieldByName(pass.Field);
-  report.Width = field.Width();
-  TPassProgress progress(observer, table);
+  TPassReader reader(pass, observer);
+  report.Width = reader.Width();
   std::string rewritten, other;
-  while (!table.Eof()) {
+  for (; !reader.Eof(); reader.Next()) {
     ++report.Examined;
-    const std::string& value = field.AsString();
+    const std::string& value = reader.Value();
     if (rules.Reverse(value, other)) report.AlreadyNew.Add(value, {});
     if (rules.Forward(value, rewritten) && rewritten != value) {
       if (observer) observer->Rewritten(value, rewritten);
@@ -75,11 +68,8 @@ void ReportTable(const TPathPass& pass, TTableRules rules, const TFileCheck& fil
         report.TooLong.Add(value, rewritten);
       if (files.Enabled) CheckFiles(files, rules.NewPrefixSize, value, rewritten, report);
     }
-    progress.Step(report.Examined);
-    table.Next();
   }
-  progress.Finish(report.Examined);
-  table.Close();
+  reader.Close();
 }
 
 }  // namespace

@@ -1,28 +1,14 @@
 #include "docpaths/StoredFolderSurvey.h"
 
 #include "common/SysUtils.h"
-#include "docpaths/PassProgress.h"
-#include "docpaths/PathPasses.h"
+#include "docpaths/PassReader.h"
 
 namespace {
 
 void SurveyTable(const TPathPass& pass, TRewriteObserver* observer, TFolderTally& tally) {
-  TAdsTable table(nullptr, "");
-  BindPassTable(table, pass);
-  table.RightsChecking = false;
-  table.ReadOnly = true;
-  table.Open();
-  table.First();
-  TAdsField& field = table.FieldByName(pass.Field);
-  TPassProgress progress(observer, table);
-  int64_t examined = 0;
-  while (!table.Eof()) {
-    tally.Add(field.AsString());
-    progress.Step(++examined);
-    table.Next();
-  }
-  progress.Finish(examined);
-  table.Close();
+  TPassReader reader(pass, observer);
+  for (; !reader.Eof(); reader.Next()) tally.Add(reader.Value());
+  reader.Close();
 }
 
 void SurveyPreferences(TFolderTally& tally) {

@@ -1,18 +1,11 @@
-// The console program: the window's replace command for a terminal or a script.
+// The console program: the window's replace command for a terminal or a script, and the undo
+// journal's commands (app/console/ConsoleArgs.h lists the options). It starts the program
+// units, runs the start-up checks and then the one command the options ask for, one unit each:
+// the replace (ConsoleReplace.h) and the journal's list, undo and resume
+// (ConsoleJournalCommands.h). Exit codes: app/console/ConsoleExitCodes.h.
 //
-//   VrlChangeDocsPathCli [--old PATH] --new PATH [--yes] [--dry-run] [--force] [--no-journal]
-//                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
-//   VrlChangeDocsPathCli --list-runs
-//   VrlChangeDocsPathCli --undo RUN [--yes] [--dry-run]
-//   VrlChangeDocsPathCli --resume RUN [--yes] [--dry-run]
-//
-// Without --old the old path is the documents folder of the all-users preferences, the value
-// the window offers in its Old Path; the program prints which old path it uses. A dry run
-// prints the pre-flight report (docs/PreflightReport.h); --report and --check-files make the run
-// a dry run. A real run with the new folder under the old one is refused unless --force is given.
-//
-// Exit codes: app/ConsoleExitCodes.h. The caller fills the platform's system and engine
-// services; the program installs its own terminal user interface for the run.
+// The caller fills the platform's system and engine services; the program installs its own
+// terminal user interface for the run.
 #pragma once
 
 #include <iosfwd>
@@ -20,11 +13,7 @@
 #include <vector>
 
 #include "app/console/ConsoleExitCodes.h"
-
-struct TConsoleTerminal {
-  bool StdinIsTerminal = false;
-  bool StderrIsTerminal = false;
-};
+#include "app/console/ConsoleSession.h"
 
 // args: the command-line arguments after the program name.
 int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

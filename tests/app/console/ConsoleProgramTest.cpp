@@ -162,6 +162,13 @@ TEST_F(ConsoleProgramTest, AnEmptyValueIsWrongUsageAndChangesNothing) {
     EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
     EXPECT_EQ(install_->CardFolders(), std::vector<std::string>{"C:\\Docs\\A"});
   }
+  // The journal commands' run, likewise.
+  for (const char* command : {"--undo", "--resume"}) {
+    SCOPED_TRACE(command);
+    const TConsoleRun run = Run({"--yes", command, ""});
+    EXPECT_EQ(run.Code, 64) << run.Out;
+    EXPECT_NE(run.Err.find("may not be empty"), std::string::npos) << run.Err;
+  }
 }
 
 TEST_F(ConsoleProgramTest, ProgressOnlyWhenStandardErrorIsATerminal) {

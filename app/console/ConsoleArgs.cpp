@@ -1,0 +1,90 @@
+#include "app/console/ConsoleArgs.h"
+
+#include <CLI/CLI.hpp>
+
+#include "app/console/ConsoleExitCodes.h"
+
+namespace {
+
+// A folder or file value may be neither empty nor another option: "--report=" or "--new=$NEW"
+// with the variable unset is a slip of the caller, and CLI11 would take the next word ("--yes")
+// for the value.
+std::string RefuseEmptyOrOptionValue(std::string& value) {
+  if (value.empty()) return "a value may not be empty";
+  if (value.rfind("--", 0) == 0)
+    return "\"" + value + "\" is an option, not a value (was the value left out?)";
+  return {};
+}
+
+}  // namespace
+
+int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     TConsoleArgs& parsed) {
+  const CLI::Validator NotEmpty(RefuseEmptyOrOptionValue, "", "NOT_EMPTY");
+  CLI::App app{
+      "Rewrites the stored document paths and card document folders of a CRM "
+      "installation after its documents folder moved.",
+      "VrlChangeDocsPathCli"};
+  app.add_option("--old", parsed.OldPath,
+                 "the old documents folder (prefix to replace); default: the documents folder "
+                 "of the preferences")
+      ->check(NotEmpty);
+  auto* newPath = app.add_option("--new", parsed.NewPath,
+                                 "the new documents folder (prefix to put in its place)")
+                      ->check(NotEmpty);
+  app.add_flag("--yes", parsed.Yes, "answer Yes to the confirmation");
+  app.add_flag("--dry-run", parsed.DryRun,
+               "compute every rewrite, change nothing and print the pre-flight report");
+  app.add_flag("--force", parsed.Force, "replace even with the new folder under the old one");
+  app.add_option("--report", parsed.ReportFile, "dry run, its report also written as CSV to FILE")
+      ->check(NotEmpty);
+  auto* check = app.add_flag("--check-files", parsed.Files.Enabled,
+                             "dry run, looking for the old and new files (needs --old-root)");
+  auto* oldRoot = app.add_option("--old-root", parsed.Files.OldRoot,
+                                 "where the old folder is mounted on this machine")
+                      ->check(NotEmpty);
+  app.add_option("--new-root", parsed.Files.NewRoot, "where the new folder is mounted")
+      ->check(NotEmpty)
+      ->needs(check);
+  check->needs(oldRoot);
+  oldRoot->needs(check);
+
+  bool listRuns = false;
+  std::string undoRun, resumeRun;
+  auto* list = app.add_flag("--list-runs", listRuns, "list the journalled runs, oldest first");
+  auto* undo = app.add_option("--undo", undoRun,
+                              "undo the run RUN: put back every path it wrote that nobody changed "
+                              "since")
+                   ->check(NotEmpty);
+  auto* resume =
+      app.add_option("--resume", resumeRun, "finish the incomplete run RUN")->check(NotEmpty);
+  auto* noJournal =
+      app.add_flag("--no-journal", parsed.NoJournal, "replace without an undo journal");
+  list->excludes(undo)->excludes(resume)->excludes(noJournal);
+  undo->excludes(resume)->excludes(noJournal);
+  resume->excludes(noJournal);
+
+  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them reversed
+  try {
+    app.parse(reversed);
+    parsed.OldPathGiven = app.count("--old") > 0;
+    parsed.DryRun = parsed.DryRun || !parsed.ReportFile.empty() || parsed.Files.Enabled;
+    if (listRuns) {
+      parsed.Command = TConsoleCommand::ListRuns;
+    } else if (undo->count()) {
+      parsed.Command = TConsoleCommand::Undo;
+      parsed.Run = undoRun;
+    } else if (resume->count()) {
+      parsed.Command = TConsoleCommand::Resume;
+      parsed.Run = resumeRun;
+    }
+    // A replace needs --new; the journal commands take their folders from the journal.
+    const bool replace = parsed.Command == TConsoleCommand::Replace;
+    if (replace != (newPath->count() > 0))
+      throw CLI::ValidationError(newPath->count() ? "--new: not with a journal command"
+                                                  : "--new is required");
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e, out, err) == 0 ? ecCompleted : ecUsage;
+  }
+  return -1;
+}

@@ -1,0 +1,38 @@
+// The console program's options, parsed; the only user of CLI11.
+//
+//   VrlChangeDocsPathCli [--old PATH] --new PATH [--yes] [--dry-run] [--force] [--no-journal]
+//                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
+//   VrlChangeDocsPathCli --list-runs
+//   VrlChangeDocsPathCli --undo RUN [--yes] [--dry-run]
+//   VrlChangeDocsPathCli --resume RUN [--yes] [--dry-run]
+//
+// --report and --check-files make the run a dry run. A folder or file value may be neither
+// empty nor another option.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "docpaths/PreflightReport.h"
+
+enum class TConsoleCommand { Replace, ListRuns, Undo, Resume };
+
+struct TConsoleArgs {
+  TConsoleCommand Command = TConsoleCommand::Replace;
+  std::string OldPath;
+  bool OldPathGiven = false;
+  std::string NewPath;
+  std::string Run;  // --undo, --resume: the run
+  bool Yes = false;
+  bool DryRun = false;
+  bool Force = false;
+  bool NoJournal = false;
+  std::string ReportFile;
+  TFileCheck Files;
+};
+
+// Parses args (the arguments after the program name) into parsed: -1 when the program goes on,
+// otherwise its exit code (0 after --help, ecUsage after wrong usage, told on err).
+int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     TConsoleArgs& parsed);

@@ -1,0 +1,97 @@
+#include "app/console/ConsoleRewriteRun.h"
+
+#include <ostream>
+
+#include "app/console/ConsoleExitCodes.h"
+#include "common/Format.h"
+#include "common/StrTable.h"
+#include "docpaths/journal/JournalledRun.h"
+#include "platform/Platform.h"
+#include "platform/UiServices.h"
+
+TConsoleRewriteRun::TConsoleRewriteRun(TConsoleSession& session)
+    : session_(session),
+      docs_(session.Err, "Documents", session.Terminal.StderrIsTerminal),
+      cards_(session.Err, "Cards", session.Terminal.StderrIsTerminal) {
+  const TConsoleArgs& args = session.Args;
+  // Watching costs a count of each table: only when there is something to show.
+  const bool watch = args.DryRun || session.Terminal.StderrIsTerminal;
+  options_.DryRun = args.DryRun;
+  options_.DocsObserver = watch ? &docs_ : nullptr;
+  options_.CardsObserver = watch ? &cards_ : nullptr;
+  options_.FileCheck = args.Files;
+  options_.Journal = !args.NoJournal;
+  options_.NewUnderOldPrompt = [&args] {
+    if (!args.Force)
+      Platform().Ui().ShowMessage(Format(LoadStr(64862), {args.NewPath, args.OldPath}),
+                                  TMessageKind::mkWarning);
+    return args.Force;
+  };
+  options_.OtherStationsPrompt = [&err = session.Err](int count) {
+    err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
+    return Platform().Ui().ConfirmYesNo(LoadStr(64887));
+  };
+}
+
+TConsoleRewriteRun::~TConsoleRewriteRun() {
+  docs_.Finish();
+  cards_.Finish();
+}
+
+int TConsoleRewriteRun::Finish(const TCommandResult& result) {
+  docs_.Finish();
+  cards_.Finish();
+  std::ostream& out = session_.Out;
+  switch (result.Outcome) {
+    case TCommandOutcome::BlankNewPath:
+    case TCommandOutcome::RefusedPath:
+    case TCommandOutcome::NewUnderOld:
+    case TCommandOutcome::Refused:
+    case TCommandOutcome::Busy:
+    case TCommandOutcome::NotConfirmed:
+      return ecRefused;
+    case TCommandOutcome::NoJournal:
+      return ecFailed;
+    case TCommandOutcome::Interrupted:
+      session_.Err << StoppedRunText(result) << std::endl;
+      return StoppedExitCode(result.StopSignal);
+    case TCommandOutcome::Completed:
+    case TCommandOutcome::NotCompleted:
+      break;
+  }
+  const bool dryRun = session_.Args.DryRun;
+  if (dryRun) out << "Dry run: nothing was changed." << std::endl;
+  PrintPass("Documents", result.Docs, result, docs_);
+  PrintPass("Cards", result.Cards, result, cards_);
+  PrintUndoTally(out, result.Tally);
+  PrintRunLine(out, result.RunId);
+  if (result.Outcome != TCommandOutcome::Completed) return ecFailed;
+  return !dryRun && result.Tally.LeftAlone() > 0 ? ecRefused : ecCompleted;
+}
+
+void TConsoleRewriteRun::PrintPass(const char* table, const TPassResult& pass,
+                                   const TCommandResult& result,
+                                   const TConsolePassWatcher& watcher) const {
+  const bool dryRun = session_.Args.DryRun;
+  const char* verb = result.Undo ? (dryRun ? " to restore" : " restored")
+                                 : (dryRun ? " to rewrite" : " rewritten");
+  std::ostream& out = session_.Out;
+  out << table << ": " << pass.Examined << " examined, " << pass.Rewritten << verb;
+  if (pass.ChangedByOthers > 0)
+    out << ", " << pass.ChangedByOthers << " changed by another station";
+  out << std::endl;
+  if (!dryRun) return;
+  for (const auto& [oldValue, newValue] : watcher.Samples())
+    out << "  " << oldValue << " -> " << newValue << std::endl;
+}
+
+void PrintRunLine(std::ostream& out, const std::string& runId) {
+  if (!runId.empty()) out << Format(LoadStr(64947), {runId, UndoCommandLine(runId)}) << std::endl;
+}
+
+void PrintUndoTally(std::ostream& out, const TUndoTally& tally) {
+  if (tally.LeftAlone() == 0) return;
+  out << Format(LoadStr(64948), {tally.LeftAlone(), tally.ChangedSince, tally.DeletedSince})
+      << std::endl;
+  for (const std::string& sample : tally.Samples) out << "  " << sample << std::endl;
+}
