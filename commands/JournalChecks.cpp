@@ -23,7 +23,7 @@ std::optional<TCommandOutcome> ReadJournal(
   try {
     return checks(journal);
   } catch (const EADSDatabaseError& e) {
-    return Refuse(TCommandOutcome::NoJournal, Format(LoadStr(64944), {e.Message()}),
+    return Refuse(TCommandOutcome::NoJournal, Format(LoadStr(sJournalUnreadable), {e.Message()}),
                   TMessageKind::mkError);
   }
 }
@@ -31,17 +31,18 @@ std::optional<TCommandOutcome> ReadJournal(
 std::optional<TCommandOutcome> FindRun(TPathJournal& journal, const std::string& runId,
                                        TPathRun& run) {
   if (!journal.Exists())
-    return Refuse(TCommandOutcome::NoJournal, LoadStr(64943), TMessageKind::mkError);
+    return Refuse(TCommandOutcome::NoJournal, LoadStr(sNoJournal), TMessageKind::mkError);
   if (auto found = journal.FindRun(runId)) {
     run = std::move(*found);
     return std::nullopt;
   }
-  return Refuse(TCommandOutcome::Refused, Format(LoadStr(64941), {runId}));
+  return Refuse(TCommandOutcome::Refused, Format(LoadStr(sNoSuchRun), {runId}));
 }
 
 std::optional<TCommandOutcome> RefuseUndone(const TPathRun& run) {
   if (run.UndoneBy.empty()) return std::nullopt;
-  return Refuse(TCommandOutcome::Refused, Format(LoadStr(64942), {run.RunId, run.UndoneBy}));
+  return Refuse(TCommandOutcome::Refused,
+                Format(LoadStr(sRunAlreadyUndone), {run.RunId, run.UndoneBy}));
 }
 
 std::optional<TCommandOutcome> RefuseUnfinishedUndo(TPathJournal& journal, const TPathRun& run,
@@ -50,8 +51,9 @@ std::optional<TCommandOutcome> RefuseUnfinishedUndo(TPathJournal& journal, const
     if (other.Kind != "undo" || RunNumber(other.Target) != RunNumber(run.RunId) ||
         !other.Incomplete() || !other.UndoneBy.empty() || other.RunId == resuming)
       continue;
-    return Refuse(TCommandOutcome::Refused,
-                  Format(LoadStr(64950), {run.RunId, other.RunId, ResumeCommandLine(other.RunId)}));
+    return Refuse(
+        TCommandOutcome::Refused,
+        Format(LoadStr(sUnfinishedUndo), {run.RunId, other.RunId, ResumeCommandLine(other.RunId)}));
   }
   return std::nullopt;
 }
@@ -60,13 +62,14 @@ std::optional<TCommandOutcome> RefuseUndoOfUnfinished(TPathJournal& journal, con
   if (run.Kind != "undo") return std::nullopt;
   const std::optional<TPathRun> undone = journal.FindRun(run.Target);
   if (!undone || !undone->Incomplete()) return std::nullopt;
-  return Refuse(TCommandOutcome::Refused, Format(LoadStr(64952), {run.RunId, undone->RunId}));
+  return Refuse(TCommandOutcome::Refused,
+                Format(LoadStr(sUndoOfUnfinishedRun), {run.RunId, undone->RunId}));
 }
 
 std::optional<TCommandOutcome> RefuseMissingRows(const TPathRun& run,
                                                  const std::map<std::string, int64_t>& rows) {
   const int64_t missing = MissingJournalRows(run, rows);
   if (missing == 0) return std::nullopt;
-  return Refuse(TCommandOutcome::NoJournal, Format(LoadStr(64951), {run.RunId, missing}),
-                TMessageKind::mkError);
+  return Refuse(TCommandOutcome::NoJournal,
+                Format(LoadStr(sJournalRowsMissing), {run.RunId, missing}), TMessageKind::mkError);
 }

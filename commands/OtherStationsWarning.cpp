@@ -15,17 +15,17 @@ constexpr const char* kLogName = "Other Stations";
 // The message dialog's OK button becomes Continue (same modal result).
 void CaptionOkAsContinue(void*, TMessageForm& dialog) {
   if (TDialogControl* ok = dialog.FindControl(MsgDlgButtonInfo(TMsgDlgBtn::mbOK).Name))
-    ok->Caption = LoadStr(64883);
+    ok->Caption = LoadStr(sContinueButton);
 }
 
 }  // namespace
 
 std::string OtherStationsCountLine(int count) {
-  return count == 1 ? LoadStr(64880) : Format(LoadStr(64881), {count});
+  return count == 1 ? LoadStr(sOneOtherStation) : Format(LoadStr(sOtherStations), {count});
 }
 
 const std::string& OtherStationsAdvice() {
-  return LoadStr(64882);
+  return LoadStr(sCloseOtherStations);
 }
 
 bool AskInMessageDialog(int count) {

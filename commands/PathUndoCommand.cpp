@@ -32,7 +32,7 @@ void MarkBelow(TPathJournal& journal, TPathRun run) {
 
 std::optional<TCommandOutcome> RefuseComplete(const TPathRun& run) {
   if (run.Incomplete()) return std::nullopt;
-  Platform().Ui().ShowMessage(Format(LoadStr(64945), {run.RunId}), TMessageKind::mkWarning);
+  Platform().Ui().ShowMessage(Format(LoadStr(sRunComplete), {run.RunId}), TMessageKind::mkWarning);
   return TCommandOutcome::Refused;
 }
 
@@ -66,7 +66,7 @@ class TUndoCommand : public TRewriteCommand {
   }
 
   std::string Question() const override {
-    return Format(LoadStr(64940), {run_.RunId, run_.NewFolder, run_.OldFolder});
+    return Format(LoadStr(sUndoQuestion), {run_.RunId, run_.NewFolder, run_.OldFolder});
   }
   std::string LogName() const override { return "Undo Docs Path"; }
   std::string LogText() const override {

@@ -41,7 +41,7 @@ class TReplaceCommand : public TRewriteCommand {
     if (!afterLock) {
       TUiServices& ui = Platform().Ui();
       if (Trim(newPathText_).empty()) {
-        ui.ShowMessage(LoadStr(65023), TMessageKind::mkWarning);
+        ui.ShowMessage(LoadStr(sEnterNewPath), TMessageKind::mkWarning);
         return TCommandOutcome::BlankNewPath;
       }
       if (const std::string refusal = PathTextRefusal(oldPathText_, newPathText_);
@@ -60,9 +60,10 @@ class TReplaceCommand : public TRewriteCommand {
   bool AcceptHazard() override {
     if (resume_ || !NewFolderUnderOld(oldPath_, newPathText_)) return true;
     if (options_.NewUnderOldPrompt) return options_.NewUnderOldPrompt();
-    return Platform().Ui().ConfirmYesNo(Format(LoadStr(64861), {newPathText_, oldPathText_}));
+    return Platform().Ui().ConfirmYesNo(
+        Format(LoadStr(sNewUnderOldQuestion), {newPathText_, oldPathText_}));
   }
-  std::string Question() const override { return LoadStr(64992); }
+  std::string Question() const override { return LoadStr(sStartUpdatingQuestion); }
   std::string LogName() const override { return "Change Docs Path"; }
   std::string LogText() const override { return oldPathText_ + "\r\n" + newPathText_; }
 
@@ -92,7 +93,7 @@ class TReplaceCommand : public TRewriteCommand {
   }
   std::string CardFailureName() const override { return kCardPassLogName; }
   std::string CardFailureText() const override { return trace_.LogText(); }
-  std::string CompletionMessage() const override { return LoadStr(64993); }
+  std::string CompletionMessage() const override { return LoadStr(sOperationCompleted); }
 
  private:
   // The run's state from the journal, and with readRows what it already rewrote.
@@ -102,7 +103,8 @@ class TReplaceCommand : public TRewriteCommand {
       if (auto refusal = FindRun(journal, resume_->RunId, run)) return refusal;
       if (auto refusal = RefuseUndone(run)) return refusal;
       if (!run.Incomplete()) {
-        Platform().Ui().ShowMessage(Format(LoadStr(64945), {run.RunId}), TMessageKind::mkWarning);
+        Platform().Ui().ShowMessage(Format(LoadStr(sRunComplete), {run.RunId}),
+                                    TMessageKind::mkWarning);
         return TCommandOutcome::Refused;
       }
       if (auto refusal = RefuseUnfinishedUndo(journal, run)) return refusal;

@@ -90,19 +90,22 @@ std::string TakeReplaceLock(TReplaceLock& lock) {
     case TReplaceLock::TResult::Held:
       return {};
     case TReplaceLock::TResult::Busy:
-      return LoadStr(64870);
+      return LoadStr(sAnotherReplaceRunning);
     case TReplaceLock::TResult::Failed:
       break;
   }
-  return Format(LoadStr(lock.OnServer() ? 64866 : 64875), {lock.Path(), lock.Reason()});
+  return Format(LoadStr(lock.OnServer() ? sServerReplaceLockFailed : sReplaceLockFileFailed),
+                {lock.Path(), lock.Reason()});
 }
 
 std::string StoppedRunText(const TCommandResult& result) {
   const int64_t written = result.Docs.Rewritten + result.Cards.Rewritten;
-  const std::string done = Format(LoadStr(64953), {StopSignalName(result.StopSignal), written,
-                                                   result.Docs.Rewritten, result.Cards.Rewritten});
-  if (result.RunId.empty()) return done + " " + LoadStr(64955);
-  return done + " " + Format(LoadStr(64954), {result.RunId, ResumeCommandLine(result.RunId)});
+  const std::string done = Format(
+      LoadStr(sStoppedBySignal),
+      {StopSignalName(result.StopSignal), written, result.Docs.Rewritten, result.Cards.Rewritten});
+  if (result.RunId.empty()) return done + " " + LoadStr(sRunNotJournalled);
+  return done + " " +
+         Format(LoadStr(sRunIncomplete), {result.RunId, ResumeCommandLine(result.RunId)});
 }
 
 TCommandResult RunRewriteCommand(TComponent& owner, TRewriteCommand& command,

@@ -6,7 +6,7 @@
 #include "common/StrTable.h"
 
 namespace {
-constexpr int kLangIdString = 65196;
+constexpr TStrId kLangIdString = sLangId;
 // Plain bytes: nothing to free at exit.
 constinit char buildLangId[16] = {};
 }  // namespace

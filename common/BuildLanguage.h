@@ -1,4 +1,4 @@
-// The language a build is made for: its id is the string resource 65196 ("LNGENG" in this
+// The language a build is made for: its id is the string resource sLangId ("LNGENG" in this
 // build) unless a build for another language, or a test, sets its own. The language dictionary,
 // the help links and the client upgrade check all decide on it.
 #pragma once

@@ -63,18 +63,18 @@ TPathTextFault CheckPathText(const std::string& text) {
   return characters > MaxPathTextLength ? TPathTextFault::TooLong : TPathTextFault::None;
 }
 
-int PathTextFaultMessage(TPathTextFault fault, bool newPath) {
+TStrId PathTextFaultMessage(TPathTextFault fault, bool newPath) {
   switch (fault) {
     case TPathTextFault::ControlCharacter:
-      return newPath ? 64872 : 64871;
+      return newPath ? sNewPathControlChar : sOldPathControlChar;
     case TPathTextFault::TooLong:
-      return newPath ? 64874 : 64873;
+      return newPath ? sNewPathTooLong : sOldPathTooLong;
     case TPathTextFault::InvalidUtf8:
-      return newPath ? 64877 : 64876;
+      return newPath ? sNewPathNotUtf8 : sOldPathNotUtf8;
     case TPathTextFault::LayoutCharacter:
-      return newPath ? 64879 : 64878;
+      return newPath ? sNewPathDirectionChar : sOldPathDirectionChar;
     case TPathTextFault::None:
       break;
   }
-  return 0;
+  return sNoText;
 }

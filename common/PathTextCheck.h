@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "common/StrIds.h"
+
 inline constexpr size_t MaxPathTextLength = 32767;
 
 enum class TPathTextFault {
@@ -24,5 +26,5 @@ enum class TPathTextFault {
 TPathTextFault CheckPathText(const std::string& text);
 
 // The string-table number of the message that refuses the fault in the old or the new path;
-// 0 for None.
-int PathTextFaultMessage(TPathTextFault fault, bool newPath);
+// sNoText for None.
+TStrId PathTextFaultMessage(TPathTextFault fault, bool newPath);

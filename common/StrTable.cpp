@@ -72,6 +72,25 @@ const std::map<int, std::string>& Table() {
       {64885, "Documents: %s of %s"},
       {64886, "Cards: %s of %s"},
       {64887, "Continue while they are open?"},
+      // The start-up guard's refusals.
+      {64900, "Cannot run this program From this server folder (Lastver)"},
+      {64901,
+       "Cannot open Varnel since maintenance is currently being performed. Try again in a few "
+       "minutes."},
+      {64902,
+       "Note that a different user is operating this program. Do you still want to open it?"},
+      // The message dialog's button captions, "&" before the accelerator.
+      {64903, "&Yes"},
+      {64904, "&No"},
+      {64905, "OK"},
+      {64906, "Cancel"},
+      {64907, "&Abort"},
+      {64908, "&Retry"},
+      {64909, "&Ignore"},
+      {64910, "&All"},
+      {64911, "N&o to All"},
+      {64912, "Yes to &All"},
+      {64913, "&Help"},
       // Ours: the undo journal.
       {64940,
        "Do you want to undo run %s? Every record that still holds the path it wrote gets back its "
@@ -132,7 +151,7 @@ const std::map<int, std::string>& Table() {
 }
 }  // namespace
 
-const std::string& LoadStr(int id) {
+const std::string& LoadStr(TStrId id) {
   static const std::string empty;
   auto it = Table().find(id);
   return it == Table().end() ? empty : it->second;

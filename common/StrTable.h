@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "common/StrIds.h"
+
 // The text of a string-table entry; empty for an unknown number.
-const std::string& LoadStr(int id);
+const std::string& LoadStr(TStrId id);
 // Every number the table holds, in ascending order.
 std::vector<int> StrTableIds();

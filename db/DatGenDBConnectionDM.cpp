@@ -50,16 +50,16 @@ std::string FailureMessage(const std::exception& e, const std::string& path) {
   if (!engine) return {};
   switch (engine->ACEErrorCode) {
     case AdsErrOldSqlEngine2:
-      return LoadStr(65193);
+      return LoadStr(sOldSqlVersion6633);
     case AdsErrOldSqlEngine:
-      return LoadStr(65192);
+      return LoadStr(sOldSqlVersion6316);
     case AdsErrRemoteControl:
-      return LoadStr(65191);
+      return LoadStr(sRemoteControlStopped);
     default:
       break;
   }
-  std::string message =
-      IsRemoteServerMode() ? LoadStr(65189) + "\n\r(" + path + ")" : LoadStr(65190) + "\n\r" + path;
+  std::string message = IsRemoteServerMode() ? LoadStr(sServerAccessHalted) + "\n\r(" + path + ")"
+                                             : LoadStr(sDatabaseAccessHalted) + "\n\r" + path;
   return message + "\n\r\n\r" + engine->Message();
 }
 

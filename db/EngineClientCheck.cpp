@@ -26,8 +26,8 @@ bool CheckEngineClientIn(const std::string& folder, std::string& message) {
   std::string missing;
   if (!FindMissingEngineFiles(folder, missing)) {
     // The texts are formatted before the program path is appended: a path may hold "%".
-    message = Format(LoadStr(65194), {ChangeFileExt(ExtractFileName(program), ""),
-                                      ExtractFilePath(program), Trim(missing)}) +
+    message = Format(LoadStr(sMissingFilesStopped), {ChangeFileExt(ExtractFileName(program), ""),
+                                                     ExtractFilePath(program), Trim(missing)}) +
               tail;
     return false;
   }
@@ -36,7 +36,7 @@ bool CheckEngineClientIn(const std::string& folder, std::string& message) {
     message = version;
     return true;
   }
-  message = Format(LoadStr(65195), {RequiredEngineVersion, version}) + tail;
+  message = Format(LoadStr(sEngineVersionMismatch), {RequiredEngineVersion, version}) + tail;
   return false;
 }
 

@@ -21,7 +21,8 @@ void RunCardPass(const TObject* sender, const std::string& logName, bool dryRun,
     throw;  // not a failure: the command ends the run as stopped
   } catch (const std::exception& e) {
     if (Platform().HasUi())
-      Platform().Ui().ShowMessage(LoadStr(64996) + "\r\n" + e.what(), TMessageKind::mkError);
+      Platform().Ui().ShowMessage(LoadStr(sProcessFailed) + "\r\n" + e.what(),
+                                  TMessageKind::mkError);
     if (!dryRun) LogEventEx(sender, logName, logText(), &e);
   }
 }

@@ -11,7 +11,7 @@
 bool CheckFileExists(const std::string& file, bool showError, const std::string& message) {
   if (FileExists(file)) return true;
   if (showError)
-    Platform().Ui().ShowError(message.empty() ? LoadStr(65280) + "\r\n" + file : message);
+    Platform().Ui().ShowError(message.empty() ? LoadStr(sFileNotFound) + "\r\n" + file : message);
   return false;
 }
 

@@ -71,7 +71,7 @@ void ShowLoggedMessage(const std::exception& e) {
     auto* db = dynamic_cast<const EADSDatabaseError*>(&e);
     if (db && db->ACEErrorCode == 5041) return;
     // The text holds no placeholder, so the arguments leave it unchanged.
-    const std::string text = Format(LoadStr(65187), {std::string(e.what()), ""});
+    const std::string text = Format(LoadStr(sRegisteredInLog), {std::string(e.what()), ""});
     Platform().Ui().ShowMessage(text, TMessageKind::mkError);
   } catch (...) {
   }

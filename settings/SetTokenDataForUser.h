@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/StrIds.h"
+
 enum TSetTokenDataResult : uint8_t {
   stdLoaded = 1,           // settings loaded and completed
   stdGeneralFailure = 2,   // any other failure of ours (database, language); logged
@@ -13,7 +15,7 @@ enum TSetTokenDataResult : uint8_t {
 };
 
 // The start-up failure text of result 2 (string table).
-inline constexpr int SetTokenDataFailureTextId = 65197;
+inline constexpr TStrId SetTokenDataFailureTextId = sLangPrefLoadError;
 
 // Creates the store if needed, resets the records, reads the rows of the system level, the
 // all-users level and userId's level ("-1": the all-users settings) and completes them.

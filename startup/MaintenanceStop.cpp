@@ -1,6 +1,7 @@
 #include "startup/MaintenanceStop.h"
 
 #include "common/FileUtils.h"
+#include "common/StrTable.h"
 #include "host/SysFolders.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
@@ -14,7 +15,7 @@ bool IsMaintenanceStopActive() {
 bool CheckMaintenanceStop(bool ask, const TProgramIdentity& program) {
   if (!IsMaintenanceStopActive()) return false;
   if (IsUtilityProgram(program) && IsInteractiveUtility(program))
-    return ask && !Platform().Ui().ConfirmYesNo(MaintenanceConfirmText);
-  if (IsOrdinaryClient(program) && ask) ShowGuardMessage(MaintenanceStopText);
+    return ask && !Platform().Ui().ConfirmYesNo(LoadStr(sGuardMaintenanceConfirm));
+  if (IsOrdinaryClient(program) && ask) ShowGuardMessage(LoadStr(sGuardMaintenanceStop));
   return true;
 }

@@ -5,6 +5,7 @@
 #include "common/DateUtils.h"
 #include "common/IniFile.h"
 #include "common/PathUtils.h"
+#include "common/StrTable.h"
 #include "common/SysUtils.h"
 #include "host/Clock.h"
 #include "host/SysFolders.h"
@@ -59,7 +60,7 @@ std::string HeldServerRunMutexName() {
 
 void CheckNotRunFromLastVer() {
   if (ComparableFolder(ProgramModuleFolder()) != ComparableFolder(LastVerFolder())) return;
-  ShowGuardMessage(LastVerRefusalText);
+  ShowGuardMessage(LoadStr(sGuardLastVerRefusal));
   throw EProgramHalt(0);
 }
 

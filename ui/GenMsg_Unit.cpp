@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/StrTable.h"
 #include "log/DialogPlacement.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
@@ -146,7 +147,7 @@ std::unique_ptr<TMessageForm> CreateGenMessageDialog(const std::string& text, TM
     if (!buttons.Has(kindOfButton)) continue;
     const TMsgDlgButtonInfo& info = MsgDlgButtonInfo(kindOfButton);
     TDialogControl& button = form->AddControl(TDialogControlKind::Button, info.Name);
-    button.Caption = info.Caption;
+    button.Caption = LoadStr(info.Caption);
     button.ModalResult = info.ModalResult;
     button.Bounds = {x, y, buttonWidth, u.ButtonHeight};
     if (kindOfButton == TMsgDlgBtn::mbHelp) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "common/StrTable.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -43,7 +44,8 @@ TTextExtent MeasureDialogText(const TDialogFont& font, const std::string& text, 
 
 int CachedButtonWidth(TMsgDlgBtn button, const TDialogFont& font) {
   int& width = ButtonWidths[static_cast<int>(button)];
-  if (width == 0) width = MeasureDialogText(font, MsgDlgButtonInfo(button).Caption, 0).Width + 8;
+  if (width == 0)
+    width = MeasureDialogText(font, LoadStr(MsgDlgButtonInfo(button).Caption), 0).Width + 8;
   return width;
 }
 

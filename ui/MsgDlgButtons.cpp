@@ -5,17 +5,17 @@
 
 namespace {
 constexpr TMsgDlgButtonInfo ButtonTable[MsgDlgBtnCount] = {
-    {"Yes", "&Yes", mrYes},
-    {"No", "&No", mrNo},
-    {"OK", "OK", mrOk},
-    {"Cancel", "Cancel", mrCancel},
-    {"Abort", "&Abort", mrAbort},
-    {"Retry", "&Retry", mrRetry},
-    {"Ignore", "&Ignore", mrIgnore},
-    {"All", "&All", mrAll},
-    {"NoToAll", "N&o to All", mrNoToAll},
-    {"YesToAll", "Yes to &All", mrYesToAll},
-    {"Help", "&Help", mrNone},
+    {"Yes", sButtonYes, mrYes},
+    {"No", sButtonNo, mrNo},
+    {"OK", sButtonOk, mrOk},
+    {"Cancel", sButtonCancel, mrCancel},
+    {"Abort", sButtonAbort, mrAbort},
+    {"Retry", sButtonRetry, mrRetry},
+    {"Ignore", sButtonIgnore, mrIgnore},
+    {"All", sButtonAll, mrAll},
+    {"NoToAll", sButtonNoToAll, mrNoToAll},
+    {"YesToAll", sButtonYesToAll, mrYesToAll},
+    {"Help", sButtonHelp, mrNone},
 };
 constexpr const char* KindCaptions[] = {"Warning", "Error", "Information", "Confirm"};
 }  // namespace

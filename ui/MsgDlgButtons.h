@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "common/StrIds.h"
+
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
 enum class TMsgDlgBtn {
@@ -57,7 +59,7 @@ class TMsgDlgButtons {
 
 struct TMsgDlgButtonInfo {
   const char* Name;
-  const char* Caption;
+  TStrId Caption;  // the string-table text, "&" before the accelerator
   int ModalResult;
 };
 

@@ -28,7 +28,8 @@ int RunConsoleListRuns(TConsoleSession& session) {
       out << std::endl;
     }
   } catch (const EADSDatabaseError& e) {
-    Platform().Ui().ShowMessage(Format(LoadStr(64944), {e.Message()}), TMessageKind::mkError);
+    Platform().Ui().ShowMessage(Format(LoadStr(sJournalUnreadable), {e.Message()}),
+                                TMessageKind::mkError);
     return ecFailed;
   }
   return ecCompleted;

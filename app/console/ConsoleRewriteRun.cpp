@@ -23,13 +23,14 @@ TConsoleRewriteRun::TConsoleRewriteRun(TConsoleSession& session)
   options_.Journal = !args.NoJournal;
   options_.NewUnderOldPrompt = [&args] {
     if (!args.Force)
-      Platform().Ui().ShowMessage(Format(LoadStr(64862), {args.NewPath, args.OldPath}),
-                                  TMessageKind::mkWarning);
+      Platform().Ui().ShowMessage(
+          Format(LoadStr(sNewUnderOldRefused), {args.NewPath, args.OldPath}),
+          TMessageKind::mkWarning);
     return args.Force;
   };
   options_.OtherStationsPrompt = [&err = session.Err](int count) {
     err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
-    return Platform().Ui().ConfirmYesNo(LoadStr(64887));
+    return Platform().Ui().ConfirmYesNo(LoadStr(sContinueWhileOpen));
   };
 }
 
@@ -86,12 +87,14 @@ void TConsoleRewriteRun::PrintPass(const char* table, const TPassResult& pass,
 }
 
 void PrintRunLine(std::ostream& out, const std::string& runId) {
-  if (!runId.empty()) out << Format(LoadStr(64947), {runId, UndoCommandLine(runId)}) << std::endl;
+  if (!runId.empty())
+    out << Format(LoadStr(sRunJournalled), {runId, UndoCommandLine(runId)}) << std::endl;
 }
 
 void PrintUndoTally(std::ostream& out, const TUndoTally& tally) {
   if (tally.LeftAlone() == 0) return;
-  out << Format(LoadStr(64948), {tally.LeftAlone(), tally.ChangedSince, tally.DeletedSince})
+  out << Format(LoadStr(sUndoLeftAlone),
+                {tally.LeftAlone(), tally.ChangedSince, tally.DeletedSince})
       << std::endl;
   for (const std::string& sample : tally.Samples) out << "  " << sample << std::endl;
 }

@@ -43,7 +43,7 @@ void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
 void PrintPreflightReport(std::ostream& out, const TPreflightReport& report,
                           const std::string& oldPath, const std::string& newPath) {
   out << "Pre-flight report\n";
-  if (report.NewUnderOld) out << Format(LoadStr(64860), {newPath, oldPath}) << '\n';
+  if (report.NewUnderOld) out << Format(LoadStr(sRerunHazardLine), {newPath, oldPath}) << '\n';
   PrintTable(out, "Documents", report.Docs, report.Files);
   PrintTable(out, "Cards", report.Cards, report.Files);
   out.flush();

@@ -37,8 +37,8 @@ void CheckPreflightReportFile(const std::string& path, const std::string& databa
 
 // Writes the CSV to path atomically under the same rule: a temporary file beside it, flushed to
 // disk, then put in its place; a reader sees the old file or the whole new one.
-// std::runtime_error (string 64864 or 64865 refused, 64863 failed) when it cannot, and the
-// temporary file is removed.
+// std::runtime_error (string sReportFileNotReplaced or sReportInDatabaseFolder refused,
+// sReportCannotBeWritten failed) when it cannot, and the temporary file is removed.
 void WritePreflightReportCsv(const std::string& path, const TPreflightReport& report,
                              const std::string& oldPath, const std::string& newPath,
                              const std::string& databaseFolder);

@@ -25,10 +25,11 @@ constexpr size_t kTemporaryRandomChars = 10;
 constexpr int kTemporaryNameAttempts = 100;
 
 [[noreturn]] void Fail(const std::string& path, int error) {
-  throw std::runtime_error(Format(LoadStr(64863), {path, std::string(std::strerror(error))}));
+  throw std::runtime_error(
+      Format(LoadStr(sReportCannotBeWritten), {path, std::string(std::strerror(error))}));
 }
 
-[[noreturn]] void Refuse(const std::string& path, int message) {
+[[noreturn]] void Refuse(const std::string& path, TStrId message) {
   throw std::runtime_error(Format(LoadStr(message), {path}));
 }
 
@@ -67,7 +68,8 @@ TIdentity IdentityOf(const struct stat& st) {
 int OpenFolderOf(const std::string& path, std::string& name) {
   const std::filesystem::path given(path);
   name = given.filename().string();
-  if (name.empty() || name == "." || name == "..") Refuse(path, 64864);  // a folder
+  if (name.empty() || name == "." || name == "..")
+    Refuse(path, sReportFileNotReplaced);  // a folder
   const std::string folder = given.has_parent_path() ? given.parent_path().string() : ".";
   const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) Fail(path, errno);
@@ -97,7 +99,7 @@ void RefuseTheDatabaseFolder(const TReportPlace& place, const std::string& datab
   if (databaseFolder.empty() || ::stat(databaseFolder.c_str(), &database) != 0) return;
   struct stat here {};
   if (::fstat(place.Folder.Get(), &here) != 0) Fail(place.Path, errno);
-  if (IdentityOf(here) == IdentityOf(database)) Refuse(place.Path, 64865);
+  if (IdentityOf(here) == IdentityOf(database)) Refuse(place.Path, sReportInDatabaseFolder);
 }
 
 // Whether the text read from a file's start shows a report: its first line is the header line.
@@ -116,18 +118,19 @@ std::optional<TIdentity> Inspect(const TReportPlace& place, const std::string& h
     if (errno == ENOENT) return std::nullopt;
     Fail(place.Path, errno);
   }
-  if (!S_ISREG(st.st_mode)) Refuse(place.Path, 64864);
+  if (!S_ISREG(st.st_mode)) Refuse(place.Path, sReportFileNotReplaced);
   // Non-blocking and without following a link: what is opened cannot hang the program.
   TFd file(::openat(place.Folder.Get(), place.Name.c_str(),
                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (file.Get() < 0) {
-    if (errno == ENOENT) return std::nullopt;       // gone meanwhile
-    if (errno == ELOOP) Refuse(place.Path, 64864);  // a link put there meanwhile
+    if (errno == ENOENT) return std::nullopt;                        // gone meanwhile
+    if (errno == ELOOP) Refuse(place.Path, sReportFileNotReplaced);  // a link put there meanwhile
     Fail(place.Path, errno);
   }
   struct stat opened {};
   if (::fstat(file.Get(), &opened) != 0) Fail(place.Path, errno);
-  if (!S_ISREG(opened.st_mode) || IdentityOf(opened) != IdentityOf(st)) Refuse(place.Path, 64864);
+  if (!S_ISREG(opened.st_mode) || IdentityOf(opened) != IdentityOf(st))
+    Refuse(place.Path, sReportFileNotReplaced);
   // The header line and what follows it, no more.
   std::string start(headerLine.size() + 2, '\0');
   size_t got = 0;
@@ -139,7 +142,8 @@ std::optional<TIdentity> Inspect(const TReportPlace& place, const std::string& h
     got += static_cast<size_t>(n);
   }
   start.resize(got);
-  if (!start.empty() && !IsReportStart(start, headerLine)) Refuse(place.Path, 64864);
+  if (!start.empty() && !IsReportStart(start, headerLine))
+    Refuse(place.Path, sReportFileNotReplaced);
   return IdentityOf(opened);
 }
 

@@ -17,13 +17,14 @@
 
 #include <string>
 
-// Throws std::runtime_error (string 64864 or 64865) when a report may not replace what lies at
-// path, or (64863) when that cannot be told. An empty databaseFolder protects no folder.
+// Throws std::runtime_error (string sReportFileNotReplaced or sReportInDatabaseFolder) when a
+// report may not replace what lies at path, or (sReportCannotBeWritten) when that cannot be told.
+// An empty databaseFolder protects no folder.
 void CheckReportFile(const std::string& path, const std::string& headerLine,
                      const std::string& databaseFolder);
 
 // Writes text to path as described above, flushed to disk before it takes the path's place; a
-// reader sees the old file or the whole new one. Throws as CheckReportFile, or with 64863 when it
-// cannot write; the temporary file is removed then.
+// reader sees the old file or the whole new one. Throws as CheckReportFile, or with
+// sReportCannotBeWritten when it cannot write; the temporary file is removed then.
 void ReplaceReportFile(const std::string& path, const std::string& text,
                        const std::string& headerLine, const std::string& databaseFolder);

@@ -113,11 +113,11 @@ void TChangePathForDocsFrm::Button2Click() {
 
 void TChangePathForDocsFrm::SpeedButton3Click() {
   Edit1()->setText(QString::fromStdString(
-      SelectFolder(LoadStr(64994), Edit1()->text().toStdString(), std::string())));
+      SelectFolder(LoadStr(sSelectOldFolder), Edit1()->text().toStdString(), std::string())));
 }
 
 void TChangePathForDocsFrm::SpeedButton1Click() {
   // Cancelling gives back the initial folder, the old path: it then lands in the new path too.
   Edit2()->setText(QString::fromStdString(
-      SelectFolder(LoadStr(64995), Edit1()->text().toStdString(), std::string())));
+      SelectFolder(LoadStr(sSelectNewFolder), Edit1()->text().toStdString(), std::string())));
 }

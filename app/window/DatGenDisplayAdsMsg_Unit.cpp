@@ -33,7 +33,7 @@ TFrmDatGenDisplayAdsMsg::TFrmDatGenDisplayAdsMsg(QWidget* parent)
   LblUrl()->installEventFilter(this);
 
   // The Hebrew build leaves out the line that points at the link.
-  if (LoadStr(65196) == "LNGHEB") Label4()->clear();
+  if (LoadStr(sLangId) == "LNGHEB") Label4()->clear();
 
   Button1()->setDefault(false);
   Button1()->setAutoDefault(false);

@@ -37,7 +37,10 @@ std::string GroupedCount(int64_t count) {
 }
 
 TReplaceProgress::TReplaceProgress(QWidget* parent, TClock clock)
-    : parent_(parent), clock_(std::move(clock)), docs_(*this, 64885), cards_(*this, 64886) {}
+    : parent_(parent),
+      clock_(std::move(clock)),
+      docs_(*this, sProgressDocuments),
+      cards_(*this, sProgressCards) {}
 
 TReplaceProgress::~TReplaceProgress() {
   Close();
@@ -59,7 +62,7 @@ std::string TReplaceProgress::Text() const {
 void TReplaceProgress::Show() {
   auto window = std::make_unique<TProgressDialog>(parent_.data());
   window->setObjectName("ReplaceProgressFrm");
-  window->setWindowTitle(QString::fromStdString(LoadStr(64884)));
+  window->setWindowTitle(QString::fromStdString(LoadStr(sProgressCaption)));
   window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   window->setWindowModality(Qt::ApplicationModal);
   auto* layout = new QVBoxLayout(window.get());
@@ -78,7 +81,7 @@ void TReplaceProgress::Show() {
   window_->show();
 }
 
-void TReplaceProgress::Update(int textId, int64_t done, int64_t total) {
+void TReplaceProgress::Update(TStrId textId, int64_t done, int64_t total) {
   const auto now = clock_();
   const bool newPass = textId != passTextId_;
   if (newPass) {

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "common/StrIds.h"
 #include "docpaths/DatDocsDBServices.h"
 
 class QDialog;
@@ -51,22 +52,22 @@ class TReplaceProgress {
  private:
   class TPassWatcher : public TRewriteObserver {
    public:
-    TPassWatcher(TReplaceProgress& owner, int textId) : owner_(owner), textId_(textId) {}
+    TPassWatcher(TReplaceProgress& owner, TStrId textId) : owner_(owner), textId_(textId) {}
     void Progress(int64_t done, int64_t total) override { owner_.Update(textId_, done, total); }
 
    private:
     TReplaceProgress& owner_;
-    int textId_;
+    TStrId textId_;
   };
 
-  void Update(int textId, int64_t done, int64_t total);
+  void Update(TStrId textId, int64_t done, int64_t total);
   void Show();
 
   QPointer<QWidget> parent_;
   TClock clock_;
   TPassWatcher docs_;
   TPassWatcher cards_;
-  int passTextId_ = 0;  // the string-table text of the pass now running
+  TStrId passTextId_ = sNoText;  // the string-table text of the pass now running
   std::chrono::steady_clock::time_point passStarted_;
   std::chrono::steady_clock::time_point lastDrawn_;
   std::unique_ptr<QDialog> window_;

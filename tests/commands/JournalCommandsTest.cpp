@@ -97,19 +97,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TChangedMeanwhile{"UndoneBeforeTheUndo", true,
                           "UPDATE VrlPathRuns SET UndoneBy = 'R2' WHERE RunId = 'R1'",
-                          TCommandOutcome::Refused, Format(LoadStr(64942), {"R1", "R2"})},
+                          TCommandOutcome::Refused,
+                          Format(LoadStr(sRunAlreadyUndone), {"R1", "R2"})},
         TChangedMeanwhile{"UndoneBeforeTheResume", false,
                           "UPDATE VrlPathRuns SET UndoneBy = 'R2' WHERE RunId = 'R1'",
-                          TCommandOutcome::Refused, Format(LoadStr(64942), {"R1", "R2"})},
+                          TCommandOutcome::Refused,
+                          Format(LoadStr(sRunAlreadyUndone), {"R1", "R2"})},
         TChangedMeanwhile{"FinishedBeforeTheResume", false,
                           "UPDATE VrlPathRuns SET State = 'complete' WHERE RunId = 'R1'",
-                          TCommandOutcome::Refused, Format(LoadStr(64945), {"R1"})},
-        TChangedMeanwhile{"JournalLostBeforeTheUndo", true,
-                          "DELETE FROM VrlPathJournal WHERE RunId = 'R1'",
-                          TCommandOutcome::NoJournal, Format(LoadStr(64951), {"R1", 2})},
-        TChangedMeanwhile{"JournalLostBeforeTheResume", false,
-                          "DELETE FROM VrlPathJournal WHERE RunId = 'R1'",
-                          TCommandOutcome::NoJournal, Format(LoadStr(64951), {"R1", 2})}),
+                          TCommandOutcome::Refused, Format(LoadStr(sRunComplete), {"R1"})},
+        TChangedMeanwhile{
+            "JournalLostBeforeTheUndo", true, "DELETE FROM VrlPathJournal WHERE RunId = 'R1'",
+            TCommandOutcome::NoJournal, Format(LoadStr(sJournalRowsMissing), {"R1", 2})},
+        TChangedMeanwhile{
+            "JournalLostBeforeTheResume", false, "DELETE FROM VrlPathJournal WHERE RunId = 'R1'",
+            TCommandOutcome::NoJournal, Format(LoadStr(sJournalRowsMissing), {"R1", 2})}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(JournalCommandsTest, AResumeSkipsWhatAnotherStationsResumeRewroteWhileItWaited) {
@@ -175,7 +177,7 @@ TEST_F(JournalCommandsTest, AnUndoEndsAsTheReplaceDoesWhenItsCardPassFails) {
   EXPECT_EQ(Ui().CursorHistory.front(), TCursorKind::crHourGlass);
   EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
   ASSERT_EQ(Ui().Messages.size(), 1u);
-  EXPECT_EQ(Ui().Messages[0], LoadStr(64996) +
+  EXPECT_EQ(Ui().Messages[0], LoadStr(sProcessFailed) +
                                   "\r\nThe record could not be posted in table Cards: record 2 "
                                   "is locked");
   const std::string log = install_.LogText().substr(logBefore);
@@ -208,8 +210,8 @@ TEST_F(JournalCommandsTest, AStopSignalEndsTheRunSoThatItCanBeResumed) {
   EXPECT_TRUE(run.Incomplete());
   EXPECT_EQ(run.Written, (std::map<std::string, int64_t>{{"Cards", 0}, {"Docs", 2}}));
   const std::string text = StoppedRunText(stopped);
-  EXPECT_EQ(text, Format(LoadStr(64953), {"SIGTERM", 2, 2, 0}) + " " +
-                      Format(LoadStr(64954), {"R1", "VrlChangeDocsPathCli --resume R1"}));
+  EXPECT_EQ(text, Format(LoadStr(sStoppedBySignal), {"SIGTERM", 2, 2, 0}) + " " +
+                      Format(LoadStr(sRunIncomplete), {"R1", "VrlChangeDocsPathCli --resume R1"}));
   EXPECT_NE(install_.LogText().find("Proc_Name=Stopped\r\n"), std::string::npos);
   EXPECT_NE(install_.LogText().find(text), std::string::npos);
 
@@ -232,7 +234,7 @@ TEST_F(JournalCommandsTest, AStopSignalEndsTheRunSoThatItCanBeResumed) {
   Ui().ConfirmAnswers = {true};
   EXPECT_EQ(UndoPathRun(owner_, "R1", {}).Outcome, TCommandOutcome::Refused);
   EXPECT_EQ(Ui().Messages.back(),
-            Format(LoadStr(64950), {"R1", "R2", "VrlChangeDocsPathCli --resume R2"}));
+            Format(LoadStr(sUnfinishedUndo), {"R1", "R2", "VrlChangeDocsPathCli --resume R2"}));
   Ui().ConfirmAnswers = {true};
   const TCommandResult finished = ResumePathRun(owner_, "R2", {});
   EXPECT_EQ(finished.Outcome, TCommandOutcome::Completed);

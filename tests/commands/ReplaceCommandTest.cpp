@@ -40,40 +40,40 @@ TEST_F(ReplaceCommandTest, PathTextsNoWindowsPathCanBeAreRefusedBeforeAnythingIs
   const std::string longest(32767, 'x');
   struct TCase {
     std::string oldPath, newPath;
-    int message;
+    TStrId message;
   };
   const TCase cases[] = {
-      {"C:\\Docs", "E:\\N\r\n[01/01/2020 00:00:00:000 v9] forged entry", 64872},
-      {"C:\\Docs", "E:\\N\n", 64872},
-      {"C:\\Docs", std::string("E:\\N\0x", 5), 64872},
-      {"C:\\Docs", "E:\\N\x7F", 64872},
-      {"C:\\Docs", "E:\\N\xC2\x85", 64872},  // U+0085, the C1 next-line control
-      {"C:\\Do\tcs", "E:\\New", 64871},
-      {"C:\\Docs\r", "E:\\New", 64871},
-      {"C:\\Docs", "E:\\" + longest, 64874},
-      {"C:\\" + longest, "E:\\New", 64873},
-      {"C:\\Docs\n", "E:\\" + longest, 64871},  // the old path is checked first
+      {"C:\\Docs", "E:\\N\r\n[01/01/2020 00:00:00:000 v9] forged entry", sNewPathControlChar},
+      {"C:\\Docs", "E:\\N\n", sNewPathControlChar},
+      {"C:\\Docs", std::string("E:\\N\0x", 5), sNewPathControlChar},
+      {"C:\\Docs", "E:\\N\x7F", sNewPathControlChar},
+      {"C:\\Docs", "E:\\N\xC2\x85", sNewPathControlChar},  // U+0085, the C1 next-line control
+      {"C:\\Do\tcs", "E:\\New", sOldPathControlChar},
+      {"C:\\Docs\r", "E:\\New", sOldPathControlChar},
+      {"C:\\Docs", "E:\\" + longest, sNewPathTooLong},
+      {"C:\\" + longest, "E:\\New", sOldPathTooLong},
+      {"C:\\Docs\n", "E:\\" + longest, sOldPathControlChar},  // the old path is checked first
       // Not UTF-8: a lone lead byte, a stray continuation byte, a byte never used, an overlong
       // form, a surrogate, beyond U+10FFFF, a sequence cut short.
-      {"C:\\Docs", "E:\\\xC2", 64877},
-      {"C:\\Docs", "E:\\\x80x", 64877},
-      {"C:\\Docs", "E:\\\xFF", 64877},
-      {"C:\\Docs", "E:\\\xC0\xAF", 64877},
-      {"C:\\Docs", "E:\\\xE0\x80\xAF", 64877},
-      {"C:\\Docs", "E:\\\xED\xA0\x80", 64877},
-      {"C:\\Docs", "E:\\\xF4\x90\x80\x80", 64877},
-      {"C:\\Docs", "E:\\\xE2\x82x", 64877},
-      {"C:\\D\xD7", "E:\\New", 64876},
+      {"C:\\Docs", "E:\\\xC2", sNewPathNotUtf8},
+      {"C:\\Docs", "E:\\\x80x", sNewPathNotUtf8},
+      {"C:\\Docs", "E:\\\xFF", sNewPathNotUtf8},
+      {"C:\\Docs", "E:\\\xC0\xAF", sNewPathNotUtf8},
+      {"C:\\Docs", "E:\\\xE0\x80\xAF", sNewPathNotUtf8},
+      {"C:\\Docs", "E:\\\xED\xA0\x80", sNewPathNotUtf8},
+      {"C:\\Docs", "E:\\\xF4\x90\x80\x80", sNewPathNotUtf8},
+      {"C:\\Docs", "E:\\\xE2\x82x", sNewPathNotUtf8},
+      {"C:\\D\xD7", "E:\\New", sOldPathNotUtf8},
       // Direction overrides and isolates, line and paragraph separators.
       {"C:\\Docs",
        "E:\\\xE2\x80\xAE"
        "cod.exe",
-       64879},                                               // U+202E
-      {"C:\\Docs", "E:\\\xE2\x80\xAA", 64879},               // U+202A
-      {"C:\\Docs", "E:\\\xE2\x81\xA6x\xE2\x81\xA9", 64879},  // U+2066 .. U+2069
-      {"C:\\Docs", "E:\\\xE2\x80\xA8", 64879},               // U+2028
-      {"C:\\Docs\xE2\x80\xA9", "E:\\New", 64878},            // U+2029
-      {"C:\\D\xE2\x81\xA8", "E:\\\xFF", 64878},              // U+2068; the old path first
+       sNewPathDirectionChar},                                               // U+202E
+      {"C:\\Docs", "E:\\\xE2\x80\xAA", sNewPathDirectionChar},               // U+202A
+      {"C:\\Docs", "E:\\\xE2\x81\xA6x\xE2\x81\xA9", sNewPathDirectionChar},  // U+2066 .. U+2069
+      {"C:\\Docs", "E:\\\xE2\x80\xA8", sNewPathDirectionChar},               // U+2028
+      {"C:\\Docs\xE2\x80\xA9", "E:\\New", sOldPathDirectionChar},            // U+2029
+      {"C:\\D\xE2\x81\xA8", "E:\\\xFF", sOldPathDirectionChar},  // U+2068; the old path first
   };
   const std::string logBefore = install_.LogText();
   for (const TCase& c : cases) {
@@ -116,7 +116,7 @@ TEST_F(ReplaceCommandTest, ASecondReplaceIsRefusedWhileAnotherHoldsTheLock) {
   const TCommandResult refused = ReplaceDocsPath(owner_, "C:\\Docs", "E:\\New");
   EXPECT_EQ(refused.Outcome, TCommandOutcome::Busy);
   EXPECT_EQ(Ui().Confirmations, std::vector<std::string>{Confirm});
-  EXPECT_EQ(Ui().Messages, std::vector<std::string>{LoadStr(64870)});
+  EXPECT_EQ(Ui().Messages, std::vector<std::string>{LoadStr(sAnotherReplaceRunning)});
   EXPECT_EQ(Ui().Cursor(), TCursorKind::crDefault);
   ExpectUnchanged();
   EXPECT_EQ(install_.LogText(), logBefore);
@@ -163,7 +163,7 @@ TEST_F(ReplaceCommandTest, OfTwoReplacesStartedTogetherExactlyOneProceeds) {
   EXPECT_EQ(first.Outcome, TCommandOutcome::Completed);
   EXPECT_EQ(second.Second.Outcome, TCommandOutcome::Busy);
   EXPECT_EQ(second.Second.Docs.Rewritten + second.Second.Cards.Rewritten, 0);
-  EXPECT_EQ(Ui().Messages, (std::vector<std::string>{LoadStr(64870), Completed}));
+  EXPECT_EQ(Ui().Messages, (std::vector<std::string>{LoadStr(sAnotherReplaceRunning), Completed}));
   EXPECT_EQ(install_.DocumentNames(), (std::vector<std::string>{"E:\\First\\a.doc", "D:\\x.doc"}));
   EXPECT_EQ(install_.CardFolders(), std::vector<std::string>{"E:\\First\\Smith"});
 }

@@ -14,11 +14,11 @@ TEST(Format, PlaceholdersOfTheProductTexts) {
 }
 
 TEST(Format, StringTableTemplates) {
-  EXPECT_EQ(Format(LoadStr(65195), {"11.10", "11.02"}),
+  EXPECT_EQ(Format(LoadStr(sEngineVersionMismatch), {"11.10", "11.02"}),
             "A database engine version mismatch was detected.\r\nThe required version is "
             "11.10.\r\nAn older version, 11.02, is present.\r\n");
-  EXPECT_EQ(Format(LoadStr(65187), {"boom", ""}), "Message registered in log file:");
-  EXPECT_EQ(Format(LoadStr(65194), {"VrlChangeDocsPath", "/opt/Utils/", "Ansi.chr"}),
+  EXPECT_EQ(Format(LoadStr(sRegisteredInLog), {"boom", ""}), "Message registered in log file:");
+  EXPECT_EQ(Format(LoadStr(sMissingFilesStopped), {"VrlChangeDocsPath", "/opt/Utils/", "Ansi.chr"}),
             "VrlChangeDocsPath operation stopped.\r\n\r\nFolder:\r\n/opt/Utils/\r\n\r\n"
             "Missing Files:\r\nAnsi.chr");
 }
@@ -32,8 +32,8 @@ TEST(Format, MismatchedArgumentsRaiseConvertError) {
 }
 
 TEST(StrTable, NumberedTextsByteForByte) {
-  EXPECT_EQ(LoadStr(65280), "file not found");
-  EXPECT_EQ(LoadStr(64996), "The process failed");
-  EXPECT_EQ(LoadStr(65191).substr(0, 21), "Procedure stopped.\n\r\n");
-  EXPECT_EQ(LoadStr(1), "");
+  EXPECT_EQ(LoadStr(sFileNotFound), "file not found");
+  EXPECT_EQ(LoadStr(sProcessFailed), "The process failed");
+  EXPECT_EQ(LoadStr(sRemoteControlStopped).substr(0, 21), "Procedure stopped.\n\r\n");
+  EXPECT_EQ(LoadStr(static_cast<TStrId>(1)), "");
 }

@@ -74,6 +74,23 @@ const std::map<int, std::string>& PinnedTexts() {
       {64885, "Documents: %s of %s"},
       {64886, "Cards: %s of %s"},
       {64887, "Continue while they are open?"},
+      {64900, "Cannot run this program From this server folder (Lastver)"},
+      {64901,
+       "Cannot open Varnel since maintenance is currently being performed. Try again in a few "
+       "minutes."},
+      {64902,
+       "Note that a different user is operating this program. Do you still want to open it?"},
+      {64903, "&Yes"},
+      {64904, "&No"},
+      {64905, "OK"},
+      {64906, "Cancel"},
+      {64907, "&Abort"},
+      {64908, "&Retry"},
+      {64909, "&Ignore"},
+      {64910, "&All"},
+      {64911, "N&o to All"},
+      {64912, "Yes to &All"},
+      {64913, "&Help"},
       {64940,
        "Do you want to undo run %s? Every record that still holds the path it wrote gets back its "
        "path from before (%s back to %s)."},
@@ -136,14 +153,14 @@ TEST(StrTable, EveryNumberedTextIsItsLiteral) {
   std::vector<int> pinnedIds;
   for (const auto& [id, text] : PinnedTexts()) {
     pinnedIds.push_back(id);
-    EXPECT_EQ(LoadStr(id), text) << id;
+    EXPECT_EQ(LoadStr(static_cast<TStrId>(id)), text) << id;
   }
   EXPECT_EQ(StrTableIds(), pinnedIds);
 }
 
 TEST(StrTable, AnUnknownNumberIsEmpty) {
-  EXPECT_EQ(LoadStr(0), "");
-  EXPECT_EQ(LoadStr(64991), "");
+  EXPECT_EQ(LoadStr(sNoText), "");
+  EXPECT_EQ(LoadStr(static_cast<TStrId>(64991)), "");
 }
 
 }  // namespace

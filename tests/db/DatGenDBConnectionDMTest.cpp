@@ -47,7 +47,7 @@ TEST(DBConnection, LocalFailureShowsTheFolderAndTheEngineMessage) {
   std::filesystem::remove_all(install.DbFolder());
   EXPECT_FALSE(MainConnectionIsOpen());
   ASSERT_EQ(install.Ui->Messages.size(), 1u);
-  std::string expected = LoadStr(65190) + "\n\r" + install.DbFolder() + "\n\r\n\r" +
+  std::string expected = LoadStr(sDatabaseAccessHalted) + "\n\r" + install.DbFolder() + "\n\r\n\r" +
                          "Database folder not found: " + install.DbFolder();
   EXPECT_EQ(install.Ui->Messages[0], expected);
   EXPECT_NE(
@@ -69,7 +69,7 @@ TEST(DBConnection, RemoteFailurePutsTheFolderInParentheses) {
   EXPECT_FALSE(MainConnectionIsOpen());
   ASSERT_EQ(install.Ui->Messages.size(), 1u);
   const std::string& shown = install.Ui->Messages[0];
-  std::string head = LoadStr(65189) + "\n\r(" + install.DbFolder() + ")\n\r\n\r";
+  std::string head = LoadStr(sServerAccessHalted) + "\n\r(" + install.DbFolder() + ")\n\r\n\r";
   EXPECT_EQ(shown.substr(0, head.size()), head);
   EXPECT_NE(shown.find("remote"), std::string::npos);
   EXPECT_EQ(DBConnectionDM()->DBConnection.AdsServerTypes, TAdsServerType::stADS_REMOTE);
@@ -80,15 +80,16 @@ TEST(DBConnection, EngineCodesChooseTheirTextsAndRemoteControlGetsTheNotice) {
     uint32_t code;
     std::string text;  // empty: the notice instead of a message
   };
-  for (const TCase& c :
-       {TCase{6633, LoadStr(65193)}, TCase{6316, LoadStr(65192)}, TCase{5185, ""}}) {
+  for (const TCase& c : {TCase{6633, LoadStr(sOldSqlVersion6633)},
+                         TCase{6316, LoadStr(sOldSqlVersion6316)}, TCase{5185, ""}}) {
     TCrmTestInstall install;
     Platform().SetEngine(std::make_unique<TRefusingEngine>(c.code));
     EXPECT_FALSE(MainConnectionIsOpen());
     if (c.text.empty()) {
       EXPECT_TRUE(install.Ui->Messages.empty());
       EXPECT_EQ(install.Ui->ShownForms, std::vector<std::string>{RemoteControlNoticeForm});
-      EXPECT_NE(install.LogText().find(LoadStr(65191).substr(0, 17)), std::string::npos);
+      EXPECT_NE(install.LogText().find(LoadStr(sRemoteControlStopped).substr(0, 17)),
+                std::string::npos);
     } else {
       EXPECT_EQ(install.Ui->Messages, std::vector<std::string>{c.text}) << c.code;
     }
@@ -134,7 +135,8 @@ TEST(DBConnection, ARemoteServerFailureShowsTheServersMessageAndAReachableOneCon
   EXPECT_FALSE(MainConnectionIsOpen());
   ASSERT_EQ(install.Ui->Messages.size(), 1u);
   const std::string& shown = install.Ui->Messages[0];
-  const std::string head = LoadStr(65189) + "\n\r(" + install.DbFolder() + ")\n\r\n\r";
+  const std::string head =
+      LoadStr(sServerAccessHalted) + "\n\r(" + install.DbFolder() + ")\n\r\n\r";
   EXPECT_EQ(shown.substr(0, head.size()), head);
   EXPECT_NE(shown.find("database \"vrl_no_such_database\" does not exist"), std::string::npos)
       << shown;

@@ -67,7 +67,7 @@ TEST_F(DocPathPasses, CardPassFailureIsShownLoggedAndReportedAsNotCompleted) {
   EXPECT_EQ(install.Column("Cards", "DOCSFOLDER"),
             (std::vector<std::string>{"E:\\N\\a", "E:\\N\\b", "C:\\DOCS\\c\\", "C:\\DOCS\\d"}));
   ASSERT_EQ(install.Ui->Messages.size(), 1u);
-  EXPECT_EQ(install.Ui->Messages[0].substr(0, 20), LoadStr(64996) + "\r\n");
+  EXPECT_EQ(install.Ui->Messages[0].substr(0, 20), LoadStr(sProcessFailed) + "\r\n");
   EXPECT_NE(install.Ui->Messages[0].find("record is locked"), std::string::npos);
   const std::string log = install.LogText();
   EXPECT_NE(log.find("Sender_Class=TChangePathForDocsFrm\r\n"), std::string::npos);

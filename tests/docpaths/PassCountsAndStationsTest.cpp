@@ -30,7 +30,7 @@ TEST_F(DocPathPasses, CardPassCountsOnlyCommittedCardsAndARerunFinishesTheJob) {
             CountWhere(install, "SELECT count(*) FROM Cards WHERE DOCSFOLDER LIKE 'E:%'"));
   EXPECT_EQ(failed.Rewritten, 0);  // the three before the fourth went with its rollback
   ASSERT_EQ(install.Ui->Messages.size(), 1u);
-  EXPECT_EQ(install.Ui->Messages[0].rfind(LoadStr(64996) + "\r\n", 0), 0u);
+  EXPECT_EQ(install.Ui->Messages[0].rfind(LoadStr(sProcessFailed) + "\r\n", 0), 0u);
   EXPECT_NE(install.Ui->Messages[0].find("3 posted records were rolled back"), std::string::npos)
       << install.Ui->Messages[0];
 

@@ -70,7 +70,7 @@ class MessageDialogQtTest : public ::testing::Test {
 };
 
 TEST_F(MessageDialogQtTest, TheShownDialogHasTheComputedGeometryAndDrawsItsText) {
-  const std::string text = LoadStr(65189) + "\n\r/srv/crm/DB";
+  const std::string text = LoadStr(sServerAccessHalted) + "\n\r/srv/crm/DB";
   auto form = CreateGenMessageDialog(text, TMsgDlgType::mtCustom, {TMsgDlgBtn::mbOK});
   TQtDialogWindow window(*form, nullptr);
   window.show();

@@ -235,7 +235,7 @@ TEST(ClientUpgrade, AMissingUpgradeProgramIsReportedAndNothingStarts) {
   EXPECT_TRUE(result);
   EXPECT_EQ(list, "Ansi.chr*");
   EXPECT_EQ(install.Ui->Errors,
-            std::vector<std::string>{LoadStr(65280) + "\r\n" +
+            std::vector<std::string>{LoadStr(sFileNotFound) + "\r\n" +
                                      install.Path("Utils/UpgradeClient/UpgradeClient")});
   EXPECT_TRUE(install.System->HiddenStarted.empty());
 }

@@ -28,7 +28,7 @@ bool Halts() {
 // The upgrade check ran when it found the newer "Ansi.chr" and missed the upgrade program.
 bool UpgradeCheckRan(const TGuardTestInstall& install) {
   for (const std::string& error : install.Ui->Errors)
-    if (error.rfind(LoadStr(65280) + "\r\n", 0) == 0) return true;
+    if (error.rfind(LoadStr(sFileNotFound) + "\r\n", 0) == 0) return true;
   return false;
 }
 
@@ -47,7 +47,7 @@ TEST(StartUpGuard, RefusesACopyStartedFromTheLastVerFolderHoweverTheFolderIsWrit
     install.SetProgram("LastVer/VrlChangeDocsPath");
     install.Ui->Messages.clear();
     EXPECT_THROW(CheckNotRunFromLastVer(), EProgramHalt);
-    EXPECT_EQ(install.Ui->Messages, std::vector<std::string>{LastVerRefusalText});
+    EXPECT_EQ(install.Ui->Messages, std::vector<std::string>{LoadStr(sGuardLastVerRefusal)});
   }
   // The same copy anywhere else goes on, and so does a folder merely named like it.
   for (const char* program : {"Utils/VrlChangeDocsPath", "LastVer/Old/VrlChangeDocsPath"}) {
@@ -61,7 +61,7 @@ TEST(StartUpGuard, RefusesACopyStartedFromTheLastVerFolderHoweverTheFolderIsWrit
 TEST(StartUpGuard, TheLastVerRefusalEndsServerProgramsToo) {
   TGuardTestInstall install("LastVer/VarnelServer");
   EXPECT_TRUE(Halts());
-  EXPECT_EQ(install.Ui->Messages, std::vector<std::string>{LastVerRefusalText});
+  EXPECT_EQ(install.Ui->Messages, std::vector<std::string>{LoadStr(sGuardLastVerRefusal)});
 }
 
 TEST(StartUpGuard, TheMaintenanceStopNeedsTheStopMarkerAndNoExemption) {
@@ -119,10 +119,12 @@ TEST(StartUpGuard, DuringAMaintenanceStopEachKindOfProgramGetsItsOutcome) {
     install.Write("LastVer/Ansi.chr", "newer engine character table");
 
     EXPECT_EQ(Halts(), c.Ends);
-    EXPECT_EQ(install.Ui->Confirmations, c.Asked ? std::vector<std::string>{MaintenanceConfirmText}
-                                                 : std::vector<std::string>{});
-    EXPECT_EQ(install.Ui->Messages,
-              c.Told ? std::vector<std::string>{MaintenanceStopText} : std::vector<std::string>{});
+    EXPECT_EQ(install.Ui->Confirmations,
+              c.Asked ? std::vector<std::string>{LoadStr(sGuardMaintenanceConfirm)}
+                      : std::vector<std::string>{});
+    EXPECT_EQ(install.Ui->Messages, c.Told
+                                        ? std::vector<std::string>{LoadStr(sGuardMaintenanceStop)}
+                                        : std::vector<std::string>{});
     EXPECT_EQ(UpgradeCheckRan(install), c.RunsUpgrade);
   }
 }

@@ -135,10 +135,10 @@ TEST_P(ConsoleEndToEndOnEachServer, AReplaceOfAnotherStationRefusesThisOneBefore
     }
     const TProgramRun run = RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
     EXPECT_EQ(run.ExitCode, 1);
-    const std::string refusal = LoadStr(64870) + "\n";
+    const std::string refusal = LoadStr(sAnotherReplaceRunning) + "\n";
     if (demo.Remote()) {
       // The station holding the lock is connected to the database: it is counted first.
-      EXPECT_EQ(run.Err.rfind(LoadStr(64880) + "\n", 0), 0u) << run.Err;
+      EXPECT_EQ(run.Err.rfind(LoadStr(sOneOtherStation) + "\n", 0), 0u) << run.Err;
       EXPECT_TRUE(run.Err.ends_with("\n" + refusal)) << run.Err;
     } else {
       EXPECT_EQ(run.Err, refusal);
@@ -178,8 +178,9 @@ TEST_F(ConsoleEndToEndTest, AStopSignalEndsTheReplaceSoThatItCanBeResumed) {
   other->ExecSQL("COMMIT", {});
   const TProgramRun run = cli.Wait();
   EXPECT_EQ(run.ExitCode, 128 + SIGTERM) << run.Out << run.Err;
-  EXPECT_EQ(run.Err, Format(LoadStr(64953), {"SIGTERM", 0, 0, 0}) + " " +
-                         Format(LoadStr(64954), {"R1", "VrlChangeDocsPathCli --resume R1"}) + "\n");
+  EXPECT_EQ(run.Err,
+            Format(LoadStr(sStoppedBySignal), {"SIGTERM", 0, 0, 0}) + " " +
+                Format(LoadStr(sRunIncomplete), {"R1", "VrlChangeDocsPathCli --resume R1"}) + "\n");
   EXPECT_NE(Log(demo).find("Proc_Name=Stopped\r\n"), std::string::npos);
   EXPECT_NE(RunCli(demo, {"--list-runs"}).Out.find("replace, incomplete"), std::string::npos);
 
@@ -241,7 +242,10 @@ TEST_P(ConsoleEndToEndOnEachServer, EachExitCode) {
       RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
   EXPECT_EQ(noDatabase.ExitCode, 2);
   // The local server's text, or the remote one's with the folder and the server's message.
-  EXPECT_EQ(noDatabase.Err.rfind(LoadStr(demo.Remote() ? 65189 : 65190), 0), 0u) << noDatabase.Err;
+  EXPECT_EQ(
+      noDatabase.Err.rfind(LoadStr(demo.Remote() ? sServerAccessHalted : sDatabaseAccessHalted), 0),
+      0u)
+      << noDatabase.Err;
   if (!demo.Remote()) {
     EXPECT_EQ(noDatabase.Err.rfind("Procedure halted due to data database/server access error.", 0),
               0u);

@@ -162,7 +162,7 @@ TEST_F(PathJournalConsoleTest, RecordsChangedOrDeletedSinceAreLeftAloneAndCounte
   const TConsoleRun undo = Run({"--undo", "R1", "--yes"});
   EXPECT_EQ(undo.Code, ecRefused);
   EXPECT_NE(undo.Out.find("Documents: 3 examined, 1 restored\n"), std::string::npos) << undo.Out;
-  EXPECT_NE(undo.Out.find(Format(LoadStr(64948), {2, 1, 1}) +
+  EXPECT_NE(undo.Out.find(Format(LoadStr(sUndoLeftAlone), {2, 1, 1}) +
                           "\n  Docs RECID 1: F:\\edited.doc\n  Docs RECID 4: deleted\n"),
             std::string::npos)
       << undo.Out;
@@ -218,7 +218,7 @@ TEST_F(PathJournalConsoleTest, NoJournalReplacesAsBeforeAndLeavesNothingToUndo) 
   const std::string replaced = Database();
   const TConsoleRun undo = Run({"--undo", "R1", "--yes"});
   EXPECT_EQ(undo.Code, ecFailed);
-  EXPECT_NE(undo.Err.find(LoadStr(64943)), std::string::npos) << undo.Err;
+  EXPECT_NE(undo.Err.find(LoadStr(sNoJournal)), std::string::npos) << undo.Err;
   EXPECT_EQ(Database(), replaced);
 }
 
@@ -249,33 +249,36 @@ TEST_P(PathJournalBadInputTest, IsRefusedPlainlyAndChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, PathJournalBadInputTest,
     ::testing::Values(
-        TBadInput{
-            "UnknownRun", {"--undo", "R9", "--yes"}, "", ecRefused, Format(LoadStr(64941), {"R9"})},
+        TBadInput{"UnknownRun",
+                  {"--undo", "R9", "--yes"},
+                  "",
+                  ecRefused,
+                  Format(LoadStr(sNoSuchRun), {"R9"})},
         TBadInput{"NotARunId",
                   {"--undo", "last", "--yes"},
                   "",
                   ecRefused,
-                  Format(LoadStr(64941), {"last"})},
+                  Format(LoadStr(sNoSuchRun), {"last"})},
         TBadInput{"AlreadyUndone",
                   {"--undo", "R1", "--yes"},
                   "",
                   ecRefused,
-                  Format(LoadStr(64942), {"R1", "R2"})},
+                  Format(LoadStr(sRunAlreadyUndone), {"R1", "R2"})},
         TBadInput{"UndoOfAnUndoOfAnUnfinishedRun",
                   {"--undo", "R2", "--yes"},
                   "UPDATE VrlPathRuns SET State = 'running' WHERE RunId = 'R1'",
                   ecRefused,
-                  Format(LoadStr(64952), {"R2", "R1"})},
+                  Format(LoadStr(sUndoOfUnfinishedRun), {"R2", "R1"})},
         TBadInput{"ResumeAComplete",
                   {"--resume", "R2", "--yes"},
                   "",
                   ecRefused,
-                  Format(LoadStr(64945), {"R2"})},
+                  Format(LoadStr(sRunComplete), {"R2"})},
         TBadInput{"RunsTableMissing",
                   {"--undo", "R2", "--yes"},
                   "DROP TABLE VrlPathRuns",
                   ecFailed,
-                  LoadStr(64943)},
+                  LoadStr(sNoJournal)},
         TBadInput{"JournalMissing",
                   {"--undo", "R2", "--yes"},
                   "DROP TABLE VrlPathJournal",
@@ -298,13 +301,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--undo", "R2", "--yes"},
                   "DELETE FROM VrlPathJournal WHERE RunId = 'R2'",
                   ecFailed,
-                  Format(LoadStr(64951), {"R2", 5})},
-        TBadInput{"UnfinishedUndo",
-                  {"--undo", "R1", "--yes"},
-                  "UPDATE VrlPathRuns SET State = CASE RunId WHEN 'R2' THEN 'running' ELSE State "
-                  "END, UndoneBy = CASE RunId WHEN 'R1' THEN '' ELSE UndoneBy END",
-                  ecRefused,
-                  Format(LoadStr(64950), {"R1", "R2", "VrlChangeDocsPathCli --resume R2"})}),
+                  Format(LoadStr(sJournalRowsMissing), {"R2", 5})},
+        TBadInput{
+            "UnfinishedUndo",
+            {"--undo", "R1", "--yes"},
+            "UPDATE VrlPathRuns SET State = CASE RunId WHEN 'R2' THEN 'running' ELSE State "
+            "END, UndoneBy = CASE RunId WHEN 'R1' THEN '' ELSE UndoneBy END",
+            ecRefused,
+            Format(LoadStr(sUnfinishedUndo), {"R1", "R2", "VrlChangeDocsPathCli --resume R2"})}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // Journals of an older version have no counts in their runs: they are listed and undone as

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "common/StrTable.h"
 #include "startup/GuardMessages.h"
 #include "tests/support/CrmTestInstall.h"
 #include "tests/support/DemoInstallation.h"
@@ -35,7 +36,7 @@ TEST(StartUpGuardEndToEnd, ACopyInTheLastVerFolderRefusesToRun) {
   const auto before = Snapshot(demo);
   const TProgramRun run = RunProgram(copy.string(), ReplaceArgs);
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err, std::string(LastVerRefusalText) + "\n");
+  EXPECT_EQ(run.Err, std::string(LoadStr(sGuardLastVerRefusal)) + "\n");
   EXPECT_EQ(run.Out, "");
   EXPECT_EQ(Snapshot(demo), before);
 }
@@ -47,7 +48,7 @@ TEST(StartUpGuardEndToEnd, AMaintenanceStopRefusesUnlessTheStationIsExempt) {
   const std::string program = (demo.Utils() / "VrlChangeDocsPathCli").string();
   const TProgramRun refused = RunProgram(program, ReplaceArgs);
   EXPECT_EQ(refused.ExitCode, 1);
-  EXPECT_EQ(refused.Err, std::string(MaintenanceStopText) + "\n");
+  EXPECT_EQ(refused.Err, std::string(LoadStr(sGuardMaintenanceStop)) + "\n");
   EXPECT_EQ(refused.Out, "");
   EXPECT_EQ(Snapshot(demo), before);
 

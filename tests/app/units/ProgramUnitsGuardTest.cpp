@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/units/ProgramUnits.h"
+#include "common/StrTable.h"
 #include "startup/GuardMessages.h"
 #include "tests/support/AppTestInstallation.h"
 
@@ -41,7 +42,7 @@ TEST(ProgramUnitsGuard, ARefusalHaltsInOrderAndTheNextStartRunsTheGuardAgain) {
     EXPECT_EQ(code, 7);
     EXPECT_FALSE(ran);
     EXPECT_EQ(install.Ui->Messages.size(), static_cast<size_t>(start));
-    EXPECT_EQ(install.Ui->Messages.back(), MaintenanceStopText);
+    EXPECT_EQ(install.Ui->Messages.back(), LoadStr(sGuardMaintenanceStop));
   }
 }
 

@@ -57,7 +57,7 @@ TEST_F(StartupSequenceTest, AnUnreachableDatabaseShowsOnlyTheConnectionsMessage)
   TChangePathForDocsFrm window;
   EXPECT_FALSE(window.StartedUp());
   ASSERT_EQ(install.Ui->Messages.size(), 1u);
-  EXPECT_EQ(install.Ui->Messages[0].rfind(LoadStr(65190), 0), 0u);
+  EXPECT_EQ(install.Ui->Messages[0].rfind(LoadStr(sDatabaseAccessHalted), 0), 0u);
   const std::string log = install.LogText();
   const size_t halt = log.find("Proc_Name=VrlHlt-1\r\n");
   ASSERT_NE(halt, std::string::npos);
@@ -76,7 +76,8 @@ TEST_F(StartupSequenceTest, AnUnreachableRemoteServerShowsItsMessageWithTheFolde
   EXPECT_FALSE(window.StartedUp());
   ASSERT_EQ(install.Ui->Messages.size(), 1u);
   const std::string& shown = install.Ui->Messages[0];
-  EXPECT_EQ(shown.rfind(LoadStr(65189) + "\n\r(" + install.DbFolder() + ")", 0), 0u) << shown;
+  EXPECT_EQ(shown.rfind(LoadStr(sServerAccessHalted) + "\n\r(" + install.DbFolder() + ")", 0), 0u)
+      << shown;
   EXPECT_NE(shown.find(noServer), std::string::npos) << shown;  // libpq's own words on the socket
   EXPECT_NE(install.LogText().find("Proc_Name=VrlHlt-1\r\n"), std::string::npos);
   EXPECT_FALSE(SysLockIsOpen());
