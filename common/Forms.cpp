@@ -5,7 +5,8 @@
 
 namespace {
 // Lists, not owners: constant-initialised, so they are in place before any data module is made
-// and outlive every one (the program units free the data modules before the process ends).
+// and outlive every one. The program units free the data modules before the process ends, and
+// the list gives its memory back with the last one: nothing of it is left at exit.
 constinit std::mutex registryLock;
 constinit std::vector<TDataModule*> registry;
 
@@ -26,6 +27,7 @@ TDataModule::~TDataModule() {
   std::lock_guard guard(RegistryLock());
   auto& modules = Registry();
   modules.erase(std::remove(modules.begin(), modules.end(), this), modules.end());
+  if (modules.empty()) std::vector<TDataModule*>().swap(modules);
 }
 
 std::vector<TDataModule*> DataModules() {

@@ -66,9 +66,11 @@ void Notify(const TExceptionNotify& handler, TEurekaExceptionRecord& rec) {
   InNotification = false;
 }
 
+// Whether a terminate was already reported: a second one (from the report itself) only aborts.
+constinit std::atomic<bool> terminateReported{false};
+
 [[noreturn]] void OnTerminate() {
-  static std::atomic<bool> reported{false};
-  if (!reported.exchange(true)) {
+  if (!terminateReported.exchange(true)) {
     if (TEurekaLog* component = Active.load())
       component->NotifyUnhandled(std::current_exception(), 1);
   }

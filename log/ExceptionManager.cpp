@@ -13,7 +13,7 @@
 #include "log/SpecialFiles.h"
 #include "platform/FatalSignals.h"
 
-THEMgr* HEMgr = nullptr;
+constinit std::unique_ptr<THEMgr> HEMgr;
 
 namespace {
 const char* const CRLF = "\r\n";
@@ -166,12 +166,11 @@ void THEMgr::PrepareFatalSignalEntry() const {
 }
 
 void CreateHEMgr() {
-  if (!HEMgr) HEMgr = new THEMgr();
+  if (!HEMgr) HEMgr = std::make_unique<THEMgr>();
 }
 
 void FreeHEMgr() {
-  delete HEMgr;
-  HEMgr = nullptr;
+  HEMgr.reset();
 }
 
 void InitEurekaLog(TEurekaLog* Component) {

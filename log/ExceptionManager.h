@@ -55,7 +55,7 @@ class THEMgr : public TObject {
 };
 
 // The single manager; none before CreateHEMgr and after FreeHEMgr.
-extern THEMgr* HEMgr;
+extern constinit std::unique_ptr<THEMgr> HEMgr;
 void CreateHEMgr();
 void FreeHEMgr();
 // HEMgr->InitEurekaLog(Component); nothing without a manager.

@@ -3,8 +3,9 @@
 #include <memory>
 
 namespace {
-std::unique_ptr<TCardDbServicesDM> instance;  // freed by FreeCardDbServicesDM, never at exit
-}
+// Made on first use; freed by FreeCardDbServicesDM (the preferences unit's stop step).
+constinit std::unique_ptr<TCardDbServicesDM> instance;
+}  // namespace
 
 TCardDbServicesDM::TCardDbServicesDM() : TDataModule(nullptr, "CardDbServicesDM") {
   DatCardsTbl.DatabaseName = "DBConnectionDM.DBConnection";

@@ -8,7 +8,7 @@
 #include "host/SysFolders.h"
 #include "ui/FieldsExtractor.h"
 
-TDatLangDM* DatLangDM = nullptr;
+constinit std::unique_ptr<TDatLangDM> DatLangDM;
 
 namespace {
 
@@ -186,7 +186,7 @@ std::string FormatWithLangId(const std::string& format) {
 }
 
 void GetLangRec(const std::string& key, TLangRec& rec) {
-  if (!DatLangDM) DatLangDM = new TDatLangDM();
+  if (!DatLangDM) DatLangDM = std::make_unique<TDatLangDM>();
   DatLangDM->LoadDictionary();
   TObject* item = nullptr;
   if (DatLangDM->Dictionary()->GetItemByKey(key, item))
@@ -196,8 +196,7 @@ void GetLangRec(const std::string& key, TLangRec& rec) {
 }
 
 void FreeDatLangDM() {
-  delete DatLangDM;
-  DatLangDM = nullptr;
+  DatLangDM.reset();
 }
 
 void FreeLangDictionary() {

@@ -59,7 +59,7 @@ class TDatLangDM : public TDataModule {
 };
 
 // The process-wide module; none until GetLangRec creates it.
-extern TDatLangDM* DatLangDM;
+extern constinit std::unique_ptr<TDatLangDM> DatLangDM;
 
 // The format text with the language id as its single argument.
 std::string FormatWithLangId(const std::string& format);

@@ -18,7 +18,8 @@
 
 namespace {
 
-std::unique_ptr<TDatPrefDM> instance;  // freed by FreeDatPrefDM, never at exit
+// Made on first use; freed by FreeDatPrefDM (the preferences unit's stop step).
+constinit std::unique_ptr<TDatPrefDM> instance;
 
 // Parses text under parse, writes it with format and parses the result again, so the value is
 // what the process formats can show.

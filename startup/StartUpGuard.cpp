@@ -1,6 +1,7 @@
 #include "startup/StartUpGuard.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "common/DateUtils.h"
 #include "common/IniFile.h"
@@ -20,23 +21,21 @@
 namespace {
 
 struct TGuardState {
-  bool ran = false;  // the guard runs only on the first start
-  std::string mutexName;
+  std::string mutexName;  // the server run mutex, when this program holds one
 };
 
-TGuardState& State() {
-  static TGuardState state;
-  return state;
-}
+// The guard's state while its program unit runs: made by RunStartUpGuard (which runs once per
+// start of the unit), freed by ReleaseStartUpGuard.
+constinit std::unique_ptr<TGuardState> state;
 
 std::string ComparableFolder(const std::string& folder) {
   return UpperCase(Trim(RemoveTrailingPathDelim(folder)));
 }
 
 void CreateServerRunMutex() {
-  State().mutexName = ServerRunMutexName(Now());
+  state->mutexName = ServerRunMutexName(Now());
   // Whether another run already holds it does not matter: start-up goes on either way.
-  Platform().System().AcquireNamedMutex(State().mutexName);
+  Platform().System().AcquireNamedMutex(state->mutexName);
 }
 
 }  // namespace
@@ -55,7 +54,7 @@ std::string ServerRunMutexName(TDateTime startTime) {
 }
 
 std::string HeldServerRunMutexName() {
-  return State().mutexName;
+  return state ? state->mutexName : std::string();
 }
 
 void CheckNotRunFromLastVer() {
@@ -65,8 +64,8 @@ void CheckNotRunFromLastVer() {
 }
 
 void RunStartUpGuard() {
-  if (State().ran) return;
-  State().ran = true;
+  if (state) return;
+  state = std::make_unique<TGuardState>();
   ClearUpgradeStarted();
   // The regional separators fixed before the guard stay in force: nothing here reloads the
   // system's regional settings when they change, so there is no automatic reload to switch off.
@@ -85,8 +84,6 @@ void RunStartUpGuard() {
 }
 
 void ReleaseStartUpGuard() {
-  TGuardState& state = State();
-  state.ran = false;
-  if (!state.mutexName.empty()) Platform().System().ReleaseNamedMutex(state.mutexName);
-  state.mutexName.clear();
+  const std::unique_ptr<TGuardState> held = std::move(state);
+  if (held && !held->mutexName.empty()) Platform().System().ReleaseNamedMutex(held->mutexName);
 }

@@ -10,7 +10,8 @@
 namespace {
 
 // A list, not an owner: constant-initialised, so it outlives every connection (the program
-// units free the connection module before the process ends).
+// units free the connection module before the process ends, and the list gives its memory back
+// with the last connection).
 constinit std::vector<TAdsConnection*> connections;
 
 std::vector<TAdsConnection*>& Connections() {
@@ -43,6 +44,7 @@ TAdsConnection::~TAdsConnection() {
   handle_.reset();
   auto& all = Connections();
   all.erase(std::remove(all.begin(), all.end(), this), all.end());
+  if (all.empty()) std::vector<TAdsConnection*>().swap(all);  // nothing of it left at exit
 }
 
 void TAdsConnection::SetIsConnected(bool connected) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
+#include <memory>
 #include <mutex>
 
 #include "common/FileUtils.h"
@@ -33,20 +34,24 @@ struct flock SlotRange(short type, off_t slot, off_t length = 1) {
 }
 
 // The slots this process holds, per lock file: a record lock of another open file of the same
-// process conflicts like any other station's, so the count leaves these out. Plain data, empty
-// again once every table is closed.
-std::mutex ownSlotsMutex;
-std::map<std::string, int> ownSlots;
+// process conflicts like any other station's, so the count leaves these out. Made with the first
+// open table and freed with the last one closed, so nothing of it is left when the program units
+// have closed the main connection.
+constinit std::mutex ownSlotsMutex;
+constinit std::unique_ptr<std::map<std::string, int>> ownSlots;
 
 void CountOwnSlot(const std::string& path, int change) {
   std::lock_guard<std::mutex> guard(ownSlotsMutex);
-  if ((ownSlots[path] += change) <= 0) ownSlots.erase(path);
+  if (!ownSlots) ownSlots = std::make_unique<std::map<std::string, int>>();
+  if (((*ownSlots)[path] += change) <= 0) ownSlots->erase(path);
+  if (ownSlots->empty()) ownSlots.reset();
 }
 
 int OwnSlots(const std::string& path) {
   std::lock_guard<std::mutex> guard(ownSlotsMutex);
-  auto it = ownSlots.find(path);
-  return it == ownSlots.end() ? 0 : it->second;
+  if (!ownSlots) return 0;
+  auto it = ownSlots->find(path);
+  return it == ownSlots->end() ? 0 : it->second;
 }
 
 // Raised for a lock file's name that holds a link or no regular file: the name is never followed.

@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "common/FormatSettings.h"
+#include "common/Forms.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "db/SysLock.h"
 #include "log/EventLog.h"
 #include "log/ExceptionManager.h"
 #include "log/LogHook.h"
 #include "platform/engine/AdsComponents.h"
+#include "settings/DatLangDM_Unit.h"
+#include "settings/DatPrefDM_Unit.h"
+#include "startup/StartUpGuard.h"
 #include "tests/support/CrmTestInstall.h"
 #include "tests/support/ProgramUnitsReset.h"
 
@@ -23,6 +27,10 @@ void ExpectEverythingStopped() {
   EXPECT_EQ(DBConnectionDM(), nullptr);
   EXPECT_EQ(TAdsConnection::FindByName("DBConnection"), nullptr);
   EXPECT_FALSE(SysLockIsOpen());
+  EXPECT_EQ(HEMgr, nullptr);
+  EXPECT_EQ(DatLangDM, nullptr);
+  EXPECT_TRUE(DataModules().empty());  // the preference, card and language modules too
+  EXPECT_EQ(HeldServerRunMutexName(), "");
 }
 
 TEST(ProgramUnits, EveryUnitHasANameAndAStopStep) {
@@ -44,6 +52,14 @@ TEST(ProgramUnits, ARunStartsTheUnitsAndItsEndStopsThemAllWithTheLockTableHeld) 
         EXPECT_EQ(FormatSettings().ShortDateFormat, "yyyy-mm-dd");
         EXPECT_TRUE(CheckSysLock(false));
         EXPECT_TRUE(SysLockIsOpen());
+        TDocPref doc;
+        try {
+          GetDocPref(doc);  // the preference module, made on first use
+        } catch (const std::exception& e) {
+          ADD_FAILURE() << e.what();
+        }
+        EXPECT_NE(HEMgr, nullptr);
+        EXPECT_FALSE(DataModules().empty());
         return 5;
       },
       9, 1);
