@@ -66,6 +66,21 @@ void EndUnfinished(TJournalledRun* run, const TCommandResult& result) {
   }
 }
 
+// Adds lines under a message, a blank line between.
+void AddLines(std::string& message, const std::string& lines) {
+  if (!lines.empty()) message += "\r\n\r\n" + lines;
+}
+
+// Step 7: what a real run that completed shows; empty: nothing.
+std::string CompletionText(const TRewriteCommand& command, const TCommandOptions& options,
+                           const TCommandResult& result) {
+  std::string message = command.CompletionMessage();
+  if (!options.CompletionDetail) return message;
+  if (message.empty()) message = LoadStr(sOperationCompleted);
+  AddLines(message, options.CompletionDetail(result));
+  return message;
+}
+
 // Steps 1 to 4; the refusal, or none when the command may write (or, in a dry run, read).
 std::optional<TCommandOutcome> MayRun(TRewriteCommand& command, const TCommandOptions& options,
                                       TReplaceLock& lock) {
@@ -73,8 +88,10 @@ std::optional<TCommandOutcome> MayRun(TRewriteCommand& command, const TCommandOp
   if (options.DryRun) return std::nullopt;
   TUiServices& ui = Platform().Ui();
   if (!command.AcceptHazard()) return TCommandOutcome::NewUnderOld;
-  if (!WarnOfOtherStations(options.OtherStationsPrompt) || !ui.ConfirmYesNo(command.Question()))
-    return TCommandOutcome::NotConfirmed;
+  if (!WarnOfOtherStations(options.OtherStationsPrompt)) return TCommandOutcome::NotConfirmed;
+  std::string question = command.Question();
+  if (options.ConfirmDetail) AddLines(question, options.ConfirmDetail());
+  if (!ui.ConfirmYesNo(question)) return TCommandOutcome::NotConfirmed;
   // One command at a time per installation, from the confirmation to the clean-up.
   if (const std::string refusal = TakeReplaceLock(lock); !refusal.empty()) {
     ui.ShowMessage(refusal, TMessageKind::mkWarning);
@@ -155,8 +172,10 @@ TCommandResult RunRewriteCommand(TComponent& owner, TRewriteCommand& command,
       ending.Commit();
     }
     ui.SetCursor(TCursorKind::crDefault);
-    if (completed && real && !command.CompletionMessage().empty())
-      ui.ShowMessage(command.CompletionMessage(), TMessageKind::mkInformation);
+    if (completed && real) {
+      if (const std::string message = CompletionText(command, options, result); !message.empty())
+        ui.ShowMessage(message, TMessageKind::mkInformation);
+    }
   } catch (const EStopRequested& stop) {
     result.Outcome = TCommandOutcome::Interrupted;
     result.StopSignal = stop.Signal();

@@ -5,7 +5,7 @@
 //   1. the command's checks, shown when they refuse (a blank or impossible path; an unknown
 //      run, a run already undone, a journal that cannot be read or has lost rows);
 //   2. a real run only: the command's own question first (the re-run hazard), then the
-//      other-stations warning and the Yes/No confirmation;
+//      other-stations warning and the Yes/No confirmation (with the lines the options add);
 //   3. the installation's replace lock, refused while another command holds it;
 //   4. with the lock held, the command's checks again wherever they read the journal: another
 //      station may have undone or resumed the run while this one waited at its confirmation;
@@ -48,6 +48,8 @@ enum class TCommandOutcome {
   Interrupted,   // a stop signal ended the passes; what was done is kept, the run is incomplete
 };
 
+struct TCommandResult;
+
 // What the window and the console hand every command.
 struct TCommandOptions {
   bool DryRun = false;
@@ -58,6 +60,12 @@ struct TCommandOptions {
   TOtherStationsPrompt OtherStationsPrompt;
   // Called when both passes have ended normally, before the completion message is shown.
   std::function<void()> PassesEnded;
+  // What the window adds to the messages (empty: nothing): lines under the confirmation's
+  // question (read before it is asked), and lines under the completion message of a real run
+  // that completed; with them, a command without a completion message of its own shows
+  // "Operation completed".
+  std::function<std::string()> ConfirmDetail;
+  std::function<std::string(const TCommandResult&)> CompletionDetail;
 };
 
 struct TCommandResult {
@@ -92,7 +100,8 @@ class TRewriteCommand {
   virtual std::string CardFailureText() const = 0;
   // Step 7: a real run's passes ended (the undo marks the run it undid).
   virtual void RunEnded(TJournalledRun& run, bool completed) { (void)run, (void)completed; }
-  // Step 7: the message shown when a real run completed; empty: none.
+  // Step 7: the message shown when a real run completed; empty: none (unless the options add
+  // lines to it).
   virtual std::string CompletionMessage() const { return {}; }
 };
 

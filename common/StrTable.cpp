@@ -72,6 +72,11 @@ const std::map<int, std::string>& Table() {
       {64885, "Documents: %s of %s"},
       {64886, "Cards: %s of %s"},
       {64887, "Continue while they are open?"},
+      {64888, "Documents: %d of %d will be rewritten."},
+      {64889, "Cards: %d of %d will be rewritten."},
+      {64890, "&Undo"},
+      {64891, "&Resume"},
+      {64892, "Close"},
       // The start-up guard's refusals.
       {64900, "Cannot run this program From this server folder (Lastver)"},
       {64901,
@@ -91,6 +96,23 @@ const std::map<int, std::string>& Table() {
       {64911, "N&o to All"},
       {64912, "Yes to &All"},
       {64913, "&Help"},
+      // The window's additions: the counts of a confirmation and a completion, History.
+      {64926, "Documents: %d of %d will change; %d already lie under the new folder."},
+      {64927, "Cards: %d of %d will change; %d already lie under the new folder."},
+      {64928, "No document or card lies under the old folder: nothing will change."},
+      {64929, "Documents: %d examined, %d rewritten."},
+      {64930, "Cards: %d examined, %d rewritten."},
+      {64931, "%d records changed by another station meanwhile were left alone."},
+      {64932, "Run %s can be undone from History."},
+      {64933,
+       "%d records were written and are kept (Documents %d, Cards %d). Run %s is incomplete: it "
+       "can be resumed from History."},
+      {64934, "History"},
+      {64935, "No run is journalled in this database."},
+      {64936, "Documents: %d of %d will be restored."},
+      {64937, "Cards: %d of %d will be restored."},
+      {64938, "Documents: %d examined, %d restored."},
+      {64939, "Cards: %d examined, %d restored."},
       // Ours: the undo journal.
       {64940,
        "Do you want to undo run %s? Every record that still holds the path it wrote gets back its "

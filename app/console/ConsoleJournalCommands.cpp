@@ -5,6 +5,7 @@
 #include "app/console/ConsoleExitCodes.h"
 #include "app/console/ConsoleRewriteRun.h"
 #include "commands/PathUndoCommand.h"
+#include "commands/RunListLine.h"
 #include "common/Format.h"
 #include "common/StrTable.h"
 #include "docpaths/journal/PathJournal.h"
@@ -19,14 +20,7 @@ int RunConsoleListRuns(TConsoleSession& session) {
       out << "No run is journalled in this database." << std::endl;
       return ecCompleted;
     }
-    for (const TPathRun& run : journal.Runs()) {
-      out << run.RunId << "  " << run.Started << "  " << run.OldFolder << " -> " << run.NewFolder
-          << "  Docs " << run.Docs << ", Cards " << run.Cards << "  "
-          << (run.Kind == "undo" ? "undo of " + run.Target : run.Kind);
-      if (!run.UndoneBy.empty()) out << ", undone by " << run.UndoneBy;
-      if (run.Incomplete()) out << ", incomplete";
-      out << std::endl;
-    }
+    for (const TPathRun& run : journal.Runs()) out << RunListLine(run) << std::endl;
   } catch (const EADSDatabaseError& e) {
     Platform().Ui().ShowMessage(Format(LoadStr(sJournalUnreadable), {e.Message()}),
                                 TMessageKind::mkError);

@@ -1,9 +1,5 @@
 // The console's journal commands: --list-runs prints the journalled runs, oldest first, one
-// line each:
-//
-//   <id>  <started>  <old> -> <new>  Docs <n>, Cards <n>  <kind>[, undone by <id>][, incomplete]
-//
-// where kind is "replace" or "undo of <id>"; --undo RUN and --resume RUN run the undo or the
+// line each (commands/RunListLine.h); --undo RUN and --resume RUN run the undo or the
 // resume of a run, confirmed as a replace is (--yes; --dry-run changes nothing).
 #pragma once
 

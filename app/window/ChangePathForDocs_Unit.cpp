@@ -4,9 +4,13 @@
 
 #include "app/units/StartupSequence.h"
 #include "app/window/FolderGlyph.h"
+#include "app/window/HistoryDialog.h"
 #include "app/window/ReplaceProgress.h"
+#include "app/window/RunSummaryText.h"
+#include "commands/PathUndoCommand.h"
 #include "commands/ReplaceCommand.h"
 #include "common/StrTable.h"
+#include "common/SysUtils.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "log/EventLog.h"
 #include "platform/Platform.h"
@@ -37,6 +41,7 @@ TChangePathForDocsFrm::TChangePathForDocsFrm(QWidget* parent)
 
   connect(Button1(), &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
   connect(Button2(), &QPushButton::clicked, this, [this] { Guarded([this] { Button2Click(); }); });
+  connect(Button3(), &QPushButton::clicked, this, [this] { Guarded([this] { Button3Click(); }); });
   connect(SpeedButton3(), &QToolButton::clicked, this,
           [this] { Guarded([this] { SpeedButton3Click(); }); });
   connect(SpeedButton1(), &QToolButton::clicked, this,
@@ -61,6 +66,9 @@ QPushButton* TChangePathForDocsFrm::Button1() const {
 }
 QPushButton* TChangePathForDocsFrm::Button2() const {
   return ui_->Button2;
+}
+QPushButton* TChangePathForDocsFrm::Button3() const {
+  return ui_->Button3;
 }
 QFrame* TChangePathForDocsFrm::Panel1() const {
   return ui_->Panel1;
@@ -94,17 +102,71 @@ void TChangePathForDocsFrm::FormCreate() {
 }
 
 void TChangePathForDocsFrm::Button1Click() {
+  const std::string oldPath = Edit1()->text().toStdString();
+  const std::string newPath = Edit2()->text().toStdString();
   TReplaceProgress progress(this);
   TReplaceOptions options;
   options.DocsObserver = &progress.Docs();
   options.CardsObserver = &progress.Cards();
   options.PassesEnded = [&progress] { progress.Close(); };
-  const TCommandResult result =
-      ReplaceDocsPath(*this, Edit1()->text().toStdString(), Edit2()->text().toStdString(), options);
-  // A stop signal ended the replace: the log tells what was kept and how to resume it; the
-  // program ends as the signal asked, without a dialog.
-  if (result.Outcome == TCommandOutcome::Interrupted)
+  // The confirmation says what will change: the pre-flight's reading, under its own progress.
+  options.ConfirmDetail = [&] {
+    const TPreflightReport report = MakePreflightReport(UpperCase(oldPath), newPath, TFileCheck{},
+                                                        &progress.Docs(), &progress.Cards());
+    progress.Close();
+    return ReplaceConfirmLines(report, oldPath, newPath);
+  };
+  options.CompletionDetail = CompletionLines;
+  RunEnded(ReplaceDocsPath(*this, oldPath, newPath, options));
+}
+
+void TChangePathForDocsFrm::RunEnded(const TCommandResult& result) {
+  if (result.Outcome == TCommandOutcome::Interrupted) {
+    // The log tells what was kept and how to resume it.
     QCoreApplication::exit(StoppedExitCode(result.StopSignal));
+    return;
+  }
+  if (const std::string kept = IncompleteRunText(result); !kept.empty())
+    Platform().Ui().ShowMessage(kept, TMessageKind::mkWarning);
+}
+
+void TChangePathForDocsFrm::Button3Click() {
+  CreateHistory()->exec();
+}
+
+std::unique_ptr<THistoryDialog> TChangePathForDocsFrm::CreateHistory() {
+  return std::make_unique<THistoryDialog>(
+      this, [this](const std::string& runId) { Guarded([&] { UndoRun(runId); }); },
+      [this](const std::string& runId) { Guarded([&] { ResumeRun(runId); }); });
+}
+
+void TChangePathForDocsFrm::UndoRun(const std::string& runId) {
+  RunJournalCommand(runId, true);
+}
+
+void TChangePathForDocsFrm::ResumeRun(const std::string& runId) {
+  RunJournalCommand(runId, false);
+}
+
+void TChangePathForDocsFrm::RunJournalCommand(const std::string& runId, bool undo) {
+  auto run = [&](const TReplaceOptions& options) {
+    return undo ? UndoPathRun(*this, runId, options) : ResumePathRun(*this, runId, options);
+  };
+  TReplaceProgress progress(this);
+  TReplaceOptions counting;
+  counting.DryRun = true;
+  counting.DocsObserver = &progress.Docs();
+  counting.CardsObserver = &progress.Cards();
+  const TCommandResult counted = run(counting);
+  progress.Close();
+  if (counted.Outcome != TCommandOutcome::Completed) return;  // refused, and told why
+  TReplaceOptions options;
+  options.DocsObserver = &progress.Docs();
+  options.CardsObserver = &progress.Cards();
+  options.PassesEnded = [&progress] { progress.Close(); };
+  options.ConfirmDetail = [&counted] { return DryRunConfirmLines(counted); };
+  options.CompletionDetail = CompletionLines;
+  RunEnded(run(options));
 }
 
 void TChangePathForDocsFrm::Button2Click() {

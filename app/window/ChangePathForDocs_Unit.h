@@ -17,6 +17,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+class THistoryDialog;
+struct TCommandResult;
 
 class TChangePathForDocsFrm : public QWidget, public TForm {
   Q_OBJECT
@@ -30,6 +32,7 @@ class TChangePathForDocsFrm : public QWidget, public TForm {
 
   QPushButton* Button1() const;
   QPushButton* Button2() const;
+  QPushButton* Button3() const;  // "History..."
   QFrame* Panel1() const;
   QLabel* Label1() const;
   QLineEdit* Edit1() const;
@@ -54,6 +57,13 @@ class TChangePathForDocsFrm : public QWidget, public TForm {
   void Button1Click();
   // "Close": closes the window, which ends the program.
   void Button2Click();
+  // "History...": the journalled runs, to undo or resume one (HistoryDialog.h).
+  void Button3Click();
+  std::unique_ptr<THistoryDialog> CreateHistory();
+  // The undo or the resume of a run from History: confirmed with the counts of its dry run
+  // (a refusal of the dry run is shown and ends it), then run as the replace is.
+  void UndoRun(const std::string& runId);
+  void ResumeRun(const std::string& runId);
   // Folder pickers of the old-path and the new-path row.
   void SpeedButton3Click();
   void SpeedButton1Click();
@@ -63,6 +73,10 @@ class TChangePathForDocsFrm : public QWidget, public TForm {
   // through Qt's event delivery.
   template <typename Handler>
   void Guarded(Handler handler);
+  // After a real run: a run that did not complete is told what it kept; one a stop signal ended
+  // ends the program as the signal asked, without a dialog.
+  void RunEnded(const TCommandResult& result);
+  void RunJournalCommand(const std::string& runId, bool undo);
 
   std::unique_ptr<Ui::TChangePathForDocsFrm> ui_;
   bool startedUp_ = false;

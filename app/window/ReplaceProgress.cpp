@@ -47,6 +47,7 @@ TReplaceProgress::~TReplaceProgress() {
 }
 
 void TReplaceProgress::Close() {
+  passTextId_ = sNoText;  // a pass after this (the confirmed run's) starts its second afresh
   if (!window_) return;
   window_->hide();
   window_.reset();

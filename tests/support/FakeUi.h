@@ -80,3 +80,11 @@ class TFakeUi : public TUiServices {
  private:
   TCursorKind cursor_ = TCursorKind::crDefault;
 };
+
+// The messages as specified, without the lines the window adds under them (after a blank line):
+// the confirmation's question, "Operation completed".
+inline std::vector<std::string> WithoutAddedLines(const std::vector<std::string>& shown) {
+  std::vector<std::string> heads;
+  for (const std::string& text : shown) heads.push_back(text.substr(0, text.find("\r\n\r\n")));
+  return heads;
+}

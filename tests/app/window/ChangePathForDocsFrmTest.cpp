@@ -54,6 +54,7 @@ TEST_F(ChangePathForDocsFrmTest, LaidOutAsDesigned) {
   for (const Expected& e : {
            Expected{w.Button1(), "Button1", {98, 138, 92, 31}},
            Expected{w.Button2(), "Button2", {246, 138, 93, 31}},
+           Expected{w.Button3(), "Button3", {349, 138, 89, 31}},
            Expected{w.Panel1(), "Panel1", {2, 2, 442, 120}},
            Expected{w.Edit1(), "Edit1", {76, 28, 313, 24}},
            Expected{w.Edit2(), "Edit2", {76, 64, 313, 24}},
@@ -69,16 +70,21 @@ TEST_F(ChangePathForDocsFrmTest, LaidOutAsDesigned) {
   EXPECT_EQ(w.Label2()->text(), "New Path:");
   EXPECT_EQ(w.Button1()->text(), "Replace");
   EXPECT_EQ(w.Button2()->text(), "Close");
+  EXPECT_EQ(w.Button3()->text(), "&History...");
   for (QWidget* inPanel : {static_cast<QWidget*>(w.Edit1()), static_cast<QWidget*>(w.Edit2()),
                            static_cast<QWidget*>(w.SpeedButton3())})
     EXPECT_EQ(inPanel->parentWidget(), w.Panel1());
 
-  // Tab order: Replace, Close, then the panel's Old Path and New Path.
+  // Tab order: Replace, Close, then the panel's Old Path and New Path, then History.
   EXPECT_EQ(w.Button1()->nextInFocusChain(), w.Button2());
   QWidget* next = w.Button2()->nextInFocusChain();
   while (next && next->focusPolicy() == Qt::NoFocus) next = next->nextInFocusChain();
   EXPECT_EQ(next, w.Edit1());
   EXPECT_EQ(w.Edit1()->nextInFocusChain(), w.Edit2());
+  // History comes after the specified controls, so their order stays as it was.
+  next = w.Edit2()->nextInFocusChain();
+  while (next && next->focusPolicy() == Qt::NoFocus) next = next->nextInFocusChain();
+  EXPECT_EQ(next, w.Button3());
 
   for (QToolButton* button : {w.SpeedButton3(), w.SpeedButton1()}) {
     EXPECT_TRUE(button->autoRaise());
@@ -133,7 +139,7 @@ TEST_F(ChangePathForDocsFrmTest, AnsweringNoChangesNothing) {
   const std::string logBefore = install_->LogText();
   window_->Button1Click();
   EXPECT_EQ(install_->LogText(), logBefore);
-  EXPECT_EQ(Ui().Confirmations, std::vector<std::string>{Confirm});
+  EXPECT_EQ(WithoutAddedLines(Ui().Confirmations), std::vector<std::string>{Confirm});
   EXPECT_TRUE(Ui().Messages.empty());
   EXPECT_TRUE(Ui().CursorHistory.empty() || Ui().CursorHistory.back() == TCursorKind::crDefault);
   EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
@@ -146,7 +152,7 @@ TEST_F(ChangePathForDocsFrmTest, ALowerCaseOldPathMatchesAndTheNewPathIsKeptAsTy
   Type("c:\\varneldocs", " E:\\Shared");
   Ui().ConfirmAnswers = {true};
   window_->Button1Click();
-  EXPECT_EQ(Ui().Messages, std::vector<std::string>{Completed});
+  EXPECT_EQ(WithoutAddedLines(Ui().Messages), std::vector<std::string>{Completed});
   EXPECT_EQ(install_->DocumentNames(),
             (std::vector<std::string>{" E:\\Shared\\Smith\\Letter.doc", "D:\\Other\\x.doc"}));
   EXPECT_EQ(install_->CardFolders(), (std::vector<std::string>{" E:\\Shared\\Smith", ""}));
@@ -162,7 +168,7 @@ TEST_F(ChangePathForDocsFrmTest, AReplaceThatMatchesNothingStillCompletes) {
   Ui().ConfirmAnswers = {true};
   const size_t logBefore = install_->LogText().size();
   window_->Button1Click();
-  EXPECT_EQ(Ui().Messages, std::vector<std::string>{Completed});
+  EXPECT_EQ(WithoutAddedLines(Ui().Messages), std::vector<std::string>{Completed});
   // The command's entry with both paths as typed, then the connection information.
   const std::string log = install_->LogText().substr(logBefore);
   const size_t command = log.find("Change Docs Path");
@@ -180,8 +186,12 @@ TEST_F(ChangePathForDocsFrmTest, AFailingCardPassIsReportedButNotAsCompleted) {
   Type("C:\\Docs", "E:\\New");
   Ui().ConfirmAnswers = {true};
   window_->Button1Click();
-  ASSERT_EQ(Ui().Messages.size(), 1u);
+  ASSERT_EQ(Ui().Messages.size(), 2u);
   EXPECT_EQ(Ui().Messages[0].rfind("The process failed\r\n", 0), 0u);
+  // Then what was kept, and that the run can be finished.
+  EXPECT_EQ(Ui().Messages[1],
+            "2 records were written and are kept (Documents 1, Cards 1). Run R1 is incomplete: it "
+            "can be resumed from History.");
   EXPECT_EQ(install_->DocumentNames(), std::vector<std::string>{"E:\\New\\a.doc"});
   EXPECT_EQ(install_->CardFolders(),
             (std::vector<std::string>{"E:\\New\\A", "C:\\Docs\\B", "C:\\Docs\\C"}));
@@ -255,11 +265,11 @@ TEST_F(ChangePathForDocsFrmTest, ANewFolderUnderTheOldOneIsConfirmedFirstWithIts
     Ui().ConfirmAnswers = c.answers;
     Type("C:\\Docs", "c:\\docs\\Archive");
     window_->Button1Click();
-    EXPECT_EQ(Ui().Confirmations, c.asked);
+    EXPECT_EQ(WithoutAddedLines(Ui().Confirmations), c.asked);
     EXPECT_EQ(
         install_->DocumentNames(),
         std::vector<std::string>{c.replaced ? "c:\\docs\\Archive\\a.doc" : "C:\\Docs\\a.doc"});
-    EXPECT_EQ(Ui().Messages,
+    EXPECT_EQ(WithoutAddedLines(Ui().Messages),
               c.replaced ? std::vector<std::string>{Completed} : std::vector<std::string>{});
   }
 }
