@@ -9,6 +9,13 @@ std::string Lines(const std::string& first, const std::string& second) {
   return first + "\r\n" + second;
 }
 
+// The line of records an undo left alone; empty when none.
+std::string LeftAloneLine(const TUndoTally& tally) {
+  if (tally.LeftAlone() == 0) return {};
+  return "\r\n" + Format(LoadStr(sUndoLeftAlone),
+                         {tally.LeftAlone(), tally.ChangedSince, tally.DeletedSince});
+}
+
 }  // namespace
 
 std::string ReplaceConfirmLines(const TPreflightReport& report, const std::string& oldPath,
@@ -27,14 +34,9 @@ std::string ReplaceConfirmLines(const TPreflightReport& report, const std::strin
 std::string DryRunConfirmLines(const TCommandResult& dryRun) {
   const TStrId docs = dryRun.Undo ? sRestoreDocs : sResumeDocs;
   const TStrId cards = dryRun.Undo ? sRestoreCards : sResumeCards;
-  std::string lines =
-      Lines(Format(LoadStr(docs), {dryRun.Docs.Rewritten, dryRun.Docs.Examined}),
-            Format(LoadStr(cards), {dryRun.Cards.Rewritten, dryRun.Cards.Examined}));
-  const TUndoTally& tally = dryRun.Tally;
-  if (tally.LeftAlone() > 0)
-    lines += "\r\n" + Format(LoadStr(sUndoLeftAlone),
-                             {tally.LeftAlone(), tally.ChangedSince, tally.DeletedSince});
-  return lines;
+  return Lines(Format(LoadStr(docs), {dryRun.Docs.Rewritten, dryRun.Docs.Examined}),
+               Format(LoadStr(cards), {dryRun.Cards.Rewritten, dryRun.Cards.Examined})) +
+         LeftAloneLine(dryRun.Tally);
 }
 
 std::string CompletionLines(const TCommandResult& result) {
@@ -45,10 +47,7 @@ std::string CompletionLines(const TCommandResult& result) {
             Format(LoadStr(cards), {result.Cards.Examined, result.Cards.Rewritten}));
   const int64_t others = result.Docs.ChangedByOthers + result.Cards.ChangedByOthers;
   if (others > 0) lines += "\r\n" + Format(LoadStr(sDoneChangedByOthers), {others});
-  const TUndoTally& tally = result.Tally;
-  if (tally.LeftAlone() > 0)
-    lines += "\r\n" + Format(LoadStr(sUndoLeftAlone),
-                             {tally.LeftAlone(), tally.ChangedSince, tally.DeletedSince});
+  lines += LeftAloneLine(result.Tally);
   if (!result.RunId.empty())
     lines += "\r\n\r\n" + Format(LoadStr(sRunUndoableFromHistory), {result.RunId});
   return lines;
