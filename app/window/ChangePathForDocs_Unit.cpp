@@ -7,6 +7,7 @@
 #include "app/window/HistoryDialog.h"
 #include "app/window/ReplaceProgress.h"
 #include "app/window/RunSummaryText.h"
+#include "app/window/StoredFolderCompleter.h"
 #include "commands/PathUndoCommand.h"
 #include "commands/ReplaceCommand.h"
 #include "common/StrTable.h"
@@ -99,6 +100,7 @@ void TChangePathForDocsFrm::FormCreate() {
   GetDocPref(doc);
   DocPref = doc;
   Edit1()->setText(QString::fromStdString(DocPref.MainFolder));
+  AttachStoredFolderCompleter(*Edit1(), this);
 }
 
 void TChangePathForDocsFrm::Button1Click() {

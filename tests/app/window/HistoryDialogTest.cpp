@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStringListModel>
 
 #include "app/window/ChangePathForDocs_Unit.h"
 #include "tests/support/AppTestInstallation.h"
@@ -169,6 +171,23 @@ TEST_F(HistoryDialogTest, TheKeyboardCanOpenItButEnterUndoesNothingAndEscapeClos
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QApplication::sendEvent(history.get(), &escape);
   EXPECT_FALSE(history->isVisible());
+}
+
+TEST_F(HistoryDialogTest, OldPathSuggestsTheStoredFoldersMostRecordsFirstOnceTyped) {
+  install_->Seed({"C:\\Docs\\a.doc", "C:\\Docs\\b.doc", "\\\\fs1\\Share\\X\\c.doc"},
+                 {"c:\\docs\\A", "D:\\Cards\\B"});
+  QCompleter* completer = window_->Edit1()->completer();
+  ASSERT_NE(completer, nullptr);
+  auto* model = qobject_cast<QStringListModel*>(completer->model());
+  ASSERT_NE(model, nullptr);
+  EXPECT_TRUE(model->stringList().isEmpty());  // nothing read before the first keystroke
+  window_->Edit1()->textEdited("C");
+  EXPECT_EQ(model->stringList(), (QStringList{"C:\\Docs", "D:\\Cards", "\\\\fs1\\Share\\X"}));
+  EXPECT_EQ(completer->caseSensitivity(), Qt::CaseInsensitive);
+  // Read once: a later record is not offered until the window opens again.
+  install_->Seed({"E:\\Late\\d.doc"}, {});
+  window_->Edit1()->textEdited("E");
+  EXPECT_EQ(model->stringList().size(), 3);
 }
 
 TEST_F(HistoryDialogTest, AnEmptyJournalIsSaidAndNothingCanBeSelected) {
