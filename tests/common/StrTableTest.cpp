@@ -91,6 +91,15 @@ const std::map<int, std::string>& PinnedTexts() {
       {64911, "N&o to All"},
       {64912, "Yes to &All"},
       {64913, "&Help"},
+      {64914,
+       "Stored folders, cut after %d levels (a drive or a \\\\server\\share is the first). "
+       "Nothing was changed."},
+      {64915, "Documents (Docs.DOCUMENT_NAME): %d records"},
+      {64916, "Cards (Cards.DOCSFOLDER): %d records"},
+      {64917, "Preferences (text values of Pref): %d records"},
+      {64918, "Report written to %S"},
+      {64919, "%S: %d records under other folders than %S"},
+      {64920, "other folder: %S (%d)"},
       {64940,
        "Do you want to undo run %s? Every record that still holds the path it wrote gets back its "
        "path from before (%s back to %s)."},
