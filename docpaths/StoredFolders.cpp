@@ -9,14 +9,17 @@ bool IsSeparator(char c) {
   return c == '\\' || c == '/';
 }
 
+// scheme://..., the scheme a letter and then at least one letter, digit, "+", "-" or ".".
+// Only the scheme is read, not the whole value.
 bool IsUrl(std::string_view value) {
-  const size_t colon = value.find("://");
-  if (colon == std::string_view::npos || colon < 2) return false;
-  for (size_t i = 0; i < colon; ++i) {
-    const auto c = static_cast<unsigned char>(value[i]);
-    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+  if (value.empty() || !std::isalpha(static_cast<unsigned char>(value[0]))) return false;
+  size_t end = 1;
+  while (end < value.size()) {
+    const auto c = static_cast<unsigned char>(value[end]);
+    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') break;
+    ++end;
   }
-  return std::isalpha(static_cast<unsigned char>(value[0])) != 0;
+  return end >= 2 && value.substr(end, 3) == "://";
 }
 
 size_t FindSeparator(std::string_view value, size_t from) {
