@@ -1,6 +1,7 @@
-// The pre-flight report against the dry run it replaced (the two passes walking Docs and Cards
-// without posting), in one process on the same demo database, one after the other per round.
-// The report reads each table once, like the passes, and should cost at most 1.2 times as much.
+// The pre-flight report and the survey of the stored folders against the dry run's passes (the
+// two passes walking Docs and Cards without posting), in one process on the same demo database,
+// one after the other per round. The report and the survey read each table once, like the
+// passes, and should each cost at most 1.2 times as much.
 //
 //   vrl_bench_preflight [--benchmark_repetitions=3] ; VRL_BENCH_DOCS sets the documents
 //   (default 1,000,000; the cards are a tenth of them)
@@ -14,6 +15,7 @@
 #include "bench/BenchDatabase.h"
 #include "docpaths/DatDocsDBServices.h"
 #include "docpaths/PreflightReport.h"
+#include "docpaths/StoredFolderSurvey.h"
 #include "tools/DemoInstall.h"
 
 namespace {
@@ -65,10 +67,19 @@ void PreflightReport(benchmark::State& state) {
   }
 }
 
+void StoredFolderSurvey(benchmark::State& state) {
+  for (auto _ : state) {
+    TStoredFolderSurvey survey = SurveyStoredFolders(kDefaultSurveyDepth);
+    benchmark::DoNotOptimize(survey.Docs.Folders.Folders().size());
+    state.counters["documents"] = static_cast<double>(survey.Docs.Folders.Total());
+  }
+}
+
 }  // namespace
 
 BENCHMARK(DryRunPasses)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PreflightReport)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(StoredFolderSurvey)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);

@@ -96,6 +96,16 @@ const std::map<int, std::string>& Table() {
       {64911, "N&o to All"},
       {64912, "Yes to &All"},
       {64913, "&Help"},
+      // Ours: the survey of the stored folders, and the other folders of the pre-flight report.
+      {64914,
+       "Stored folders, cut after %d levels (a drive or a \\\\server\\share is the first). "
+       "Nothing was changed."},
+      {64915, "Documents (Docs.DOCUMENT_NAME): %d records"},
+      {64916, "Cards (Cards.DOCSFOLDER): %d records"},
+      {64917, "Preferences (text values of Pref): %d records"},
+      {64918, "Report written to %S"},
+      {64919, "%S: %d records under other folders than %S"},
+      {64920, "other folder: %S (%d)"},
       // The window's additions: the counts of a confirmation and a completion, History.
       {64926, "Documents: %d of %d will change; %d already lie under the new folder."},
       {64927, "Cards: %d of %d will change; %d already lie under the new folder."},

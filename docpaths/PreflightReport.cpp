@@ -59,7 +59,9 @@ void ReportTable(const TPathPass& pass, TTableRules rules, const TFileCheck& fil
     ++report.Examined;
     const std::string& value = reader.Value();
     if (rules.Reverse(value, other)) report.AlreadyNew.Add(value, {});
-    if (rules.Forward(value, rewritten) && rewritten != value) {
+    if (!rules.Forward(value, rewritten)) {
+      report.OtherFolders.Add(value);
+    } else if (rewritten != value) {
       if (observer) observer->Rewritten(value, rewritten);
       report.WillChange.Add(value, rewritten);
       if (newUnderOld && rules.Forward(rewritten, other) && other != rewritten)

@@ -14,7 +14,11 @@
 //   old file missing  with a file check: the value's file or folder, mapped to the old root,
 //                     does not exist;
 //   new file present  with a file check and a new root: the rewrite's file or folder, mapped to
-//                     the new root, exists.
+//                     the new root, exists;
+//   other folders     the values the pass's rule does not take that are absolute paths, by
+//                     their leading folder (docpaths/StoredFolders.h, the survey's default
+//                     depth): a forgotten spelling of the old folder shows here before anything
+//                     changes.
 //
 // Mapping a stored path to this machine: the part after the old folder is appended to the root
 // with its backslashes turned into slashes, so with the old folder C:\Docs mounted at /mnt/docs,
@@ -30,6 +34,7 @@
 
 #include "docpaths/DatDocsDBServices.h"
 #include "docpaths/PathPasses.h"
+#include "docpaths/StoredFolders.h"
 
 // How many samples each measure keeps.
 inline constexpr size_t kReportSamples = 20;
@@ -52,7 +57,11 @@ struct TTableReport {
   TReportMeasure TooLong;
   TReportMeasure OldFileMissing;
   TReportMeasure NewFilePresent;
+  TFolderTally OtherFolders{kDefaultSurveyDepth, TStoredValue::File};
 };
+
+// How many of the other folders the report names, most records first.
+inline constexpr size_t kReportOtherFolders = 5;
 
 // Which files to look for: the old folder mounted at OldRoot, the new one at NewRoot (empty: the
 // new paths are not checked).
@@ -66,6 +75,7 @@ struct TPreflightReport {
   TPreflightReport() {
     Docs.Table = kDocsPass.Name;
     Cards.Table = kCardsPass.Name;
+    Cards.OtherFolders = TFolderTally(kDefaultSurveyDepth, TStoredValue::Folder);
   }
   bool NewUnderOld = false;  // the new folder lies under the old one: a re-run hazard
   TFileCheck Files;

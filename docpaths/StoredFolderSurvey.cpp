@@ -1,6 +1,6 @@
 #include "docpaths/StoredFolderSurvey.h"
 
-#include "common/SysUtils.h"
+#include "db/PrefTypes.h"
 #include "docpaths/PassReader.h"
 
 namespace {
@@ -24,11 +24,6 @@ void SurveyPreferences(TFolderTally& tally) {
 }
 
 }  // namespace
-
-bool IsTextPrefType(const std::string& tokenType) {
-  const std::string type = UpperCase(tokenType);
-  return type == "A" || type == "M";
-}
 
 TStoredFolderSurvey SurveyStoredFolders(int depth, TRewriteObserver* docsObserver,
                                         TRewriteObserver* cardsObserver) {

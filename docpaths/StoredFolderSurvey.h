@@ -1,7 +1,7 @@
 // The survey of the stored folders: what leading folders the database's paths name, read once
-// from Docs (DOCUMENT_NAME), Cards (DOCSFOLDER) and the text values of the preferences (Pref rows
-// of the text types A and M, every level), grouped by docpaths/StoredFolders.h. It reads like a dry
-// run: the tables opened read-only, no lock, nothing written.
+// from Docs (DOCUMENT_NAME), Cards (DOCSFOLDER) and the text values of the preferences (Pref
+// rows of the text types of db/PrefTypes.h, every level), grouped by docpaths/StoredFolders.h.
+// It reads like a dry run: the tables opened read-only, no lock, nothing written.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +34,3 @@ struct TStoredFolderSurvey {
 // Failures propagate.
 TStoredFolderSurvey SurveyStoredFolders(int depth, TRewriteObserver* docsObserver = nullptr,
                                         TRewriteObserver* cardsObserver = nullptr);
-
-// Whether a preference's type letter is a text type, whose value may name a folder.
-bool IsTextPrefType(const std::string& tokenType);

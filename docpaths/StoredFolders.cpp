@@ -9,14 +9,17 @@ bool IsSeparator(char c) {
   return c == '\\' || c == '/';
 }
 
+// scheme://..., the scheme a letter and then at least one letter, digit, "+", "-" or ".".
+// Only the scheme is read, not the whole value.
 bool IsUrl(std::string_view value) {
-  const size_t colon = value.find("://");
-  if (colon == std::string_view::npos || colon < 2) return false;
-  for (size_t i = 0; i < colon; ++i) {
-    const auto c = static_cast<unsigned char>(value[i]);
-    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+  if (value.empty() || !std::isalpha(static_cast<unsigned char>(value[0]))) return false;
+  size_t end = 1;
+  while (end < value.size()) {
+    const auto c = static_cast<unsigned char>(value[end]);
+    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') break;
+    ++end;
   }
-  return std::isalpha(static_cast<unsigned char>(value[0])) != 0;
+  return end >= 2 && value.substr(end, 3) == "://";
 }
 
 size_t FindSeparator(std::string_view value, size_t from) {
@@ -46,24 +49,27 @@ const char* StoredKindName(TStoredKind kind) {
 TStoredKind LeadingFolder(std::string_view value, int depth, TStoredValue what, size_t& length) {
   if (value.find_first_not_of(' ') == std::string_view::npos) return TStoredKind::Empty;
   if (IsUrl(value)) return TStoredKind::Url;
-  size_t end = 0;  // where the part taken so far ends
+  size_t root = 0;  // where the root ends: C:\ or \\server\share
   if (value.size() >= 2 && IsSeparator(value[0]) && IsSeparator(value[1])) {
-    // \\server\share: the root, or \\server alone.
     const size_t server = FindSeparator(value, 2);
-    if (server == 2) return TStoredKind::Relative;  // no server name
-    const size_t share =
-        server == std::string_view::npos ? server : FindSeparator(value, server + 1);
-    end = std::min(share, value.size());
-    if (share == std::string_view::npos && what == TStoredValue::File && server != value.npos)
-      end = server;  // \\server\file: the file is no share
+    if (server == 2 || value.size() == 2) return TStoredKind::Relative;  // no server name
+    if (server == std::string_view::npos || server + 1 == value.size()) {
+      root = std::min(server, value.size());  // \\server alone
+    } else {
+      const size_t share = FindSeparator(value, server + 1);
+      root = std::min(share, value.size());
+      if (share == std::string_view::npos && what == TStoredValue::File)
+        root = server;  // \\server\file: the file is no share
+    }
   } else if (value.size() >= 3 && std::isalpha(static_cast<unsigned char>(value[0])) &&
              value[1] == ':' && IsSeparator(value[2])) {
-    end = 3;  // C:\ keeps its separator
+    root = 3;  // C:\ keeps its separator
   } else {
     const bool anySeparator = FindSeparator(value, 0) != std::string_view::npos;
     return what == TStoredValue::Preference && !anySeparator ? TStoredKind::NoPath
                                                              : TStoredKind::Relative;
   }
+  size_t end = root;  // where the part taken so far ends
   for (int level = 1; level < depth && end < value.size();) {
     const size_t start = IsSeparator(value[end]) ? end + 1 : end;
     const size_t next = FindSeparator(value, start);
@@ -76,6 +82,8 @@ TStoredKind LeadingFolder(std::string_view value, int depth, TStoredValue what, 
     end = next == std::string_view::npos ? value.size() : next;
     ++level;
   }
+  // A folder stored with a trailing separator (C:\Docs\) is the same folder as without.
+  while (end > root && IsSeparator(value[end - 1])) --end;
   length = end;
   return TStoredKind::Folder;
 }
@@ -86,15 +94,26 @@ void TFolderTally::Add(std::string_view value) {
   ++kinds_[static_cast<size_t>(kind)];
   if (kind != TStoredKind::Folder) return;
   const std::string_view folder = value.substr(0, length);
+  // Neighbouring records mostly lie in the same folder, spelt the same way: counted without a
+  // look-up.
+  if (last_.Group && folder == last_.Spelling) {
+    ++last_.Group->Count;
+    ++*last_.SpellingCount;
+    return;
+  }
   key_.assign(folder);
   for (char& c : key_)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   auto group = groups_.find(key_);
   if (group == groups_.end()) group = groups_.emplace(key_, TGroup{}).first;
   ++group->second.Count;
-  // Most values of a group share one spelling: found without a copy of it.
   key_.assign(folder);
-  ++group->second.Spellings[key_];
+  int64_t& spelling = group->second.Spellings[key_];
+  ++spelling;
+  // The maps' elements stay where they are when the maps grow.
+  last_.Group = &group->second;
+  last_.SpellingCount = &spelling;
+  last_.Spelling.assign(folder);
 }
 
 std::vector<TFolderCount> TFolderTally::Folders(size_t limit) const {

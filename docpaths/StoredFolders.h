@@ -8,7 +8,8 @@
 // with C:\Docs, since a replace of one does not take the other. Letter case is ignored (as the
 // replace ignores it), and a group is shown in the spelling stored most often (ties: the first
 // in text order). A document's last part is its file, never a folder; a card's folder and a
-// preference's value are folders throughout.
+// preference's value are folders throughout. A trailing separator makes no folder of its own:
+// the card folders C:\Docs\ and C:\Docs are one group.
 //
 // Values that are no absolute path are counted apart by kind: empty (blanks only), a URL
 // (scheme://...), relative (anything else holding a separator, or a drive without a backslash,
@@ -24,6 +25,9 @@
 
 enum class TStoredKind : uint8_t { Folder, Empty, Url, Relative, NoPath };
 inline constexpr size_t kStoredKinds = 5;
+// The kinds of value that are no absolute path, in the order the survey lists them.
+inline constexpr TStoredKind kNoFolderKinds[] = {TStoredKind::Empty, TStoredKind::Url,
+                                                 TStoredKind::Relative, TStoredKind::NoPath};
 // "empty", "url", "relative", "no path" (Folder: "folder").
 const char* StoredKindName(TStoredKind kind);
 
@@ -58,9 +62,23 @@ class TFolderTally {
     int64_t Count = 0;
     std::unordered_map<std::string, int64_t> Spellings;
   };
+  // The group and spelling of the last folder added. A copy of the tally starts without: its
+  // pointers would lead into the original's maps.
+  struct TLastFolder {
+    TLastFolder() = default;
+    TLastFolder(const TLastFolder&) {}
+    TLastFolder& operator=(const TLastFolder&) {
+      Group = nullptr;
+      return *this;
+    }
+    TGroup* Group = nullptr;
+    int64_t* SpellingCount = nullptr;
+    std::string Spelling;
+  };
   int depth_;
   TStoredValue what_;
   std::array<int64_t, kStoredKinds> kinds_{};
   std::unordered_map<std::string, TGroup> groups_;  // by the upper-cased folder
   std::string key_;                                 // reused for each value
+  TLastFolder last_;
 };

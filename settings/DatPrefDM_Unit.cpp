@@ -7,6 +7,7 @@
 #include "common/FormatSettings.h"
 #include "common/StrUtils.h"
 #include "common/SysUtils.h"
+#include "db/PrefTypes.h"
 #include "host/DateParse.h"
 #include "host/SysFolders.h"
 #include "log/EventLog.h"
@@ -65,8 +66,8 @@ void TDatPrefDM::OpenPrefQuery(const std::string& userId) {
 }
 
 TPrefValue TokenValueToVariant(const std::string& tokenType, const std::string& value) {
+  if (IsTextPrefType(tokenType)) return value;
   const std::string letter = UpperCase(tokenType);
-  if (letter == "A" || letter == "M" || letter == "CI") return value;
   if (letter == "I") {
     const int64_t number = StrToInt(value);
     if (number < INT32_MIN || number > INT32_MAX)

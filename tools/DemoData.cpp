@@ -71,7 +71,11 @@ std::optional<std::string> DemoDocumentPath(const std::string& docsFolder, int64
     case 19:
       return std::string();
     case 23:
-      return "\\\\FILESRV01\\Scans\\" + rest;  // kept on another server
+      // Kept on another server, or every other time, under the documents folder's second
+      // spelling.
+      if (auto second = DemoSecondSpelling(docsFolder); second && doc / 50 % 2 == 1)
+        return *second + "\\" + rest;
+      return "\\\\FILESRV01\\Scans\\" + rest;
     case 31:
       return "D:\\Archive\\" + rest;  // another drive
     case 37:
@@ -79,6 +83,12 @@ std::optional<std::string> DemoDocumentPath(const std::string& docsFolder, int64
     default:
       return docsFolder + "\\" + rest;
   }
+}
+
+std::optional<std::string> DemoSecondSpelling(const std::string& docsFolder) {
+  const bool drivePath = docsFolder.size() >= 3 && docsFolder[1] == ':' && docsFolder[2] == '\\';
+  if (!drivePath) return std::nullopt;
+  return "\\\\fs1\\" + docsFolder.substr(0, 1) + "$" + docsFolder.substr(2);
 }
 
 std::string DemoShortName(const std::string& path) {

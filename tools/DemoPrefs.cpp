@@ -43,6 +43,9 @@ void FillDemoPrefs(TAceConnection& db, const TDemoInstallOptions& options) {
       {"dana", "GEN_OPEN_WIN_MAX", "B", "N"},
       {"dana", "NOTES_FILTER_BY", "I", "2"},
       {"dana", "TICKETS_SHOW_BY", "I", "1"},
+      // A station that reaches the documents folder through the file server's share.
+      {"yossi", "DOC_MAIN_FOLDER", "A",
+       DemoSecondSpelling(options.DocsFolder).value_or(options.DocsFolder)},
   };
   int number = 0;
   char recId[16];

@@ -64,12 +64,27 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
   undo->excludes(resume)->excludes(noJournal);
   resume->excludes(noJournal);
 
+  bool surveyFlag = false;
+  auto* survey = app.add_flag("--survey", surveyFlag,
+                              "list the leading folders the stored paths name, with their record "
+                              "counts; changes nothing");
+  app.add_option("--depth", parsed.Depth,
+                 "with --survey: how many levels of a path make its folder, the drive or "
+                 "\\\\server\\share counting as one (1 to 8, default 2)")
+      ->check(CLI::Range(kMinSurveyDepth, kMaxSurveyDepth))
+      ->needs(survey);
+  for (const char* other : {"--old", "--new", "--force", "--check-files", "--old-root",
+                            "--new-root", "--list-runs", "--undo", "--resume", "--no-journal"})
+    survey->excludes(other);
+
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them reversed
   try {
     app.parse(reversed);
     parsed.OldPathGiven = app.count("--old") > 0;
     parsed.DryRun = parsed.DryRun || !parsed.ReportFile.empty() || parsed.Files.Enabled;
-    if (listRuns) {
+    if (surveyFlag) {
+      parsed.Command = TConsoleCommand::Survey;
+    } else if (listRuns) {
       parsed.Command = TConsoleCommand::ListRuns;
     } else if (undo->count()) {
       parsed.Command = TConsoleCommand::Undo;
@@ -78,7 +93,8 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
       parsed.Command = TConsoleCommand::Resume;
       parsed.Run = resumeRun;
     }
-    // A replace needs --new; the journal commands take their folders from the journal.
+    // A replace needs --new; the journal commands take their folders from the journal, and the
+    // survey names none.
     const bool replace = parsed.Command == TConsoleCommand::Replace;
     if (replace != (newPath->count() > 0))
       throw CLI::ValidationError(newPath->count() ? "--new: not with a journal command"

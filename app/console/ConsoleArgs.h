@@ -5,9 +5,11 @@
 //   VrlChangeDocsPathCli --list-runs
 //   VrlChangeDocsPathCli --undo RUN [--yes] [--dry-run]
 //   VrlChangeDocsPathCli --resume RUN [--yes] [--dry-run]
+//   VrlChangeDocsPathCli --survey [--depth N] [--report FILE]
 //
 // --report and --check-files make the run a dry run. A folder or file value may be neither
-// empty nor another option.
+// empty nor another option. --survey takes none of the other commands' folders and runs, and
+// --depth (1 to 8) only goes with it.
 #pragma once
 
 #include <iosfwd>
@@ -15,8 +17,9 @@
 #include <vector>
 
 #include "docpaths/PreflightReport.h"
+#include "docpaths/StoredFolders.h"
 
-enum class TConsoleCommand { Replace, ListRuns, Undo, Resume };
+enum class TConsoleCommand { Replace, ListRuns, Undo, Resume, Survey };
 
 struct TConsoleArgs {
   TConsoleCommand Command = TConsoleCommand::Replace;
@@ -30,6 +33,7 @@ struct TConsoleArgs {
   bool NoJournal = false;
   std::string ReportFile;
   TFileCheck Files;
+  int Depth = kDefaultSurveyDepth;  // --survey: how many levels of a path group its folder
 };
 
 // Parses args (the arguments after the program name) into parsed: -1 when the program goes on,

@@ -5,6 +5,7 @@
 
 #include "app/console/ConsoleJournalCommands.h"
 #include "app/console/ConsoleReplace.h"
+#include "app/console/ConsoleSurvey.h"
 #include "app/units/ProgramStartHook.h"
 #include "app/units/ProgramUnits.h"
 #include "app/units/StartupSequence.h"
@@ -49,6 +50,8 @@ int RunCommand(TConsoleSession& session) {
       return RunConsoleUndo(session);
     case TConsoleCommand::Resume:
       return RunConsoleResume(session);
+    case TConsoleCommand::Survey:
+      return RunConsoleSurvey(session);
     case TConsoleCommand::Replace:
       break;
   }

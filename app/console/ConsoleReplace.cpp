@@ -6,6 +6,8 @@
 #include "app/console/ConsoleRewriteRun.h"
 #include "app/console/PreflightReportText.h"
 #include "app/report/ReportCsv.h"
+#include "common/Format.h"
+#include "common/StrTable.h"
 #include "host/SysFolders.h"
 #include "settings/DatPrefDM_Unit.h"
 
@@ -22,7 +24,7 @@ int ReportDryRun(TConsoleSession& session, const TPreflightReport& report) {
     session.Err << e.what() << std::endl;
     return ecFailed;
   }
-  session.Out << "Report written to " << args.ReportFile << std::endl;
+  session.Out << Format(LoadStr(sReportWritten), {args.ReportFile}) << std::endl;
   return ecCompleted;
 }
 

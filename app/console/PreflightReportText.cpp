@@ -16,8 +16,19 @@ void PrintSamples(std::ostream& out, const char* label, const TReportMeasure& me
   }
 }
 
+// The records under other folders than the old one, with the folders holding the most; nothing
+// when there are none.
+void PrintOtherFolders(std::ostream& out, const char* title, const TTableReport& table,
+                       const std::string& oldPath) {
+  const int64_t others = table.OtherFolders.Count(TStoredKind::Folder);
+  if (others == 0) return;
+  out << Format(LoadStr(sOtherFoldersLine), {title, others, oldPath}) << '\n';
+  for (const TFolderCount& folder : table.OtherFolders.Folders(kReportOtherFolders))
+    out << "  " << Format(LoadStr(sOtherFolderSample), {folder.Folder, folder.Count}) << '\n';
+}
+
 void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
-                const TFileCheck& files) {
+                const TFileCheck& files, const std::string& oldPath) {
   out << title << ": " << table.WillChange.Count << " will change, " << table.AlreadyNew.Count
       << " already under the new folder, " << table.RerunHazard.Count << " re-run hazard, "
       << table.TooLong.Count << " too long";
@@ -28,6 +39,7 @@ void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
   PrintSamples(out, "already under the new folder", table.AlreadyNew, "", "");
   PrintSamples(out, "rewritten again by a second run", table.RerunHazard, " -> ", "");
   PrintSamples(out, "too long", table.TooLong, " -> ", "");
+  PrintOtherFolders(out, title, table, oldPath);
   if (!files.Enabled) return;
   out << title << " files: " << table.OldFileMissing.Count << " old paths name no file, ";
   if (files.NewRoot.empty())
@@ -44,7 +56,7 @@ void PrintPreflightReport(std::ostream& out, const TPreflightReport& report,
                           const std::string& oldPath, const std::string& newPath) {
   out << "Pre-flight report\n";
   if (report.NewUnderOld) out << Format(LoadStr(sRerunHazardLine), {newPath, oldPath}) << '\n';
-  PrintTable(out, "Documents", report.Docs, report.Files);
-  PrintTable(out, "Cards", report.Cards, report.Files);
+  PrintTable(out, "Documents", report.Docs, report.Files, oldPath);
+  PrintTable(out, "Cards", report.Cards, report.Files, oldPath);
   out.flush();
 }

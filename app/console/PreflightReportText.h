@@ -6,10 +6,14 @@
 //   (at most 260 characters)
 //     already under the new folder: E:\New\x.doc
 //     too long: C:\Docs\long... -> E:\New\long...
+//   Documents: 40 records under other folders than C:\Docs (only when there are any)
+//     other folder: D:\Archive (20)
 //   Documents files: 3 old paths name no file, 1 new path names a file (with --check-files)
 //     no file: C:\Docs\a.doc (/mnt/old/a.doc)
 //
-// Each measure lists up to 20 samples; "too long" says "(no width enforced)" on engines that keep
+// The other folders are the absolute paths the old folder does not take, grouped as the survey
+// groups them (docpaths/StoredFolders.h), the 5 holding the most records. Each measure lists up
+// to 20 samples; "too long" says "(no width enforced)" on engines that keep
 // any length.
 #pragma once
 

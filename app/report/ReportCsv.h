@@ -13,8 +13,15 @@
 // value, and in related the rewrite (will_change, too_long), what a second run would make of
 // the rewrite (rerun_hazard, whose value is the rewrite), the local path checked
 // (old_file_missing, new_file_present) or nothing (already_new). Measures per table, in this
-// order: examined, column_width, will_change, already_new, rerun_hazard, too_long, and with a
-// file check old_file_missing and (with a new root) new_file_present. A text field beginning with
+// order: examined, column_width, will_change, already_new, rerun_hazard, too_long, with a file
+// check old_file_missing and (with a new root) new_file_present, and last other_folders: the
+// records under other folders than the old one, followed by one other_folder row for each of
+// the (at most 5) folders holding the most of them, its count and the folder in value:
+//
+//   Docs,other_folders,40,,
+//   Docs,other_folder,20,D:\Archive,
+//
+// A text field beginning with
 // "=", "+", "-", "@", a tab or a carriage return gets a leading "'" so that a spreadsheet shows it
 // as text instead of running it as a formula; the counts are written as numbers. A field holding
 // a comma, a quote, a line break or a leading or trailing blank is quoted, its quotes doubled.
@@ -24,8 +31,16 @@
 
 #include "docpaths/PreflightReport.h"
 
+// The header line of every report file (the pre-flight report, the survey).
+inline constexpr const char* kReportCsvHeader = "table,measure,count,value,related";
+
 // Text as one CSV field.
 std::string CsvField(const std::string& text);
+
+// Appends one row of the report's columns (count as written, the texts as CSV fields).
+void AppendReportRow(std::string& csv, const std::string& table, const char* measure,
+                     const std::string& count, const std::string& value,
+                     const std::string& related);
 
 std::string PreflightReportCsv(const TPreflightReport& report, const std::string& oldPath,
                                const std::string& newPath);

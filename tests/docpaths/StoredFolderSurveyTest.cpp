@@ -12,7 +12,8 @@ TEST_F(DocPathPasses, TheSurveyReadsEachTableOnceAndWritesNothing) {
   for (const auto& [id, type, value] : {std::tuple{"P1", "A", "C:\\VarnelDocs"},
                                         {"P2", "m", "S:\\Templates\\Letter.dot"},
                                         {"P3", "I", "C:\\NotText"},
-                                        {"P4", "A", "Y"}})
+                                        {"P4", "A", "Y"},
+                                        {"P5", "ci", "\\\\fs1\\Templates\\Mail"}})
     db->ExecSQL(
         "INSERT INTO Pref (RECID, USER_ID, TOKEN, TOKENTYPE, VALUE) VALUES (:Id, '-1', "
         "'T', :Type, :Value)",
@@ -34,8 +35,9 @@ TEST_F(DocPathPasses, TheSurveyReadsEachTableOnceAndWritesNothing) {
   EXPECT_EQ(survey.Docs.Folders.Count(TStoredKind::Empty), 1);  // NULL reads as empty
   EXPECT_EQ(folders(survey.Cards), (TList{{"C:\\VarnelDocs", 1}}));
   EXPECT_EQ(survey.Cards.Folders.Count(TStoredKind::Relative), 1);
-  // Text preferences only (A, M): the integer one is no folder of the survey.
-  EXPECT_EQ(folders(survey.Pref), (TList{{"C:\\VarnelDocs", 1}, {"S:\\Templates", 1}}));
+  // Text preferences only (A, M, CI): the integer one is no folder of the survey.
+  EXPECT_EQ(folders(survey.Pref),
+            (TList{{"C:\\VarnelDocs", 1}, {"S:\\Templates", 1}, {"\\\\fs1\\Templates\\Mail", 1}}));
   EXPECT_EQ(survey.Pref.Folders.Count(TStoredKind::NoPath), 1);
-  EXPECT_EQ(survey.Pref.Folders.Total(), 3);
+  EXPECT_EQ(survey.Pref.Folders.Total(), 4);
 }

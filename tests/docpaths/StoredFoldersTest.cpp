@@ -25,6 +25,12 @@ TEST(StoredFolders, APathIsCutAfterItsFirstLevelsTheRootCountingAsOne) {
       {"C:\\a.doc", 2, F, TStoredKind::Folder, "C:\\"},
       {"C:\\VarnelDocs\\Smith", 8, D, TStoredKind::Folder, "C:\\VarnelDocs\\Smith"},
       {"C:\\VarnelDocs\\", 2, D, TStoredKind::Folder, "C:\\VarnelDocs"},
+      // A trailing separator is no level of its own.
+      {"C:\\VarnelDocs\\", 3, D, TStoredKind::Folder, "C:\\VarnelDocs"},
+      {"C:\\VarnelDocs\\Smith\\", 8, D, TStoredKind::Folder, "C:\\VarnelDocs\\Smith"},
+      {"\\\\fs1\\Docs\\", 2, D, TStoredKind::Folder, "\\\\fs1\\Docs"},
+      {"\\\\fs1\\", 2, D, TStoredKind::Folder, "\\\\fs1"},
+      {"\\\\", 2, D, TStoredKind::Relative, ""},
       {"C:\\", 2, D, TStoredKind::Folder, "C:\\"},
       {"c:/Docs/a.doc", 2, F, TStoredKind::Folder, "c:/Docs"},
       {"C:\\\\Docs\\a.doc", 2, F, TStoredKind::Folder, "C:\\\\Docs"},  // an empty part
@@ -79,6 +85,26 @@ TEST(StoredFolders, ATallyGroupsLetterCaseShowsTheCommonestSpellingAndCountsKind
   EXPECT_EQ(tally.Count(TStoredKind::Relative), 1);
   EXPECT_EQ(tally.Count(TStoredKind::Url), 1);
   EXPECT_EQ(tally.Total(), 10);
+}
+
+TEST(StoredFolders, NeighboursInOneFolderCountOnceEachAndACopyCountsOnItsOwn) {
+  TFolderTally tally(2, TStoredValue::Folder);
+  for (const char* value : {"C:\\Docs\\a", "C:\\Docs\\b", "c:\\docs\\c", "C:\\Docs\\d",
+                            "C:\\Docs\\e", "D:\\x", "C:\\Docs\\f"})
+    tally.Add(value);
+  TFolderTally copy = tally;
+  copy.Add("C:\\Docs\\g");  // the folder the original added last
+  for (int i = 0; i < 6; ++i) copy.Add("c:\\docs\\h");
+  tally.Add("C:\\Docs\\k");
+  using TList = std::vector<std::pair<std::string, int64_t>>;
+  const auto list = [](const TFolderTally& t) {
+    TList folders;
+    for (const TFolderCount& folder : t.Folders())
+      folders.emplace_back(folder.Folder, folder.Count);
+    return folders;
+  };
+  EXPECT_EQ(list(tally), (TList{{"C:\\Docs", 7}, {"D:\\x", 1}}));
+  EXPECT_EQ(list(copy), (TList{{"c:\\docs", 13}, {"D:\\x", 1}}));  // 7 of 13 spelt so
 }
 
 }  // namespace

@@ -76,6 +76,8 @@ TEST(VrlDemoInstall, LaysOutATreeWhoseDocumentsAndCardsThePassesRewrite) {
   EXPECT_THAT(prefs, ::testing::Contains("-1|DOC_MAIN_FOLDER|A|C:\\VarnelDocs"));
   EXPECT_THAT(prefs, ::testing::Contains(::testing::StartsWith("-2|")));
   EXPECT_THAT(prefs, ::testing::Contains(::testing::StartsWith("dana|DOC_MAIN_FOLDER|")));
+  // One user reaches the documents folder under its second spelling, as some documents do.
+  EXPECT_THAT(prefs, ::testing::Contains("yossi|DOC_MAIN_FOLDER|A|\\\\fs1\\C$\\VarnelDocs"));
 
   std::vector<std::string> docs = Column(root, "Docs", "DOCUMENT_NAME");
   std::vector<std::string> cards = Column(root, "Cards", "DOCSFOLDER");
@@ -88,6 +90,8 @@ TEST(VrlDemoInstall, LaysOutATreeWhoseDocumentsAndCardsThePassesRewrite) {
   EXPECT_GT(count(docs, "\xD7"), 100);  // Hebrew letters
   EXPECT_GT(count(docs, "c:\\varneldocs\\"), 10);
   EXPECT_GT(count(docs, "D:\\Archive\\"), 10);
+  EXPECT_GT(count(docs, "\\\\FILESRV01\\Scans\\"), 10);
+  EXPECT_GT(count(docs, "\\\\fs1\\C$\\VarnelDocs\\"), 10);
   EXPECT_GT(count(docs, "<NULL>"), 10);
   EXPECT_GT(count(cards, "C:\\VarnelDocs2\\"), 1);
   EXPECT_GT(std::count(cards.begin(), cards.end(), "C:\\VarnelDocs"), 1);

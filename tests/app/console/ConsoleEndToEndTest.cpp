@@ -202,6 +202,34 @@ TEST_P(ConsoleEndToEndOnEachServer, ADryRunLeavesTheDatabaseFileByteIdentical) {
   EXPECT_EQ(demo.Snapshot(), before);
 }
 
+TEST_P(ConsoleEndToEndOnEachServer, TheSurveyOfTheDemoShowsTheSecondSpellingOfItsFolder) {
+  const TDemoInstallation demo = Demo({"--documents", "200", "--cards", "20"});
+  const std::string before = demo.Snapshot();
+  const std::string second = "\\\\fs1\\C$\\VarnelDocs";
+  const int documents = Count(
+      demo, "SELECT COUNT(*) FROM Docs WHERE substr(DOCUMENT_NAME, 1, 20) = '" + second + "\\'");
+  ASSERT_GT(documents, 0);
+  const TProgramRun survey = RunCli(demo, {"--survey"});
+  EXPECT_EQ(survey.ExitCode, 0) << survey.Err;
+  const size_t cards = survey.Out.find("\nCards (Cards.DOCSFOLDER): 20 records\n");
+  const size_t prefs = survey.Out.find("\nPreferences (text values of Pref): ");
+  ASSERT_NE(cards, std::string::npos) << survey.Out;
+  ASSERT_NE(prefs, std::string::npos) << survey.Out;
+  EXPECT_NE(
+      survey.Out.substr(0, cards).find(" " + std::to_string(documents) + "  " + second + "\n"),
+      std::string::npos)
+      << survey.Out;
+  EXPECT_NE(survey.Out.find(" 1  " + second + "\n", prefs), std::string::npos) << survey.Out;
+  EXPECT_EQ(demo.Snapshot(), before);
+
+  // A dry run from the documents folder names it among the folders it leaves alone.
+  const TProgramRun dry = RunCli(demo, {"--new", "E:\\Docs", "--dry-run"});
+  EXPECT_EQ(dry.ExitCode, 0) << dry.Err;
+  EXPECT_NE(dry.Out.find("  other folder: " + second + " (" + std::to_string(documents) + ")\n"),
+            std::string::npos)
+      << dry.Out;
+}
+
 // Every row of Docs and Cards in natural order, NULL told from empty text.
 std::string DocsAndCards(const TDemoInstallation& demo) {
   if (demo.Remote()) return demo.Snapshot();  // the CRM tables, row by row

@@ -7,6 +7,7 @@
 
 #include "app/console/ConsoleProgram.h"
 #include "tests/app/console/ConsoleRun.h"
+#include "tests/fuzz/targets/CsvReader.h"
 #include "tests/support/AppTestInstallation.h"
 
 namespace {
@@ -99,12 +100,15 @@ TEST_F(ConsolePreflightTest, ReportWritesTheCsvAndChangesNothing) {
             "Docs,already_new,,E:\\New\\כהן.doc,\r\n"
             "Docs,rerun_hazard,0,,\r\n"
             "Docs,too_long,0,,\r\n"
+            "Docs,other_folders,1,,\r\n"
+            "Docs,other_folder,1,E:\\New,\r\n"
             "Cards,examined,1,,\r\n"
             "Cards,will_change,1,,\r\n"
             "Cards,will_change,,C:\\Docs,E:\\New\r\n"
             "Cards,already_new,0,,\r\n"
             "Cards,rerun_hazard,0,,\r\n"
-            "Cards,too_long,0,,\r\n");
+            "Cards,too_long,0,,\r\n"
+            "Cards,other_folders,0,,\r\n");
   for (const auto& entry : std::filesystem::directory_iterator(install_->Root()))
     EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);  // renamed
 
@@ -115,6 +119,46 @@ TEST_F(ConsolePreflightTest, ReportWritesTheCsvAndChangesNothing) {
   EXPECT_EQ(failed.Err.rfind("The report cannot be written to " + nowhere + ":\r\n", 0), 0u)
       << failed.Err;
   EXPECT_FALSE(std::filesystem::exists(install_->Path("no such folder")));
+}
+
+TEST_F(ConsolePreflightTest, TheReportNamesTheFiveFoldersHoldingMostRecordsTheOldOneDoesNotTake) {
+  install_->Seed(
+      {"C:\\Docs\\a.doc", "\\\\fs1\\C$\\Docs\\b.doc", "\\\\FS1\\c$\\docs\\c.doc",
+       "\\\\fs1\\C$\\Docs\\Sub\\d.doc", "C:\\Docs2\\e.doc", "C:/Docs/f.doc", "D:\\Old\\g.doc",
+       "d:\\old\\h.doc", "E:\\i.doc", "F:\\X\\j.doc", "", "rel\\k.doc"},
+      {"C:\\Docs\\A", "C:\\Docs2\\B", "c:\\docs"});
+  const std::string file = install_->Path("report.csv");
+  const TConsoleRun run = Run({"--old", "C:\\Docs", "--new", "E:\\New", "--report", file});
+  EXPECT_EQ(run.Code, 0) << run.Err;
+  // Blank and relative values lie under no folder; F:\X is the sixth.
+  EXPECT_NE(run.Out.find("(no width enforced)\n"
+                         "Documents: 9 records under other folders than C:\\Docs\n"
+                         "  other folder: \\\\fs1\\C$\\Docs (3)\n"
+                         "  other folder: D:\\Old (2)\n"
+                         "  other folder: C:/Docs (1)\n"
+                         "  other folder: C:\\Docs2 (1)\n"
+                         "  other folder: E:\\ (1)\n"
+                         "Cards: 2 will change"),
+            std::string::npos)
+      << run.Out;
+  EXPECT_NE(run.Out.find("(no width enforced)\n"
+                         "Cards: 1 records under other folders than C:\\Docs\n"
+                         "  other folder: C:\\Docs2 (1)\n"),
+            std::string::npos)
+      << run.Out;
+  const std::optional<TCsvRows> rows = ReadCsv(Contents(file));
+  ASSERT_TRUE(rows.has_value());
+  TCsvRows others;
+  for (const auto& row : *rows)
+    if (row[1].rfind("other_folder", 0) == 0) others.push_back(row);
+  EXPECT_EQ(others, (TCsvRows{{"Docs", "other_folders", "9", "", ""},
+                              {"Docs", "other_folder", "3", "\\\\fs1\\C$\\Docs", ""},
+                              {"Docs", "other_folder", "2", "D:\\Old", ""},
+                              {"Docs", "other_folder", "1", "C:/Docs", ""},
+                              {"Docs", "other_folder", "1", "C:\\Docs2", ""},
+                              {"Docs", "other_folder", "1", "E:\\", ""},
+                              {"Cards", "other_folders", "1", "", ""},
+                              {"Cards", "other_folder", "1", "C:\\Docs2", ""}}));
 }
 
 TEST_F(ConsolePreflightTest, AReportNeverReplacesTheDatabaseOrAnythingElseButAReport) {

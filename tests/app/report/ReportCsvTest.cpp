@@ -199,6 +199,7 @@ TEST(ReportCsv, CheckedFilesAddTheirRowsAndAnEnforcedWidthItsOwn) {
       << csv;
   EXPECT_NE(csv.find("Docs,too_long,0,,\r\nDocs,old_file_missing,1,,\r\n"
                      "Docs,old_file_missing,,\"C:\\Docs\\a,b.doc\",\"/mnt/old/a,b.doc\"\r\n"
+                     "Docs,other_folders,0,,\r\n"
                      "Cards,examined,0,,\r\n"),
             std::string::npos)
       << csv;
