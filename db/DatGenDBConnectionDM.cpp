@@ -12,6 +12,7 @@
 #include "db/RemoteControlNotice.h"
 #include "host/SysFolders.h"
 #include "log/EventLog.h"
+#include "platform/AceDriver.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 #include "ui/GenMsg_Unit.h"
@@ -30,7 +31,7 @@ std::string EngineSettingsDescription() {
   std::string file;
   std::string text;
   try {
-    file = ExtractFilePath(ProgramFullPath()) + "ads.ini";
+    file = ExtractFilePath(ProgramFullPath()) + EngineSettingsFile;
     if (std::filesystem::exists(file)) {
       text = file + " " + DateTimeToStr(FileDateTime(file));
       text += "\r\n\r\n" + ReadTextFile(file);

@@ -7,8 +7,6 @@
 // The engine client files, in the order they are tested.
 inline constexpr const char* EngineClientFiles[] = {"ace32.dll", "adsloc32.dll", "axcws32.dll",
                                                     "adslocal.cfg", "Ansi.chr"};
-// The engine client's settings file (described in the connection information, not required).
-inline constexpr const char* EngineSettingsFile = "ads.ini";
 inline constexpr const char* RequiredEngineVersion = "11.10";
 
 // Runs CheckEngineClientIn on the program's folder.

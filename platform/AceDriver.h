@@ -14,6 +14,10 @@
 
 enum class TAdsServerType { stADS_LOCAL, stADS_REMOTE };
 
+// The engine's settings file beside the program: its server type, and the remote server's
+// section (platform/engine/postgres/RemoteServerSettings.h).
+inline constexpr const char* EngineSettingsFile = "ads.ini";
+
 struct TAceVersion {
   uint32_t Major = 0;
   uint32_t Minor = 0;

@@ -4,6 +4,7 @@
 
 #include "common/FileUtils.h"
 #include "common/PathUtils.h"
+#include "platform/AceDriver.h"
 #include "startup/ProgramKinds.h"
 #include "startup/UpgradeFileRules.h"
 
@@ -66,7 +67,7 @@ void DatabaseEngineGroup(TEntries& e, int kind) {
   Add(e, V, {"ace32.dll", "adsloc32.dll", "axcws32.dll"});
   Add(e, D, {"Ansi.chr"});
   const std::string folder = EngineSettingsFolder(kind);
-  for (const char* name : {"adslocal.cfg", "ads.ini"})
+  for (const char* name : {"adslocal.cfg", EngineSettingsFile})
     e.push_back({name, folder.empty() ? name : folder + PathDelim + name, D});
 }
 

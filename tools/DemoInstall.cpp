@@ -6,6 +6,7 @@
 
 #include "db/CrmSchema.h"
 #include "host/SysFolders.h"
+#include "platform/AceDriver.h"
 #include "platform/EADSDatabaseError.h"
 #include "platform/engine/postgres/PgAceDriver.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
@@ -46,7 +47,7 @@ void LayOutUtils(const TDemoInstallOptions& options, const fs::path& utils,
   // The engine's server types: 1 the local server, 2 the remote one.
   std::string ini = "; Engine settings of the demo installation\n[SETTINGS]\nADS_SERVER_TYPE=";
   ini += remote ? "2\n\n" + RemoteIniText(*remote) : "1\n";
-  WriteFile(utils / "ads.ini", ini);
+  WriteFile(utils / EngineSettingsFile, ini);
 }
 
 void FillCards(TAceConnection& db, const TDemoInstallOptions& options) {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/AceDriver.h"
 #include "platform/engine/postgres/RemoteServerSettings.h"
 #include "tests/support/CrmTestInstall.h"
 #include "tests/support/PgTestServer.h"
@@ -94,7 +95,7 @@ TEST(VrlDemoInstallRemote, SeedsTheRemoteDatabaseAsTheLocalOneAndMarksTheTree) {
   EXPECT_THAT(ini, Not(HasSubstr("secret")));
   // The engine reads the section back as the server it connects to.
   const std::string engineConninfo =
-      RemoteConninfoFromIni((root / "Utils" / EngineSettingsFileName).string());
+      RemoteConninfoFromIni((root / "Utils" / EngineSettingsFile).string());
   EXPECT_THAT(PgTestRows(engineConninfo, "SELECT current_database()"),
               ElementsAre(ElementsAre(db.Name())));
 

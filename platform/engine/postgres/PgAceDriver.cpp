@@ -1,6 +1,7 @@
 #include "platform/engine/postgres/PgAceDriver.h"
 
 #include "common/PathUtils.h"
+#include "platform/AceDriver.h"
 #include "platform/Platform.h"
 #include "platform/SystemServices.h"
 #include "platform/engine/postgres/PgConnection.h"
@@ -18,9 +19,8 @@ class TPgAceDriver : public TAceDriver {
  public:
   explicit TPgAceDriver(std::string conninfo) : conninfo_(std::move(conninfo)) {}
   std::unique_ptr<TAceConnection> Connect(const std::string&, TAdsServerType) override {
-    return ConnectPg(conninfo_.empty()
-                         ? RemoteConninfoFromIni(ProgramFolder() + EngineSettingsFileName)
-                         : conninfo_);
+    return ConnectPg(conninfo_.empty() ? RemoteConninfoFromIni(ProgramFolder() + EngineSettingsFile)
+                                       : conninfo_);
   }
   // The client interface level this engine implements.
   TAceVersion Version() override { return TAceVersion{11, 10, ' '}; }

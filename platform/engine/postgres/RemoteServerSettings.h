@@ -6,7 +6,6 @@
 
 #include <string>
 
-inline constexpr const char* EngineSettingsFileName = "ads.ini";
 inline constexpr const char* RemoteServerSection = "VarnelRemote";
 
 // The libpq conninfo for the server the file names. EADSDatabaseError (AdsErrNoServerSettings)
