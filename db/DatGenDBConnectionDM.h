@@ -6,6 +6,11 @@
 #include "common/Forms.h"
 #include "platform/engine/AdsComponents.h"
 
+// How data sets name the main connection: a laid-out one by its data module and component, one
+// created at run time by the component's name.
+inline constexpr const char* MainConnectionLaidOut = "DBConnectionDM.DBConnection";
+inline constexpr const char* MainConnectionName = "DBConnection";
+
 class TDBConnectionDM : public TDataModule {
  public:
   TDBConnectionDM();            // DBConnectionDMCreate: sets the parameters and tries to connect
@@ -13,7 +18,7 @@ class TDBConnectionDM : public TDataModule {
   std::string ClassName() const override { return "TDBConnectionDM"; }
   std::string UnitName() const override { return "DatGenDBConnectionDM"; }
 
-  TAdsConnection DBConnection{this, "DBConnection"};
+  TAdsConnection DBConnection{this, MainConnectionName};
 };
 
 // The process-wide data module; none until MainConnectionIsOpen creates it.

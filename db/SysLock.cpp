@@ -23,7 +23,7 @@ bool CheckSysLock(bool force) {
     if (!table) {
       table = std::make_unique<TAdsTable>(nullptr, "");
       table->TableName = "SysLock.adt";
-      table->DatabaseName = "DBConnection";
+      table->DatabaseName = MainConnectionName;
       table->RightsChecking = false;
     }
     if (!table->Active()) table->Open();

@@ -1,11 +1,12 @@
 #include "docpaths/DatDocsDBServices.h"
 
+#include "db/DatGenDBConnectionDM.h"
 #include "docpaths/PathPasses.h"
 #include "docpaths/TableRewriteWalk.h"
 
 TDatDocsDBServicesDM::TDatDocsDBServicesDM(TComponent* owner)
     : TDataModule(owner, "DatDocsDBServicesDM") {
-  DatDocsTbl.DatabaseName = kLaidOutConnection;
+  DatDocsTbl.DatabaseName = MainConnectionLaidOut;
   DatDocsTbl.TableName = kDocsPass.Table;
   DatDocsTbl.RightsChecking = false;
 }

@@ -3,13 +3,8 @@
 #include "db/DatGenDBConnectionDM.h"
 #include "docpaths/PathRewriteRules.h"
 
-std::string RunTimeConnection() {
-  TDBConnectionDM* module = DBConnectionDM();
-  return module ? module->DBConnection.Name() : "DBConnection";
-}
-
 void BindPassTable(TAdsTable& table, const TPathPass& pass) {
-  table.DatabaseName = RunTimeConnection();
+  table.DatabaseName = MainConnectionName;
   table.TableName = pass.Table;
 }
 

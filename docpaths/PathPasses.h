@@ -29,10 +29,6 @@ inline constexpr TPathPass kCardsPass{"Cards", "Cards.Adt", "DOCSFOLDER",
 // In the order a run walks them.
 inline constexpr TPathPass kPathPasses[] = {kDocsPass, kCardsPass};
 
-// The main connection as a laid-out data set names it (the document data module's table).
-inline constexpr const char* kLaidOutConnection = "DBConnectionDM.DBConnection";
-// The main connection as a table created at run time names it: the connection component's name.
-std::string RunTimeConnection();
 // Binds a table created at run time to the pass's table on the main connection.
 void BindPassTable(TAdsTable& table, const TPathPass& pass);
 

@@ -1,5 +1,6 @@
 #include "docpaths/StoredFolderSurvey.h"
 
+#include "db/DatGenDBConnectionDM.h"
 #include "db/PrefTypes.h"
 #include "docpaths/PassReader.h"
 
@@ -13,7 +14,7 @@ void SurveyTable(const TPathPass& pass, TRewriteObserver* observer, TFolderTally
 
 void SurveyPreferences(TFolderTally& tally) {
   TAdsQuery query(nullptr, "");
-  query.DatabaseName = RunTimeConnection();
+  query.DatabaseName = MainConnectionName;
   query.SQL = "SELECT TOKENTYPE, VALUE FROM Pref";
   query.Open();
   TAdsField& type = query.FieldByName("TOKENTYPE");

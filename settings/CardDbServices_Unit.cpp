@@ -1,4 +1,5 @@
 #include "settings/CardDbServices_Unit.h"
+#include "db/DatGenDBConnectionDM.h"
 
 #include <memory>
 
@@ -8,7 +9,7 @@ constinit std::unique_ptr<TCardDbServicesDM> instance;
 }  // namespace
 
 TCardDbServicesDM::TCardDbServicesDM() : TDataModule(nullptr, "CardDbServicesDM") {
-  DatCardsTbl.DatabaseName = "DBConnectionDM.DBConnection";
+  DatCardsTbl.DatabaseName = MainConnectionLaidOut;
   DatCardsTbl.TableName = "Cards.adt";
   DatCardsTbl.IndexName = "PRIMARY";
 }

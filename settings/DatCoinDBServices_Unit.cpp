@@ -1,7 +1,8 @@
 #include "settings/DatCoinDBServices_Unit.h"
+#include "db/DatGenDBConnectionDM.h"
 
 TDatCoinDBServicesDM::TDatCoinDBServicesDM() : TDataModule(nullptr, "DatCoinDBServicesDM") {
-  valtblacoinTbl.DatabaseName = "DBConnectionDM.DBConnection";
+  valtblacoinTbl.DatabaseName = MainConnectionLaidOut;
   valtblacoinTbl.TableName = "valtblacoin.ADT";
   valtblacoinTbl.IndexName = "PRIMARY";
   valtblacoinTbl.ReadOnly = true;

@@ -13,7 +13,6 @@ constinit std::unique_ptr<TDatLangDM> DatLangDM;
 namespace {
 
 constexpr size_t kDictionarySize = 300;
-const char* const kConnection = "DBConnectionDM.DBConnection";
 const char* const kMarkerFile = "SysRecDisabled.Ini";
 const char* const kHebrewSysRec = "SYSRECLANGHEBZZZZZZZ";
 const char* const kEnglishSysRec = "SYSRECLANGENGZZZZZZZ";
@@ -74,7 +73,7 @@ void AddRows(TRows& rows, TFieldText&& text, TDatManualKeyDictionary& dictionary
 TDatLangDM::TDatLangDM()
     : TDataModule(nullptr, "DatLangDM"), LangTbl(this, "LangTbl", LangColumns()) {
   for (TAdsQuery* query : {&LangQry, &LangUserQry, &SysRecQry, &UpdateLangQry})
-    query->DatabaseName = kConnection;
+    query->DatabaseName = MainConnectionLaidOut;
   LangQry.SQL = "select * from Lang where LangId =:LangId";
   LangUserQry.SQL = "select * from LangUser\r\nwhere LangId =:LangId";
   SysRecQry.SQL = "select * from SysRec where recid =:RecId";

@@ -7,6 +7,7 @@
 #include "common/FormatSettings.h"
 #include "common/StrUtils.h"
 #include "common/SysUtils.h"
+#include "db/DatGenDBConnectionDM.h"
 #include "db/PrefTypes.h"
 #include "host/DateParse.h"
 #include "host/SysFolders.h"
@@ -32,10 +33,10 @@ TDateTime Reparse(TDateTime (*parse)(const std::string&), const std::string& for
 }  // namespace
 
 TDatPrefDM::TDatPrefDM() : TDataModule(nullptr, "DatPrefDM") {
-  DatPrefTbl.DatabaseName = "DBConnectionDM.DBConnection";
+  DatPrefTbl.DatabaseName = MainConnectionLaidOut;
   DatPrefTbl.TableName = "Pref.adt";
   DatPrefTbl.IndexName = "PRIMARY";
-  DatPrefQry.DatabaseName = "DBConnectionDM.DBConnection";
+  DatPrefQry.DatabaseName = MainConnectionLaidOut;
 }
 
 TDatPrefDM::~TDatPrefDM() {

@@ -8,6 +8,7 @@
 
 #include "common/DateUtils.h"
 #include "db/CrmSchemaPostgres.h"
+#include "db/DatGenDBConnectionDM.h"
 #include "host/Clock.h"
 #include "platform/engine/AdsComponents.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 std::unique_ptr<TAdsQuery> Query(const std::string& sql, const TAceParams& params = {}) {
   auto query = std::make_unique<TAdsQuery>(nullptr, "");
-  query->DatabaseName = RunTimeConnection();
+  query->DatabaseName = MainConnectionName;
   query->SQL = sql;
   for (const auto& [name, value] : params) query->SetParam(name, value);
   return query;
@@ -47,7 +48,7 @@ const TJournalTable kJournalTables[] = {
 };
 
 bool RemoteServer() {
-  const TAdsConnection* connection = TAdsConnection::FindByName(RunTimeConnection());
+  const TAdsConnection* connection = TAdsConnection::FindByName(MainConnectionName);
   return connection && connection->AdsServerTypes == TAdsServerType::stADS_REMOTE;
 }
 
@@ -83,7 +84,7 @@ TPathRun ReadRun(TAdsQuery& query, bool withCounts) {
 }  // namespace
 
 TJournalTransaction::TJournalTransaction() {
-  TAdsConnection* connection = TAdsConnection::FindByName(RunTimeConnection());
+  TAdsConnection* connection = TAdsConnection::FindByName(MainConnectionName);
   if (!connection) return;  // the journal's statements fail on their own
   connection_ = &connection->Handle();
   connection_->BeginTransaction();

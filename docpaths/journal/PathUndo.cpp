@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "db/DatGenDBConnectionDM.h"
 #include "docpaths/TableRewriteWalk.h"
 
 namespace {
@@ -14,7 +15,7 @@ void Sample(TUndoTally& tally, const std::string& text) {
 std::unordered_set<std::string> StoredRecIds(const TPathPass& pass) {
   std::unordered_set<std::string> ids;
   TAdsQuery query(nullptr, "");
-  query.DatabaseName = RunTimeConnection();
+  query.DatabaseName = MainConnectionName;
   query.SQL = std::string("SELECT RECID FROM ") + pass.Name;
   query.Open();
   for (TAdsField& recId = query.FieldByName("RECID"); !query.Eof(); query.Next())
