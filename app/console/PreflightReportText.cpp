@@ -16,8 +16,10 @@ void PrintSamples(std::ostream& out, const char* label, const TReportMeasure& me
   }
 }
 
+// withChanges: the samples of the values that change too (a row of several folders; with one
+// folder the dry run's lines list them).
 void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
-                const TFileCheck& files) {
+                const TFileCheck& files, bool withChanges = false) {
   out << title << ": " << table.WillChange.Count << " will change, " << table.AlreadyNew.Count
       << " already under the new folder, " << table.RerunHazard.Count << " re-run hazard, "
       << table.TooLong.Count << " too long";
@@ -25,6 +27,7 @@ void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
     out << " (at most " << *table.Width << " characters)\n";
   else
     out << " (no width enforced)\n";
+  if (withChanges) PrintSamples(out, "will change", table.WillChange, " -> ", "");
   PrintSamples(out, "already under the new folder", table.AlreadyNew, "", "");
   PrintSamples(out, "rewritten again by a second run", table.RerunHazard, " -> ", "");
   PrintSamples(out, "too long", table.TooLong, " -> ", "");
@@ -43,8 +46,22 @@ void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
 void PrintPreflightReport(std::ostream& out, const TPreflightReport& report,
                           const std::string& oldPath, const std::string& newPath) {
   out << "Pre-flight report\n";
-  if (report.NewUnderOld) out << Format(LoadStr(sRerunHazardLine), {newPath, oldPath}) << '\n';
-  PrintTable(out, "Documents", report.Docs, report.Files);
-  PrintTable(out, "Cards", report.Cards, report.Files);
+  if (report.Rows.empty()) {
+    if (report.NewUnderOld) out << Format(LoadStr(sRerunHazardLine), {newPath, oldPath}) << '\n';
+    PrintTable(out, "Documents", report.Docs, report.Files);
+    PrintTable(out, "Cards", report.Cards, report.Files);
+    out.flush();
+    return;
+  }
+  for (size_t row = 0; row < report.Rows.size(); ++row) {
+    const TMappingRowReport& folder = report.Rows[row];
+    out << Format(LoadStr(sPreflightFolder),
+                  {row + 1, report.Rows.size(), folder.Mapping.Old, folder.Mapping.New})
+        << '\n';
+    if (folder.NewUnderOld)
+      out << Format(LoadStr(sRerunHazardLine), {folder.Mapping.New, folder.Mapping.Old}) << '\n';
+    PrintTable(out, "Documents", folder.Docs, report.Files, true);
+    PrintTable(out, "Cards", folder.Cards, report.Files, true);
+  }
   out.flush();
 }

@@ -10,7 +10,9 @@
 //     no file: C:\Docs\a.doc (/mnt/old/a.doc)
 //
 // Each measure lists up to 20 samples; "too long" says "(no width enforced)" on engines that keep
-// any length.
+// any length. With several folders the same follows for each row ("Folder 1 of 3: C:\Docs\Scans
+// -> E:\Scans"), its re-run hazard line when its new folder lies under its old one, and its
+// values that will change among its samples.
 #pragma once
 
 #include <iosfwd>

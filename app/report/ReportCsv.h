@@ -18,6 +18,21 @@
 // "=", "+", "-", "@", a tab or a carriage return gets a leading "'" so that a spreadsheet shows it
 // as text instead of running it as a formula; the counts are written as numbers. A field holding
 // a comma, a quote, a line break or a leading or trailing blank is quoted, its quotes doubled.
+//
+// A report of several folders has a sixth column, mapping, the number of the mapping row (from
+// 1) a row belongs to: first one new_under_old row per mapping row (its old and new folder),
+// then per table its examined and column_width rows (mapping empty) and each mapping row's
+// measures:
+//
+//   table,measure,count,value,related,mapping
+//   ,new_under_old,0,C:\Docs\Scans,E:\Scans,1
+//   ,new_under_old,0,C:\Docs,E:\Docs,2
+//   Docs,examined,1000,,,
+//   Docs,will_change,20,,,1
+//   Docs,will_change,,C:\Docs\Scans\a.tif,E:\Scans\a.tif,1
+//   ...
+//
+// An earlier report of either form may be replaced by one of either form.
 #pragma once
 
 #include <string>
