@@ -1,7 +1,6 @@
 #include "docpaths/FolderMappings.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "common/PathTextCheck.h"
 #include "common/PathUtils.h"
@@ -15,24 +14,48 @@ std::string OldFolderKey(const std::string& old) {
   return UpperCase(RemoveTrailingBackslash(old));
 }
 
-// Whether folder lies under (or is) old by the document rule's folder boundary.
-bool UnderOrAt(const std::string& folder, const std::string& old) {
-  return StartsWithUpper(AddTrailingBackslash(folder), MakeDocPathRule(old, {}).OldPrefix);
-}
+// The rows' old folders as the document rule takes them (upper-cased, with a trailing
+// backslash), each naming the first row that has it; an empty one matches nothing. A folder is
+// looked up at each of its backslashes, so checking every row against every other costs a few
+// look-ups per row, not one per pair.
+class TOldFolderIndex {
+ public:
+  explicit TOldFolderIndex(const TFolderMappingRows& rows) {
+    for (size_t row = 0; row < rows.size(); ++row) {
+      std::string prefix = MakeDocPathRule(rows[row].Old, {}).OldPrefix;
+      if (!prefix.empty()) rows_.emplace(std::move(prefix), row);
+    }
+  }
+  // The rows (in their order) whose old folder folder lies under or is; strictly: under only.
+  std::vector<size_t> Above(const std::string& folder, bool strictly) const {
+    const std::string path = AddTrailingBackslash(UpperCase(folder));
+    std::vector<size_t> found;
+    for (size_t end = 0; end < path.size(); ++end) {
+      if (path[end] != '\\' || (strictly && end + 1 == path.size())) continue;
+      if (auto it = rows_.find(path.substr(0, end + 1)); it != rows_.end())
+        found.push_back(it->second);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+  }
+
+ private:
+  std::unordered_map<std::string, size_t> rows_;
+};
 
 }  // namespace
 
 std::optional<TMappingConflict> FindMappingConflict(const TFolderMappingRows& rows) {
-  for (size_t second = 1; second < rows.size(); ++second)
-    for (size_t first = 0; first < second; ++first)
-      if (OldFolderKey(rows[first].Old) == OldFolderKey(rows[second].Old))
-        return TMappingConflict{TMappingConflict::SameOld, first, second};
+  std::unordered_map<std::string, size_t> seen;
+  for (size_t second = 0; second < rows.size(); ++second)
+    if (auto [first, added] = seen.emplace(OldFolderKey(rows[second].Old), second); !added)
+      return TMappingConflict{TMappingConflict::SameOld, first->second, second};
   // Aliases of one share moved into a folder under one of them only nest as a one-folder
   // replace to a folder under its old one does: that is the re-run hazard, not a conflict.
+  const TOldFolderIndex olds(rows);
   for (size_t second = 0; second < rows.size(); ++second)
-    for (size_t first = 0; first < rows.size(); ++first)
-      if (first != second && UnderOrAt(rows[second].New, rows[first].Old) &&
-          OldFolderKey(rows[second].New) != OldFolderKey(rows[first].New))
+    for (const size_t first : olds.Above(rows[second].New, false))
+      if (first != second && OldFolderKey(rows[second].New) != OldFolderKey(rows[first].New))
         return TMappingConflict{TMappingConflict::RewrittenAgain, first, second};
   return std::nullopt;
 }
@@ -44,9 +67,10 @@ bool NewFolderUnderOld(const std::string& oldPath, const std::string& newPath) {
 }
 
 std::optional<std::pair<size_t, size_t>> FindNewUnderOld(const TFolderMappingRows& rows) {
+  const TOldFolderIndex olds(rows);
   for (size_t to = 0; to < rows.size(); ++to)
-    for (size_t from = 0; from < rows.size(); ++from)
-      if (NewFolderUnderOld(rows[from].Old, rows[to].New)) return std::pair{from, to};
+    if (const std::vector<size_t> above = olds.Above(rows[to].New, true); !above.empty())
+      return std::pair{above.front(), to};
   return std::nullopt;
 }
 

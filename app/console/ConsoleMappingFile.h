@@ -8,7 +8,7 @@
 
 #include "docpaths/FolderMappings.h"
 
-inline constexpr size_t kMaxMappingFileBytes = 16 * 1024 * 1024;
+inline constexpr size_t kMaxMappingFileBytes = 1024 * 1024;
 
 // True with rows filled; false with refusal filled.
 bool ReadMappingFile(const std::string& path, TFolderMappingRows& rows, std::string& refusal);
