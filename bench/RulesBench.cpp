@@ -1,9 +1,12 @@
 // The cost of matching and rewriting one stored value, per pass: a matching value, one that
-// differs early, one that differs only at the folder boundary, and Hebrew paths.
+// differs early, one that differs only at the folder boundary, and Hebrew paths; and the same
+// by the combined rule of three folders (two client folders under the old one, and the old one),
+// where most values go by the shortest row after the longer ones were tried.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "docpaths/FolderMappings.h"
 #include "docpaths/PathRewriteRules.h"
 
 namespace {
@@ -47,6 +50,21 @@ void CardFolder(benchmark::State& state, const std::string& value) {
   }
 }
 
+const TFolderMappingRows kThreeRows = {
+    {"c:\\varneldocs\\Cohen Trading Ltd 2", "\\\\fileserver\\Clients\\Cohen Trading"},
+    {"C:\\VarnelDocs\\levi brothers", "\\\\fileserver\\Clients\\Levi"},
+    {kOld, kNew}};
+
+void ThreeFolders(benchmark::State& state, TPathRuleKind kind, const std::string& value) {
+  TMappingRule rule(kind, kThreeRows);
+  std::string result;
+  for (auto _ : state) {
+    int row = rule.Rewrite(value, result);
+    benchmark::DoNotOptimize(row);
+    benchmark::DoNotOptimize(result.data());
+  }
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(DocPath, Matching, kDocMatch);
@@ -60,3 +78,10 @@ BENCHMARK_CAPTURE(CardFolder, MatchingHebrew, kCardHebrew);
 BENCHMARK_CAPTURE(CardFolder, FolderItself, kCardFolderItself);
 BENCHMARK_CAPTURE(CardFolder, NeighbourFolder, kCardNeighbour);
 BENCHMARK_CAPTURE(CardFolder, OtherServer, kCardOtherServer);
+
+BENCHMARK_CAPTURE(ThreeFolders, DocMatching, TPathRuleKind::DocumentFile, kDocMatch);
+BENCHMARK_CAPTURE(ThreeFolders, DocMatchingHebrew, TPathRuleKind::DocumentFile, kDocHebrew);
+BENCHMARK_CAPTURE(ThreeFolders, DocOtherDrive, TPathRuleKind::DocumentFile, kDocOtherDrive);
+BENCHMARK_CAPTURE(ThreeFolders, DocNeighbourFolder, TPathRuleKind::DocumentFile, kDocNeighbour);
+BENCHMARK_CAPTURE(ThreeFolders, CardMatching, TPathRuleKind::CardFolder, kCardMatch);
+BENCHMARK_CAPTURE(ThreeFolders, CardOtherServer, TPathRuleKind::CardFolder, kCardOtherServer);

@@ -152,13 +152,20 @@ def fresh_db(pristine, target):
     os.sync()
 
 
-def bench_size(work, size, runs):
+def demo_installation(work, size):
+    """A demo installation of size documents (a tenth as many cards) in work: its root, its
+    live database and a pristine copy of it."""
     root = work / f"crm{size}" / "CRM"
     sh([str(BUILD / "bin" / "VrlDemoInstall"), "--root", str(root), "--documents", str(size),
         "--cards", str(max(size // 10, 1))], stdout=subprocess.DEVNULL)
     live = root / "DB" / "Varnel.sqlite"
     pristine = work / f"pristine{size}.sqlite"
     shutil.copyfile(live, pristine)
+    return root, live, pristine
+
+
+def bench_size(work, size, runs):
+    root, live, pristine = demo_installation(work, size)
     sql_db = work / f"sql{size}.sqlite"
     script = work / f"update{size}.sql"
     script.write_text(update_script(OLD_PATH, NEW_PATH))
@@ -219,6 +226,22 @@ def machine():
                                     text=True).stdout.split()[0]
     return (f"{os.cpu_count()} cores ({cpu}), {mem_kb / 1048576:.0f} GiB memory, "
             f"Linux {platform.release()}, SQLite {sqlite_version}")
+
+
+def write_section(start, end, section):
+    """Puts section (from its start marker to its end marker) into bench/RESULTS.md in place of
+    the one there, or at the end, below the notes."""
+    results = ROOT / "bench" / "RESULTS.md"
+    current = results.read_text() if results.exists() else ""
+    if start in current:
+        head, rest = current.split(start, 1)
+        tail = rest.split(end, 1)[1] if end in rest else ""
+        current = head + section + tail
+    else:
+        if NOTES_MARKER not in current:
+            current += "\n" + NOTES_MARKER + "\n"
+        current = current.rstrip("\n") + "\n\n" + section + "\n"
+    results.write_text(current)
 
 
 def parse_args(doc, runs):

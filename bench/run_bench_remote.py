@@ -141,17 +141,7 @@ def write_results(rows, args, server_version):
         "in one transaction on the same server; both end with identical Docs and Cards contents "
         "(checked on every run). Targets at 1,000,000 documents: at most 1.5 times the psql "
         f"time, peak memory under 64 MiB.\n\n{text}\n{SECTION_END}")
-    results = ROOT / "bench" / "RESULTS.md"
-    current = results.read_text() if results.exists() else ""
-    if SECTION_START in current:
-        head, rest = current.split(SECTION_START, 1)
-        tail = rest.split(SECTION_END, 1)[1] if SECTION_END in rest else ""
-        current = head + section + tail
-    else:
-        if run_bench.NOTES_MARKER not in current:
-            current += "\n" + run_bench.NOTES_MARKER + "\n"
-        current = current.rstrip("\n") + "\n\n" + section + "\n"
-    results.write_text(current)
+    run_bench.write_section(SECTION_START, SECTION_END, section)
 
 
 def main():

@@ -8,6 +8,7 @@
 #include "common/StrTable.h"
 #include "common/SysUtils.h"
 #include "docpaths/journal/JournalledRun.h"
+#include "docpaths/journal/RunFolders.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 
@@ -21,34 +22,42 @@ std::string PathTextRefusal(const std::string& oldPath, const std::string& newPa
   return {};
 }
 
-// A dry run's counts from its report.
-TPassResult DryRunCounts(const TTableReport& table) {
-  return {table.Examined, table.WillChange.Count, 0, true};
+// A dry run's counts from its report (of several folders: also per row).
+TPassResult DryRunCounts(const TPreflightReport& report, TTableReport TPreflightReport::*table,
+                         TTableReport TMappingRowReport::*rowTable) {
+  const TTableReport& counted = report.*table;
+  TPassResult result{counted.Examined, counted.WillChange.Count, 0, true};
+  for (const TMappingRowReport& row : report.Rows)
+    result.ByRow.push_back((row.*rowTable).WillChange.Count);
+  return result;
+}
+
+// The message refusing two rows that conflict.
+std::string ConflictRefusal(const TFolderMappingRows& rows, const TMappingConflict& conflict) {
+  const TFolderMapping& first = rows[conflict.First];
+  const TFolderMapping& second = rows[conflict.Second];
+  if (conflict.Kind == TMappingConflict::SameOld)
+    return Format(LoadStr(sMappingSameOld), {second.Old, conflict.First + 1, conflict.Second + 1});
+  return Format(LoadStr(sMappingRewrittenAgain),
+                {second.New, conflict.Second + 1, first.Old, conflict.First + 1});
 }
 
 class TReplaceCommand : public TRewriteCommand {
  public:
-  TReplaceCommand(TComponent& owner, const std::string& oldPathText, const std::string& newPathText,
-                  const TReplaceOptions& options, const TPathRun* resume)
+  // rows: at least one.
+  TReplaceCommand(TComponent& owner, TFolderMappingRows rows, const TReplaceOptions& options,
+                  const TPathRun* resume)
       : owner_(owner),
-        oldPathText_(oldPathText),
-        newPathText_(newPathText),
-        oldPath_(UpperCase(oldPathText)),
+        rows_(std::move(rows)),
+        oldPathText_(rows_.front().Old),
+        newPathText_(rows_.front().New),
+        oldPath_(UpperCase(oldPathText_)),
         options_(options),
         resume_(resume) {}
 
   std::optional<TCommandOutcome> Check(bool dryRun, bool afterLock) override {
     if (!afterLock) {
-      TUiServices& ui = Platform().Ui();
-      if (Trim(newPathText_).empty()) {
-        ui.ShowMessage(LoadStr(sEnterNewPath), TMessageKind::mkWarning);
-        return TCommandOutcome::BlankNewPath;
-      }
-      if (const std::string refusal = PathTextRefusal(oldPathText_, newPathText_);
-          !refusal.empty()) {
-        ui.ShowMessage(refusal, TMessageKind::mkWarning);
-        return TCommandOutcome::RefusedPath;
-      }
+      if (auto refusal = Several() ? CheckRows() : CheckPaths()) return refusal;
     }
     if (!resume_) return std::nullopt;
     // What the run already rewrote is read once the lock is held: the resume skips exactly
@@ -58,44 +67,124 @@ class TReplaceCommand : public TRewriteCommand {
 
   // A resumed run leaves alone the records it already rewrote, so it is safe to finish.
   bool AcceptHazard() override {
-    if (resume_ || !NewFolderUnderOld(oldPath_, newPathText_)) return true;
-    if (options_.NewUnderOldPrompt) return options_.NewUnderOldPrompt();
-    return Platform().Ui().ConfirmYesNo(
-        Format(LoadStr(sNewUnderOldQuestion), {newPathText_, oldPathText_}));
+    if (resume_) return true;
+    std::string oldPath = oldPathText_, newPath = newPathText_;
+    if (!Several()) {
+      if (!NewFolderUnderOld(oldPath_, newPathText_)) return true;
+    } else if (const auto hazard = FindNewUnderOld(rows_)) {
+      oldPath = rows_[hazard->first].Old, newPath = rows_[hazard->second].New;
+    } else {
+      return true;
+    }
+    if (options_.NewUnderOldPrompt) return options_.NewUnderOldPrompt(oldPath, newPath);
+    return Platform().Ui().ConfirmYesNo(Format(LoadStr(sNewUnderOldQuestion), {newPath, oldPath}));
   }
   std::string Question() const override { return LoadStr(sStartUpdatingQuestion); }
   std::string LogName() const override { return "Change Docs Path"; }
-  std::string LogText() const override { return oldPathText_ + "\r\n" + newPathText_; }
+  std::string LogText() const override {
+    if (!Several()) return oldPathText_ + "\r\n" + newPathText_;
+    std::string text;
+    for (const TFolderMapping& row : rows_)
+      text += (text.empty() ? "" : "\r\n") + row.Old + " -> " + row.New;
+    return text;
+  }
 
   std::unique_ptr<TJournalledRun> BeginRun() override {
     if (resume_)
-      return std::make_unique<TJournalledRun>("replace", oldPathText_, newPathText_, "", &soFar_);
+      return std::make_unique<TJournalledRun>("replace", resume_->OldFolder, resume_->NewFolder, "",
+                                              &soFar_);
     if (!options_.Journal) return nullptr;
-    return std::make_unique<TJournalledRun>("replace", oldPathText_, newPathText_);
+    if (!Several()) return std::make_unique<TJournalledRun>("replace", oldPathText_, newPathText_);
+    const auto [oldFolder, newFolder] = RunFolderSummary(rows_);
+    return std::make_unique<TJournalledRun>("replace", oldFolder, newFolder, "", nullptr, rows_);
   }
 
   void WalkDocs(const TPassOptions& pass, TCommandResult& result) override {
     docsDM_ = std::make_unique<TDatDocsDBServicesDM>(&owner_);
+    if (Several()) result.Mappings = rows_;
     if (pass.DryRun && options_.Report && !resume_) {
-      *options_.Report = MakePreflightReport(oldPath_, newPathText_, options_.FileCheck,
-                                             options_.DocsObserver, options_.CardsObserver);
-      result.Docs = DryRunCounts(options_.Report->Docs);
+      *options_.Report = Several()
+                             ? MakePreflightReport(rows_, options_.FileCheck, options_.DocsObserver,
+                                                   options_.CardsObserver)
+                             : MakePreflightReport(oldPath_, newPathText_, options_.FileCheck,
+                                                   options_.DocsObserver, options_.CardsObserver);
+      result.Docs =
+          DryRunCounts(*options_.Report, &TPreflightReport::Docs, &TMappingRowReport::Docs);
       return;
     }
-    docsDM_->ChangeDocPathInDocs(oldPath_, newPathText_, Skipping(pass, kDocsPass), result.Docs);
+    if (!Several()) {
+      docsDM_->ChangeDocPathInDocs(oldPath_, newPathText_, Skipping(pass, kDocsPass), result.Docs);
+      return;
+    }
+    TMappingRule rule(kDocsPass.Rule, rows_);
+    docsDM_->RewriteDocs(MappingValueRule(rule, docsRow_),
+                         Counting(Skipping(pass, kDocsPass), result.Docs, docsRow_), result.Docs);
   }
   void WalkCards(const TPassOptions& pass, TCommandResult& result) override {
     if (pass.DryRun && options_.Report && !resume_) {
-      result.Cards = DryRunCounts(options_.Report->Cards);
+      result.Cards =
+          DryRunCounts(*options_.Report, &TPreflightReport::Cards, &TMappingRowReport::Cards);
       return;
     }
-    WalkCardFolders(oldPath_, newPathText_, Skipping(pass, kCardsPass), result.Cards, trace_);
+    if (!Several()) {
+      WalkCardFolders(oldPath_, newPathText_, Skipping(pass, kCardsPass), result.Cards, trace_);
+      return;
+    }
+    cardRule_.emplace(kCardsPass.Rule, rows_);
+    WalkCardFolders(MappingValueRule(*cardRule_, cardsRow_),
+                    Counting(Skipping(pass, kCardsPass), result.Cards, cardsRow_), result.Cards);
   }
   std::string CardFailureName() const override { return kCardPassLogName; }
-  std::string CardFailureText() const override { return trace_.LogText(); }
+  std::string CardFailureText() const override {
+    if (!cardRule_) return trace_.LogText();
+    return TCardPassTrace{cardRule_->Folder(), cardRule_->Work()}.LogText();
+  }
   std::string CompletionMessage() const override { return LoadStr(sOperationCompleted); }
 
  private:
+  bool Several() const { return rows_.size() > 1; }
+
+  // One folder: a blank new path, a path text no Windows path can be.
+  std::optional<TCommandOutcome> CheckPaths() {
+    TUiServices& ui = Platform().Ui();
+    if (Trim(newPathText_).empty()) {
+      ui.ShowMessage(LoadStr(sEnterNewPath), TMessageKind::mkWarning);
+      return TCommandOutcome::BlankNewPath;
+    }
+    if (const std::string refusal = PathTextRefusal(oldPathText_, newPathText_); !refusal.empty()) {
+      ui.ShowMessage(refusal, TMessageKind::mkWarning);
+      return TCommandOutcome::RefusedPath;
+    }
+    return std::nullopt;
+  }
+  // Several folders: the same for each row, named by its number, then rows that conflict.
+  std::optional<TCommandOutcome> CheckRows() {
+    TUiServices& ui = Platform().Ui();
+    for (size_t row = 0; row < rows_.size(); ++row) {
+      const auto refuse = [&](const std::string& message, TCommandOutcome outcome) {
+        ui.ShowMessage(Format(LoadStr(sMappingRowRefused), {row + 1, message}),
+                       TMessageKind::mkWarning);
+        return outcome;
+      };
+      if (Trim(rows_[row].New).empty())
+        return refuse(LoadStr(sEnterNewPath), TCommandOutcome::BlankNewPath);
+      if (const std::string refusal = PathTextRefusal(rows_[row].Old, rows_[row].New);
+          !refusal.empty())
+        return refuse(refusal, TCommandOutcome::RefusedPath);
+    }
+    if (const auto conflict = FindMappingConflict(rows_)) {
+      ui.ShowMessage(ConflictRefusal(rows_, *conflict), TMessageKind::mkWarning);
+      return TCommandOutcome::RefusedMapping;
+    }
+    return std::nullopt;
+  }
+  // Counts each record the pass rewrites under the row that matched it last.
+  TPassOptions Counting(TPassOptions pass, TPassResult& result, const int& row) const {
+    result.ByRow.assign(rows_.size(), 0);
+    pass.Rewrote = [&result, &row] { ++result.ByRow[static_cast<size_t>(row)]; };
+    return pass;
+  }
+
   // The run's state from the journal, and with readRows what it already rewrote.
   std::optional<TCommandOutcome> CheckResumable(bool readRows) {
     return ReadJournal([&](TPathJournal& journal) -> std::optional<TCommandOutcome> {
@@ -120,6 +209,7 @@ class TReplaceCommand : public TRewriteCommand {
   }
 
   TComponent& owner_;
+  const TFolderMappingRows rows_;
   const std::string oldPathText_;
   const std::string newPathText_;
   const std::string oldPath_;  // upper-cased, as both passes take it
@@ -128,18 +218,32 @@ class TReplaceCommand : public TRewriteCommand {
   TRunSoFar soFar_;
   std::unique_ptr<TDatDocsDBServicesDM> docsDM_;
   TCardPassTrace trace_;
+  std::optional<TMappingRule> cardRule_;  // several folders: the card pass's rule
+  int docsRow_ = 0;                       // the row that matched last, per pass
+  int cardsRow_ = 0;
 };
 
 }  // namespace
 
 TCommandResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
                                const std::string& newPathText, const TReplaceOptions& options) {
-  TReplaceCommand command(owner, oldPathText, newPathText, options, nullptr);
+  TReplaceCommand command(owner, {{oldPathText, newPathText}}, options, nullptr);
+  return RunRewriteCommand(owner, command, options);
+}
+
+TCommandResult ReplaceDocsPaths(TComponent& owner, const TFolderMappingRows& rows,
+                                const TReplaceOptions& options) {
+  if (rows.size() <= 1)
+    return ReplaceDocsPath(owner, rows.empty() ? "" : rows[0].Old, rows.empty() ? "" : rows[0].New,
+                           options);
+  TReplaceCommand command(owner, rows, options, nullptr);
   return RunRewriteCommand(owner, command, options);
 }
 
 TCommandResult ResumeReplaceRun(TComponent& owner, const TPathRun& run,
                                 const TReplaceOptions& options) {
-  TReplaceCommand command(owner, run.OldFolder, run.NewFolder, options, &run);
+  TFolderMappingRows rows = run.Mappings;
+  if (rows.empty()) rows = {{run.OldFolder, run.NewFolder}};
+  TReplaceCommand command(owner, std::move(rows), options, &run);
   return RunRewriteCommand(owner, command, options);
 }

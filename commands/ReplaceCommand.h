@@ -16,6 +16,11 @@
 //
 // A new folder under the old one (C:\Docs to C:\Docs\Archive) is a re-run hazard: before any
 // other question a real replace asks whether to go on all the same, and stops when not.
+//
+// ReplaceDocsPaths moves several folders in one run (docpaths/FolderMappings.h): one run id,
+// one journal run holding the rows, one lock, each value rewritten by the row of the longest
+// old folder that matches it, the counts of each pass also per row. Before anything it refuses
+// a row with a blank new folder or a path no Windows path can be, and rows that conflict.
 #pragma once
 
 #include <functional>
@@ -30,9 +35,9 @@ struct TReplaceOptions : TCommandOptions {
   // A dry run fills it (with the files of FileCheck looked for) instead of running the passes.
   TPreflightReport* Report = nullptr;
   TFileCheck FileCheck;
-  // Asks whether to replace with the new folder under the old one; empty: a Yes/No
-  // confirmation of its own.
-  std::function<bool()> NewUnderOldPrompt;
+  // Asks whether to replace with the new folder under the old one (of several rows: the first
+  // such pair); empty: a Yes/No confirmation of its own.
+  std::function<bool(const std::string& oldPath, const std::string& newPath)> NewUnderOldPrompt;
   bool Journal = true;  // journal the posts for an undo
 };
 
@@ -42,8 +47,12 @@ struct TReplaceOptions : TCommandOptions {
 TCommandResult ReplaceDocsPath(TComponent& owner, const std::string& oldPathText,
                                const std::string& newPathText, const TReplaceOptions& options = {});
 
-// Finishes the incomplete replace runId (its folders from the journal). Refused, and shown, when
-// the journal no longer allows it: an unknown run, a run already undone, complete, with an
-// unfinished undo, or whose journal lost rows. Checked again once the lock is held.
+// The replace of several folders at once; one row is ReplaceDocsPath of its two folders.
+TCommandResult ReplaceDocsPaths(TComponent& owner, const TFolderMappingRows& rows,
+                                const TReplaceOptions& options = {});
+
+// Finishes the incomplete replace runId (its folders, or its rows, from the journal). Refused, and
+// shown, when the journal no longer allows it: an unknown run, a run already undone, complete, with
+// an unfinished undo, or whose journal lost rows. Checked again once the lock is held.
 TCommandResult ResumeReplaceRun(TComponent& owner, const TPathRun& run,
                                 const TReplaceOptions& options);

@@ -29,6 +29,7 @@
 
 #include "commands/OtherStationsWarning.h"
 #include "docpaths/DatDocsDBServices.h"
+#include "docpaths/FolderMappings.h"
 #include "docpaths/journal/PathUndo.h"
 
 class TComponent;
@@ -36,16 +37,17 @@ class TJournalledRun;
 class TReplaceLock;
 
 enum class TCommandOutcome {
-  BlankNewPath,  // refused: "Enter new path and try again"
-  RefusedPath,   // refused: a path text no Windows path can be (PathTextCheck)
-  NewUnderOld,   // refused: the new folder lies under the old one and going on was not confirmed
-  Refused,       // refused by the journal: an unknown run, a run already undone or complete
-  NoJournal,     // refused: the journal is missing, cannot be read, or has lost rows of the run
-  Busy,          // refused: another command holds the installation's replace lock
-  NotConfirmed,  // the other-stations warning was cancelled or the confirmation not answered Yes
-  Completed,     // both passes walked their tables to the end
-  NotCompleted,  // a pass stopped at a failure it handled itself (shown and logged)
-  Interrupted,   // a stop signal ended the passes; what was done is kept, the run is incomplete
+  BlankNewPath,    // refused: "Enter new path and try again"
+  RefusedPath,     // refused: a path text no Windows path can be (PathTextCheck)
+  NewUnderOld,     // refused: the new folder lies under the old one and going on was not confirmed
+  RefusedMapping,  // refused: several folders that conflict (docpaths/FolderMappings.h)
+  Refused,         // refused by the journal: an unknown run, a run already undone or complete
+  NoJournal,       // refused: the journal is missing, cannot be read, or has lost rows of the run
+  Busy,            // refused: another command holds the installation's replace lock
+  NotConfirmed,    // the other-stations warning was cancelled or the confirmation not answered Yes
+  Completed,       // both passes walked their tables to the end
+  NotCompleted,    // a pass stopped at a failure it handled itself (shown and logged)
+  Interrupted,     // a stop signal ended the passes; what was done is kept, the run is incomplete
 };
 
 struct TCommandResult;
@@ -76,6 +78,9 @@ struct TCommandResult {
   int StopSignal = 0;  // Interrupted: the signal that stopped it
   bool Undo = false;   // the command puts paths back (an undo, or the resume of one)
   TUndoTally Tally;    // an undo: the journalled records it left alone
+  // A replace of several folders (or its resume): its rows, by which Docs.ByRow and
+  // Cards.ByRow count; empty for one folder.
+  TFolderMappingRows Mappings;
 };
 
 class TRewriteCommand {

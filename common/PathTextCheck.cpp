@@ -63,6 +63,16 @@ TPathTextFault CheckPathText(const std::string& text) {
   return characters > MaxPathTextLength ? TPathTextFault::TooLong : TPathTextFault::None;
 }
 
+size_t ValidUtf8Length(const std::string& text) {
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t length = DecodeUtf8(text, at).Length;
+    if (length == 0) break;
+    at += length;
+  }
+  return at;
+}
+
 TStrId PathTextFaultMessage(TPathTextFault fault, bool newPath) {
   switch (fault) {
     case TPathTextFault::ControlCharacter:

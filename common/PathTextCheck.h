@@ -25,6 +25,9 @@ enum class TPathTextFault {
 // The first fault of the text, or None. Length counts characters (UTF-8 sequences), not bytes.
 TPathTextFault CheckPathText(const std::string& text);
 
+// How many bytes at the start of text are well-formed UTF-8 (text.size() when all are).
+size_t ValidUtf8Length(const std::string& text);
+
 // The string-table number of the message that refuses the fault in the old or the new path;
 // sNoText for None.
 TStrId PathTextFaultMessage(TPathTextFault fault, bool newPath);

@@ -149,6 +149,43 @@ const std::map<int, std::string>& Table() {
       {64953, "Stopped by %s: %d records were written and are kept (Documents %d, Cards %d)."},
       {64954, "Run %s is incomplete. To finish it: %s"},
       {64955, "The run was not journalled: to finish it, run the same replace again."},
+      // Ours: several folders in one replace.
+      {64956,
+       "The old folder %S is given twice (rows %d and %d of the mapping): each old folder is "
+       "moved once. Nothing was changed."},
+      {64957,
+       "The new folder %S (row %d of the mapping) lies under the old folder %S (row %d): what "
+       "the run moves there would belong to that row. Move these folders in two runs. Nothing was "
+       "changed."},
+      {64958, "Row %d of the mapping: %s"},
+      {64959, "The mapping file %S cannot be read: %S. Nothing was changed."},
+      {64960, "The mapping file %S, line %d: the text is not UTF-8. Nothing was changed."},
+      {64961,
+       "The mapping file %S, line %d: the first row must be the header old,new. Nothing was "
+       "changed."},
+      {64962,
+       "The mapping file %S, line %d: a quoted field is not closed, or text follows its "
+       "closing quote. Nothing was changed."},
+      {64963,
+       "The mapping file %S, line %d: a row holds two fields, the old folder and the new one. "
+       "Nothing was changed."},
+      {64964,
+       "The mapping file %S, line %d: the old or the new folder is empty. Nothing was changed."},
+      {64965, "The mapping file %S holds no folder below its header. Nothing was changed."},
+      {64966, "%d folders"},
+      {64967, "Folder %s -> %s: Documents %d, Cards %d"},
+      {64968,
+       "Per folder not counted: %d posts were refused or not committed after the rule matched "
+       "them."},
+      {64969, "Folder %d of %d: %s -> %s"},
+      {64970, "State: complete. To undo it: %s"},
+      {64971, "State: incomplete. To finish it: %s"},
+      {64972, "State: undone by run %s."},
+      {64973,
+       "--check-files looks for the files of one new folder, and the rows of this mapping name "
+       "%d. Nothing was checked."},
+      {64974, "To count them per folder from the journal: %s"},
+      {64975, "Matched by no folder: Documents %d, Cards %d"},
       {64992, "Do you want to start updating document paths?"},
       {64993, "Operation completed"},
       {64994, "Select primary system documents folder"},

@@ -34,17 +34,20 @@ std::string TCardPassTrace::LogText() const {
 void WalkCardFolders(const std::string& oldPath, const std::string& newPath,
                      const TPassOptions& options, TPassResult& result, TCardPassTrace& trace) {
   const TCardFolderRule rule = MakeCardFolderRule(oldPath, newPath);
-  auto table = std::make_unique<TAdsTable>(nullptr, "");
-  BindPassTable(*table, kCardsPass);
   std::string rest;
-  RewriteTableField(
-      *table, kCardsPass.Field,
+  WalkCardFolders(
       [&](const std::string& value, std::string& rewritten) {
         bool matches = RewriteCardFolder(rule, value, trace.Folder, rest, rewritten);
         trace.Work = matches ? rest : trace.Folder;
         return matches;
       },
       options, result);
+}
+
+void WalkCardFolders(const TValueRule& rule, const TPassOptions& options, TPassResult& result) {
+  auto table = std::make_unique<TAdsTable>(nullptr, "");
+  BindPassTable(*table, kCardsPass);
+  RewriteTableField(*table, kCardsPass.Field, rule, options, result);
 }
 
 TPassResult ChangeDocPathInCards(const TObject* sender, const std::string& oldPath,

@@ -22,6 +22,10 @@ TPassResult TDatDocsDBServicesDM::ChangeDocPathInDocs(const std::string& oldPath
 void TDatDocsDBServicesDM::ChangeDocPathInDocs(const std::string& oldPath,
                                                const std::string& newPath,
                                                const TPassOptions& options, TPassResult& result) {
-  RewriteTableField(DatDocsTbl, kDocsPass.Field, PassRule(kDocsPass, oldPath, newPath), options,
-                    result);
+  RewriteDocs(PassRule(kDocsPass, oldPath, newPath), options, result);
+}
+
+void TDatDocsDBServicesDM::RewriteDocs(const TValueRule& rule, const TPassOptions& options,
+                                       TPassResult& result) {
+  RewriteTableField(DatDocsTbl, kDocsPass.Field, rule, options, result);
 }

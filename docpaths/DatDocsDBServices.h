@@ -5,9 +5,13 @@
 #include <functional>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "common/Forms.h"
 #include "platform/engine/AdsComponents.h"
+
+// Answers true and fills rewritten when value matches the pass's rule.
+using TValueRule = std::function<bool(const std::string& value, std::string& rewritten)>;
 
 // What a pass did.
 struct TPassResult {
@@ -15,6 +19,10 @@ struct TPassResult {
   int64_t Rewritten = 0;        // records rewritten and committed (in a dry run: to rewrite)
   int64_t ChangedByOthers = 0;  // left alone: another station changed them during the pass
   bool Completed = false;
+  // A replace of several folders: the records rewritten per mapping row, as its rule told them
+  // (docpaths/FolderMappings.h); empty otherwise. They add up to Rewritten unless a post the
+  // rule counted was refused or not committed.
+  std::vector<int64_t> ByRow = {};
 };
 
 // Watches a pass: progress and each rewrite. Both are optional.
@@ -33,6 +41,9 @@ struct TPassOptions {
   const TAcePostJournal* Journal = nullptr;  // journal every post (not in a dry run)
   // Records (by RECID) the pass leaves alone: those a resumed run already rewrote.
   const std::unordered_set<std::string>* SkipRecIds = nullptr;
+  // Told of each record the pass rewrote, right after its post (a dry run: each it would
+  // rewrite), so that the rule that matched it last can tell which of several folders it was.
+  std::function<void()> Rewrote = nullptr;
 };
 
 // Data module of one replace command; owns the document table.
@@ -51,6 +62,8 @@ class TDatDocsDBServicesDM : public TDataModule {
   // propagates.
   void ChangeDocPathInDocs(const std::string& oldPath, const std::string& newPath,
                            const TPassOptions& options, TPassResult& result);
+  // The same walk by another rule (several folders at once: FolderMappings.h).
+  void RewriteDocs(const TValueRule& rule, const TPassOptions& options, TPassResult& result);
 };
 
 // Runs the walk of a card pass (the replace's, the undo's). A failure stops the pass: it is
@@ -72,6 +85,8 @@ inline constexpr const char* kCardPassLogName = "ChangeDoPathInCards";
 // The card pass's walk without its failure handling: failures propagate.
 void WalkCardFolders(const std::string& oldPath, const std::string& newPath,
                      const TPassOptions& options, TPassResult& result, TCardPassTrace& trace);
+// The same walk by another rule (several folders at once: FolderMappings.h).
+void WalkCardFolders(const TValueRule& rule, const TPassOptions& options, TPassResult& result);
 
 // Rewrites DOCSFOLDER in every matching card. A failure stops the pass, is shown ("The process
 // failed") and logged ("ChangeDoPathInCards") with sender, and Completed is false. A dry run

@@ -20,6 +20,10 @@
 //                     depth): a forgotten spelling of the old folder shows here before anything
 //                     changes.
 //
+// With several old folders (FolderMappings.h) each value counts under the row whose rule
+// rewrites it (already new: the row whose new folder it lies under, the longest, the first of
+// aliases); the tables' counts are the sums.
+//
 // Mapping a stored path to this machine: the part after the old folder is appended to the root
 // with its backslashes turned into slashes, so with the old folder C:\Docs mounted at /mnt/docs,
 // C:\Docs\Acme\a.doc is /mnt/docs/Acme/a.doc. New paths map the same way: the part after the
@@ -33,6 +37,7 @@
 #include <vector>
 
 #include "docpaths/DatDocsDBServices.h"
+#include "docpaths/FolderMappings.h"
 #include "docpaths/PathPasses.h"
 #include "docpaths/StoredFolders.h"
 
@@ -71,25 +76,34 @@ struct TFileCheck {
   std::string NewRoot;
 };
 
+// One mapping row's measures (Examined stays 0: every row sees every record).
+struct TMappingRowReport {
+  TFolderMapping Mapping;
+  bool NewUnderOld = false;
+  TTableReport Docs;
+  TTableReport Cards;
+};
+
 struct TPreflightReport {
   TPreflightReport() {
     Docs.Table = kDocsPass.Name;
     Cards.Table = kCardsPass.Name;
     Cards.OtherFolders = TFolderTally(kDefaultSurveyDepth, TStoredValue::Folder);
   }
-  bool NewUnderOld = false;  // the new folder lies under the old one: a re-run hazard
+  bool NewUnderOld = false;  // a new folder lies under an old one: a re-run hazard
   TFileCheck Files;
-  TTableReport Docs;
+  TTableReport Docs;  // with several folders: the counts of all rows, their first samples
   TTableReport Cards;
+  std::vector<TMappingRowReport> Rows;  // several folders: per row; empty for one
 };
-
-// True when the new folder lies strictly under the old one by the document pass's rule
-// (C:\Docs to c:\docs\Archive), so a second replace would rewrite its own rewrites again.
-bool NewFolderUnderOld(const std::string& oldPath, const std::string& newPath);
 
 // Reads Docs and then Cards once each through the main connection, read-only. The observers see
 // progress and each value that will change, as in a dry run's passes. Failures propagate.
 TPreflightReport MakePreflightReport(const std::string& oldPath, const std::string& newPath,
                                      const TFileCheck& files,
+                                     TRewriteObserver* docsObserver = nullptr,
+                                     TRewriteObserver* cardsObserver = nullptr);
+// The same for several folders at once, still one read of each table.
+TPreflightReport MakePreflightReport(const TFolderMappingRows& rows, const TFileCheck& files,
                                      TRewriteObserver* docsObserver = nullptr,
                                      TRewriteObserver* cardsObserver = nullptr);

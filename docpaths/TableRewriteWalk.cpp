@@ -32,11 +32,14 @@ bool PostRewrite(TAdsTable& table, TAdsField& field, const TValueRule& rule,
 // An engine that sends posts in groups learns of a refused post only when its group goes: each
 // such record is read again and gets the rule once more, as a post refused at once would.
 void RevisitRefused(TAdsTable& table, TAdsField& field, const TValueRule& rule,
-                    std::string& rewritten, TPassResult& result) {
+                    const TPassOptions& options, std::string& rewritten, TPassResult& result) {
   for (TAceRevisit found; (found = table.NextRefused()) != TAceRevisit::Done;) {
     const bool again = found == TAceRevisit::Changed && rule(field.AsString(), rewritten) &&
                        rewritten != field.AsString() && PostRewrite(table, field, rule, rewritten);
-    if (!again) ++result.ChangedByOthers;
+    if (!again)
+      ++result.ChangedByOthers;
+    else if (options.Rewrote)
+      options.Rewrote();
   }
 }
 
@@ -66,15 +69,19 @@ void RewriteTableField(TAdsTable& table, const std::string& fieldName, const TVa
         // already rewritten by the run being resumed
       } else if (rule(value, rewritten) && rewritten != value) {
         if (options.Observer) options.Observer->Rewritten(value, rewritten);
-        if (options.DryRun)
+        if (options.DryRun) {
           ++result.Rewritten;
-        else if (!PostRewrite(table, field, rule, rewritten))
+          if (options.Rewrote) options.Rewrote();
+        } else if (!PostRewrite(table, field, rule, rewritten)) {
           ++result.ChangedByOthers;
+        } else if (options.Rewrote) {
+          options.Rewrote();
+        }
       }
       progress.Step(result.Examined);
       table.Next();
     }
-    RevisitRefused(table, field, rule, rewritten, result);
+    RevisitRefused(table, field, rule, options, rewritten, result);
     progress.Finish(result.Examined);
     table.Close();  // commits the last posts, or raises
   } catch (...) {

@@ -17,13 +17,9 @@
 // docs/PathJournal.h); with options.SkipRecIds the records of those RECIDs are left alone.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "docpaths/DatDocsDBServices.h"
-
-// Answers true and fills rewritten when value matches the pass's rule.
-using TValueRule = std::function<bool(const std::string& value, std::string& rewritten)>;
 
 // Walks table (opened here, read-only in a dry run) and rewrites fieldName by rule. result is
 // updated as the walk goes, so it holds the counts so far when a failure propagates.

@@ -25,13 +25,21 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
       "Rewrites the stored document paths and card document folders of a CRM "
       "installation after its documents folder moved.",
       "VrlChangeDocsPathCli"};
-  app.add_option("--old", parsed.OldPath,
-                 "the old documents folder (prefix to replace); default: the documents folder "
-                 "of the preferences")
-      ->check(NotEmpty);
+  auto* oldPaths = app.add_option("--old", parsed.OldPaths,
+                                  "the old documents folder (prefix to replace); default: the "
+                                  "documents folder of the preferences; give it again for each "
+                                  "further old folder that --new replaces")
+                       ->check(NotEmpty)
+                       ->allow_extra_args(false)  // one folder per --old
+                       ->take_all();
   auto* newPath = app.add_option("--new", parsed.NewPath,
                                  "the new documents folder (prefix to put in its place)")
                       ->check(NotEmpty);
+  auto* mapping = app.add_option("--mapping", parsed.MappingFile,
+                                 "a CSV file of old,new folders to move in one run (UTF-8, "
+                                 "header row old,new)")
+                      ->check(NotEmpty);
+  mapping->excludes(oldPaths)->excludes(newPath);
   app.add_flag("--yes", parsed.Yes, "answer Yes to the confirmation");
   app.add_flag("--dry-run", parsed.DryRun,
                "compute every rewrite, change nothing and print the pre-flight report");
@@ -50,8 +58,11 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
   oldRoot->needs(check);
 
   bool listRuns = false;
-  std::string undoRun, resumeRun;
+  std::string showRun, undoRun, resumeRun;
   auto* list = app.add_flag("--list-runs", listRuns, "list the journalled runs, oldest first");
+  auto* show = app.add_option("--show-run", showRun,
+                              "show the run RUN: its folders, what it wrote under each, its state")
+                   ->check(NotEmpty);
   auto* undo = app.add_option("--undo", undoRun,
                               "undo the run RUN: put back every path it wrote that nobody changed "
                               "since")
@@ -60,9 +71,10 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
       app.add_option("--resume", resumeRun, "finish the incomplete run RUN")->check(NotEmpty);
   auto* noJournal =
       app.add_flag("--no-journal", parsed.NoJournal, "replace without an undo journal");
-  list->excludes(undo)->excludes(resume)->excludes(noJournal);
-  undo->excludes(resume)->excludes(noJournal);
-  resume->excludes(noJournal);
+  list->excludes(show)->excludes(undo)->excludes(resume)->excludes(noJournal)->excludes(mapping);
+  show->excludes(undo)->excludes(resume)->excludes(noJournal)->excludes(mapping);
+  undo->excludes(resume)->excludes(noJournal)->excludes(mapping);
+  resume->excludes(noJournal)->excludes(mapping);
 
   bool surveyFlag = false;
   auto* survey = app.add_flag("--survey", surveyFlag,
@@ -73,19 +85,24 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
                  "\\\\server\\share counting as one (1 to 8, default 2)")
       ->check(CLI::Range(kMinSurveyDepth, kMaxSurveyDepth))
       ->needs(survey);
-  for (const char* other : {"--old", "--new", "--force", "--check-files", "--old-root",
-                            "--new-root", "--list-runs", "--undo", "--resume", "--no-journal"})
+  for (const char* other :
+       {"--old", "--new", "--force", "--check-files", "--old-root", "--new-root", "--list-runs",
+        "--show-run", "--undo", "--resume", "--no-journal", "--mapping"})
     survey->excludes(other);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them reversed
   try {
     app.parse(reversed);
-    parsed.OldPathGiven = app.count("--old") > 0;
+    parsed.OldPathGiven = !parsed.OldPaths.empty();
+    if (parsed.OldPathGiven) parsed.OldPath = parsed.OldPaths.front();
     parsed.DryRun = parsed.DryRun || !parsed.ReportFile.empty() || parsed.Files.Enabled;
     if (surveyFlag) {
       parsed.Command = TConsoleCommand::Survey;
     } else if (listRuns) {
       parsed.Command = TConsoleCommand::ListRuns;
+    } else if (show->count()) {
+      parsed.Command = TConsoleCommand::ShowRun;
+      parsed.Run = showRun;
     } else if (undo->count()) {
       parsed.Command = TConsoleCommand::Undo;
       parsed.Run = undoRun;
@@ -93,12 +110,13 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
       parsed.Command = TConsoleCommand::Resume;
       parsed.Run = resumeRun;
     }
-    // A replace needs --new; the journal commands take their folders from the journal, and the
-    // survey names none.
+    // A replace needs --new (or the mapping file, which names the new folders); the journal
+    // commands take their folders from the journal, and the survey names none.
     const bool replace = parsed.Command == TConsoleCommand::Replace;
-    if (replace != (newPath->count() > 0))
-      throw CLI::ValidationError(newPath->count() ? "--new: not with a journal command"
-                                                  : "--new is required");
+    if (!replace && newPath->count())
+      throw CLI::ValidationError("--new: not with a journal command");
+    if (replace && !newPath->count() && !mapping->count())
+      throw CLI::ValidationError("--new is required");
   } catch (const CLI::ParseError& e) {
     return app.exit(e, out, err) == 0 ? ecCompleted : ecUsage;
   }

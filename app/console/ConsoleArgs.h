@@ -1,15 +1,20 @@
 // The console program's options, parsed; the only user of CLI11.
 //
-//   VrlChangeDocsPathCli [--old PATH] --new PATH [--yes] [--dry-run] [--force] [--no-journal]
+//   VrlChangeDocsPathCli [--old PATH]... --new PATH [--yes] [--dry-run] [--force] [--no-journal]
+//                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
+//   VrlChangeDocsPathCli --mapping FILE [--yes] [--dry-run] [--force] [--no-journal]
 //                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
 //   VrlChangeDocsPathCli --list-runs
+//   VrlChangeDocsPathCli --show-run RUN
 //   VrlChangeDocsPathCli --undo RUN [--yes] [--dry-run]
 //   VrlChangeDocsPathCli --resume RUN [--yes] [--dry-run]
 //   VrlChangeDocsPathCli --survey [--depth N] [--report FILE]
 //
 // --report and --check-files make the run a dry run. A folder or file value may be neither
-// empty nor another option. --survey takes none of the other commands' folders and runs, and
-// --depth (1 to 8) only goes with it.
+// empty nor another option. --old may be given several times, each replaced by the one --new;
+// --mapping names a file of old and new folders instead (docpaths/FolderMappings.h), read by
+// the replace. --survey takes none of the other commands' folders and runs, and --depth (1 to 8)
+// only goes with it.
 #pragma once
 
 #include <iosfwd>
@@ -19,14 +24,16 @@
 #include "docpaths/PreflightReport.h"
 #include "docpaths/StoredFolders.h"
 
-enum class TConsoleCommand { Replace, ListRuns, Undo, Resume, Survey };
+enum class TConsoleCommand { Replace, ListRuns, ShowRun, Undo, Resume, Survey };
 
 struct TConsoleArgs {
   TConsoleCommand Command = TConsoleCommand::Replace;
-  std::string OldPath;
+  std::string OldPath;                // the first --old
+  std::vector<std::string> OldPaths;  // every --old, in order
   bool OldPathGiven = false;
+  std::string MappingFile;
   std::string NewPath;
-  std::string Run;  // --undo, --resume: the run
+  std::string Run;  // --show-run, --undo, --resume: the run
   bool Yes = false;
   bool DryRun = false;
   bool Force = false;

@@ -1,5 +1,6 @@
 #include "app/console/ConsoleJournalCommands.h"
 
+#include <functional>
 #include <ostream>
 
 #include "app/console/ConsoleExitCodes.h"
@@ -8,25 +9,71 @@
 #include "commands/RunListLine.h"
 #include "common/Format.h"
 #include "common/StrTable.h"
+#include "docpaths/journal/JournalledRun.h"
 #include "docpaths/journal/PathJournal.h"
+#include "docpaths/journal/RunFolders.h"
 #include "platform/Platform.h"
 #include "platform/UiServices.h"
 
-int RunConsoleListRuns(TConsoleSession& session) {
-  std::ostream& out = session.Out;
+namespace {
+
+// The details of a run: its line, its folders with what it wrote under each, its state.
+void PrintRunDetails(std::ostream& out, TPathJournal& journal, const TPathRun& run) {
+  out << RunListLine(run) << std::endl;
+  const TRunFolders folders = CountRunFolders(journal, run);
+  for (size_t row = 0; row < folders.Rows.size(); ++row)
+    out << Format(LoadStr(sFolderCountsLine), {folders.Rows[row].Old, folders.Rows[row].New,
+                                               folders.Counts[row].Docs, folders.Counts[row].Cards})
+        << std::endl;
+  if (folders.Unmatched.Docs != 0 || folders.Unmatched.Cards != 0)
+    out << Format(LoadStr(sFolderCountsUnmatched),
+                  {folders.Unmatched.Docs, folders.Unmatched.Cards})
+        << std::endl;
+  if (!run.UndoneBy.empty())
+    out << Format(LoadStr(sShowRunUndone), {run.UndoneBy}) << std::endl;
+  else if (run.Incomplete())
+    out << Format(LoadStr(sShowRunIncomplete), {ResumeCommandLine(run.RunId)}) << std::endl;
+  else
+    out << Format(LoadStr(sShowRunComplete), {UndoCommandLine(run.RunId)}) << std::endl;
+}
+
+// Runs print on the journal; a journal that cannot be read is told and ends with ecFailed.
+int OnJournal(const std::function<int(TPathJournal&)>& print) {
   TPathJournal journal;
   try {
-    if (!journal.Exists()) {
-      out << "No run is journalled in this database." << std::endl;
-      return ecCompleted;
-    }
-    for (const TPathRun& run : journal.Runs()) out << RunListLine(run) << std::endl;
+    return print(journal);
   } catch (const EADSDatabaseError& e) {
     Platform().Ui().ShowMessage(Format(LoadStr(sJournalUnreadable), {e.Message()}),
                                 TMessageKind::mkError);
     return ecFailed;
   }
-  return ecCompleted;
+}
+
+}  // namespace
+
+int RunConsoleListRuns(TConsoleSession& session) {
+  return OnJournal([&](TPathJournal& journal) {
+    if (!journal.Exists()) {
+      session.Out << "No run is journalled in this database." << std::endl;
+      return ecCompleted;
+    }
+    for (const TPathRun& run : journal.Runs()) session.Out << RunListLine(run) << std::endl;
+    return ecCompleted;
+  });
+}
+
+int RunConsoleShowRun(TConsoleSession& session) {
+  const std::string& runId = session.Args.Run;
+  return OnJournal([&](TPathJournal& journal) {
+    if (journal.Exists() && RunNumber(runId) != 0)
+      for (const TPathRun& run : journal.Runs())
+        if (RunNumber(run.RunId) == RunNumber(runId)) {
+          PrintRunDetails(session.Out, journal, run);
+          return ecCompleted;
+        }
+    Platform().Ui().ShowMessage(Format(LoadStr(sNoSuchRun), {runId}), TMessageKind::mkWarning);
+    return ecRefused;
+  });
 }
 
 int RunConsoleUndo(TConsoleSession& session) {

@@ -46,6 +46,8 @@ int RunCommand(TConsoleSession& session) {
   switch (session.Args.Command) {
     case TConsoleCommand::ListRuns:
       return RunConsoleListRuns(session);
+    case TConsoleCommand::ShowRun:
+      return RunConsoleShowRun(session);
     case TConsoleCommand::Undo:
       return RunConsoleUndo(session);
     case TConsoleCommand::Resume:

@@ -1,5 +1,6 @@
 #include "app/console/ConsoleRewriteRun.h"
 
+#include <numeric>
 #include <ostream>
 
 #include "app/console/ConsoleExitCodes.h"
@@ -21,11 +22,10 @@ TConsoleRewriteRun::TConsoleRewriteRun(TConsoleSession& session)
   options_.CardsObserver = watch ? &cards_ : nullptr;
   options_.FileCheck = args.Files;
   options_.Journal = !args.NoJournal;
-  options_.NewUnderOldPrompt = [&args] {
+  options_.NewUnderOldPrompt = [&args](const std::string& oldPath, const std::string& newPath) {
     if (!args.Force)
-      Platform().Ui().ShowMessage(
-          Format(LoadStr(sNewUnderOldRefused), {args.NewPath, args.OldPath}),
-          TMessageKind::mkWarning);
+      Platform().Ui().ShowMessage(Format(LoadStr(sNewUnderOldRefused), {newPath, oldPath}),
+                                  TMessageKind::mkWarning);
     return args.Force;
   };
   options_.OtherStationsPrompt = [&err = session.Err](int count) {
@@ -47,6 +47,7 @@ int TConsoleRewriteRun::Finish(const TCommandResult& result) {
     case TCommandOutcome::BlankNewPath:
     case TCommandOutcome::RefusedPath:
     case TCommandOutcome::NewUnderOld:
+    case TCommandOutcome::RefusedMapping:
     case TCommandOutcome::Refused:
     case TCommandOutcome::Busy:
     case TCommandOutcome::NotConfirmed:
@@ -64,6 +65,7 @@ int TConsoleRewriteRun::Finish(const TCommandResult& result) {
   if (dryRun) out << "Dry run: nothing was changed." << std::endl;
   PrintPass("Documents", result.Docs, result, docs_);
   PrintPass("Cards", result.Cards, result, cards_);
+  PrintByFolder(out, result);
   PrintUndoTally(out, result.Tally);
   PrintRunLine(out, result.RunId);
   if (result.Outcome != TCommandOutcome::Completed) return ecFailed;
@@ -89,6 +91,28 @@ void TConsoleRewriteRun::PrintPass(const char* table, const TPassResult& pass,
 void PrintRunLine(std::ostream& out, const std::string& runId) {
   if (!runId.empty())
     out << Format(LoadStr(sRunJournalled), {runId, UndoCommandLine(runId)}) << std::endl;
+}
+
+void PrintByFolder(std::ostream& out, const TCommandResult& result) {
+  const TFolderMappingRows& rows = result.Mappings;
+  if (rows.empty()) return;
+  int64_t lost = 0;  // counted by the rule, not committed
+  for (const TPassResult* pass : {&result.Docs, &result.Cards})
+    lost += std::accumulate(pass->ByRow.begin(), pass->ByRow.end(), int64_t{0}) - pass->Rewritten;
+  if (lost != 0) {
+    out << Format(LoadStr(sFolderCountsUnknown), {lost}) << std::endl;
+    if (!result.RunId.empty())
+      out << Format(LoadStr(sFolderCountsFromJournal), {ShowRunCommandLine(result.RunId)})
+          << std::endl;
+    return;
+  }
+  const auto count = [](const TPassResult& pass, size_t row) {
+    return row < pass.ByRow.size() ? pass.ByRow[row] : int64_t{0};
+  };
+  for (size_t row = 0; row < rows.size(); ++row)
+    out << Format(LoadStr(sFolderCountsLine),
+                  {rows[row].Old, rows[row].New, count(result.Docs, row), count(result.Cards, row)})
+        << std::endl;
 }
 
 void PrintUndoTally(std::ostream& out, const TUndoTally& tally) {

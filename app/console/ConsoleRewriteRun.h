@@ -36,5 +36,7 @@ class TConsoleRewriteRun {
 
 // "Run R3 is journalled. To undo it: ...", when the run was journalled.
 void PrintRunLine(std::ostream& out, const std::string& runId);
+// A replace of several folders: what it rewrote under each (nothing for one folder).
+void PrintByFolder(std::ostream& out, const TCommandResult& result);
 // An undo's records left alone: the count line and its samples; nothing when none.
 void PrintUndoTally(std::ostream& out, const TUndoTally& tally);

@@ -16,8 +16,8 @@ void PrintSamples(std::ostream& out, const char* label, const TReportMeasure& me
   }
 }
 
-// The records under other folders than the old one, with the folders holding the most; nothing
-// when there are none.
+// The records under other folders than the old one (or ones), with the folders holding the
+// most; nothing when there are none.
 void PrintOtherFolders(std::ostream& out, const char* title, const TTableReport& table,
                        const std::string& oldPath) {
   const int64_t others = table.OtherFolders.Count(TStoredKind::Folder);
@@ -27,8 +27,10 @@ void PrintOtherFolders(std::ostream& out, const char* title, const TTableReport&
     out << "  " << Format(LoadStr(sOtherFolderSample), {folder.Folder, folder.Count}) << '\n';
 }
 
+// withChanges: the samples of the values that change too (a row of several folders; with one
+// folder the dry run's lines list them).
 void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
-                const TFileCheck& files, const std::string& oldPath) {
+                const TFileCheck& files, bool withChanges) {
   out << title << ": " << table.WillChange.Count << " will change, " << table.AlreadyNew.Count
       << " already under the new folder, " << table.RerunHazard.Count << " re-run hazard, "
       << table.TooLong.Count << " too long";
@@ -36,10 +38,10 @@ void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
     out << " (at most " << *table.Width << " characters)\n";
   else
     out << " (no width enforced)\n";
+  if (withChanges) PrintSamples(out, "will change", table.WillChange, " -> ", "");
   PrintSamples(out, "already under the new folder", table.AlreadyNew, "", "");
   PrintSamples(out, "rewritten again by a second run", table.RerunHazard, " -> ", "");
   PrintSamples(out, "too long", table.TooLong, " -> ", "");
-  PrintOtherFolders(out, title, table, oldPath);
   if (!files.Enabled) return;
   out << title << " files: " << table.OldFileMissing.Count << " old paths name no file, ";
   if (files.NewRoot.empty())
@@ -55,8 +57,27 @@ void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
 void PrintPreflightReport(std::ostream& out, const TPreflightReport& report,
                           const std::string& oldPath, const std::string& newPath) {
   out << "Pre-flight report\n";
-  if (report.NewUnderOld) out << Format(LoadStr(sRerunHazardLine), {newPath, oldPath}) << '\n';
-  PrintTable(out, "Documents", report.Docs, report.Files, oldPath);
-  PrintTable(out, "Cards", report.Cards, report.Files, oldPath);
+  if (report.Rows.empty()) {
+    if (report.NewUnderOld) out << Format(LoadStr(sRerunHazardLine), {newPath, oldPath}) << '\n';
+    PrintTable(out, "Documents", report.Docs, report.Files, false);
+    PrintOtherFolders(out, "Documents", report.Docs, oldPath);
+    PrintTable(out, "Cards", report.Cards, report.Files, false);
+    PrintOtherFolders(out, "Cards", report.Cards, oldPath);
+    out.flush();
+    return;
+  }
+  for (size_t row = 0; row < report.Rows.size(); ++row) {
+    const TMappingRowReport& folder = report.Rows[row];
+    out << Format(LoadStr(sPreflightFolder),
+                  {row + 1, report.Rows.size(), folder.Mapping.Old, folder.Mapping.New})
+        << '\n';
+    if (folder.NewUnderOld)
+      out << Format(LoadStr(sRerunHazardLine), {folder.Mapping.New, folder.Mapping.Old}) << '\n';
+    PrintTable(out, "Documents", folder.Docs, report.Files, true);
+    PrintTable(out, "Cards", folder.Cards, report.Files, true);
+  }
+  const std::string folders = Format(LoadStr(sFolderCount), {report.Rows.size()});
+  PrintOtherFolders(out, "Documents", report.Docs, folders);
+  PrintOtherFolders(out, "Cards", report.Cards, folders);
   out.flush();
 }

@@ -13,8 +13,10 @@
 //
 // The other folders are the absolute paths the old folder does not take, grouped as the survey
 // groups them (docpaths/StoredFolders.h), the 5 holding the most records. Each measure lists up
-// to 20 samples; "too long" says "(no width enforced)" on engines that keep
-// any length.
+// to 20 samples; "too long" says "(no width enforced)" on engines that keep any length. With
+// several folders the same follows for each row ("Folder 1 of 3: C:\Docs\Scans -> E:\Scans"),
+// its re-run hazard line when its new folder lies under its old one, and its values that will
+// change among its samples.
 #pragma once
 
 #include <iosfwd>

@@ -25,22 +25,46 @@
 // "=", "+", "-", "@", a tab or a carriage return gets a leading "'" so that a spreadsheet shows it
 // as text instead of running it as a formula; the counts are written as numbers. A field holding
 // a comma, a quote, a line break or a leading or trailing blank is quoted, its quotes doubled.
+//
+// A report of several folders has a sixth column, mapping, the number of the mapping row (from
+// 1) a row belongs to: first one new_under_old row per mapping row (its old and new folder),
+// then per table its examined and column_width rows (mapping empty) and each mapping row's
+// measures:
+//
+//   table,measure,count,value,related,mapping
+//   ,new_under_old,0,C:\Docs\Scans,E:\Scans,1
+//   ,new_under_old,0,C:\Docs,E:\Docs,2
+//   Docs,examined,1000,,,
+//   Docs,will_change,20,,,1
+//   Docs,will_change,,C:\Docs\Scans\a.tif,E:\Scans\a.tif,1
+//   ...
+//
+// An earlier report of either form may be replaced by one of either form.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "docpaths/PreflightReport.h"
 
-// The header line of every report file (the pre-flight report, the survey).
+// The header line of every report file (the pre-flight report, the survey), and that of a
+// pre-flight report of several folders.
 inline constexpr const char* kReportCsvHeader = "table,measure,count,value,related";
+inline constexpr const char* kSeveralReportCsvHeader = "table,measure,count,value,related,mapping";
+
+// The header lines a report file may begin with: an earlier report of either form may be
+// replaced by a report of any form.
+const std::vector<std::string>& ReportCsvHeaders();
 
 // Text as one CSV field.
 std::string CsvField(const std::string& text);
 
-// Appends one row of the report's columns (count as written, the texts as CSV fields).
+// Appends one row of the report's columns (count as written, the texts as CSV fields), with
+// the mapping column when given.
 void AppendReportRow(std::string& csv, const std::string& table, const char* measure,
-                     const std::string& count, const std::string& value,
-                     const std::string& related);
+                     const std::string& count, const std::string& value, const std::string& related,
+                     const std::optional<std::string>& mapping = std::nullopt);
 
 std::string PreflightReportCsv(const TPreflightReport& report, const std::string& oldPath,
                                const std::string& newPath);

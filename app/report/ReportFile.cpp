@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -102,17 +103,20 @@ void RefuseTheDatabaseFolder(const TReportPlace& place, const std::string& datab
   if (IdentityOf(here) == IdentityOf(database)) Refuse(place.Path, sReportInDatabaseFolder);
 }
 
-// Whether the text read from a file's start shows a report: its first line is the header line.
-bool IsReportStart(const std::string& start, const std::string& headerLine) {
-  if (start.size() < headerLine.size() || start.compare(0, headerLine.size(), headerLine) != 0)
-    return false;
-  const std::string rest = start.substr(headerLine.size());
-  return rest.empty() || rest == "\r\n" || rest.front() == '\n';
+// Whether the text read from a file's start shows a report: its first line is a header line.
+bool IsReportStart(const std::string& start, const TReportHeaders& headerLines) {
+  for (const std::string& headerLine : headerLines) {
+    if (start.size() < headerLine.size() || start.compare(0, headerLine.size(), headerLine) != 0)
+      continue;
+    const std::string rest = start.substr(headerLine.size());
+    if (rest.empty() || rest.compare(0, 2, "\r\n") == 0 || rest.front() == '\n') return true;
+  }
+  return false;
 }
 
 // Refuses what lies at the place unless a report may replace it; its identity when there is
 // something, which the rename makes sure it replaces.
-std::optional<TIdentity> Inspect(const TReportPlace& place, const std::string& headerLine) {
+std::optional<TIdentity> Inspect(const TReportPlace& place, const TReportHeaders& headerLines) {
   struct stat st {};
   if (::fstatat(place.Folder.Get(), place.Name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return std::nullopt;
@@ -131,8 +135,10 @@ std::optional<TIdentity> Inspect(const TReportPlace& place, const std::string& h
   if (::fstat(file.Get(), &opened) != 0) Fail(place.Path, errno);
   if (!S_ISREG(opened.st_mode) || IdentityOf(opened) != IdentityOf(st))
     Refuse(place.Path, sReportFileNotReplaced);
-  // The header line and what follows it, no more.
-  std::string start(headerLine.size() + 2, '\0');
+  // The longest header line and what follows it, no more.
+  size_t longest = 0;
+  for (const std::string& headerLine : headerLines) longest = std::max(longest, headerLine.size());
+  std::string start(longest + 2, '\0');
   size_t got = 0;
   while (got < start.size()) {
     const ssize_t n = ::read(file.Get(), start.data() + got, start.size() - got);
@@ -142,7 +148,7 @@ std::optional<TIdentity> Inspect(const TReportPlace& place, const std::string& h
     got += static_cast<size_t>(n);
   }
   start.resize(got);
-  if (!start.empty() && !IsReportStart(start, headerLine))
+  if (!start.empty() && !IsReportStart(start, headerLines))
     Refuse(place.Path, sReportFileNotReplaced);
   return IdentityOf(opened);
 }
@@ -240,23 +246,23 @@ bool Commit(const TReportPlace& place, TTemporaryFile& temporary,
 
 }  // namespace
 
-void CheckReportFile(const std::string& path, const std::string& headerLine,
+void CheckReportFile(const std::string& path, const TReportHeaders& headerLines,
                      const std::string& databaseFolder) {
   const TReportPlace place(path);
   RefuseTheDatabaseFolder(place, databaseFolder);
-  Inspect(place, headerLine);
+  Inspect(place, headerLines);
 }
 
 void ReplaceReportFile(const std::string& path, const std::string& text,
-                       const std::string& headerLine, const std::string& databaseFolder) {
+                       const TReportHeaders& headerLines, const std::string& databaseFolder) {
   const TReportPlace place(path);
   RefuseTheDatabaseFolder(place, databaseFolder);
-  std::optional<TIdentity> inspected = Inspect(place, headerLine);
+  std::optional<TIdentity> inspected = Inspect(place, headerLines);
   TTemporaryFile temporary(place);
   TFd file = temporary.Create();
   if (const int error = WriteAll(file, text); error != 0) Fail(path, error);
   for (int attempt = 0; attempt < kCommitAttempts; ++attempt) {
-    if (attempt > 0) inspected = Inspect(place, headerLine);
+    if (attempt > 0) inspected = Inspect(place, headerLines);
     if (Commit(place, temporary, inspected)) return;
   }
   Fail(path, EAGAIN);

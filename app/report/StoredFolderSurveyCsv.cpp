@@ -30,5 +30,5 @@ std::string StoredFolderSurveyCsv(const TStoredFolderSurvey& survey) {
 
 void WriteStoredFolderSurveyCsv(const std::string& path, const TStoredFolderSurvey& survey,
                                 const std::string& databaseFolder) {
-  ReplaceReportFile(path, StoredFolderSurveyCsv(survey), kReportCsvHeader, databaseFolder);
+  ReplaceReportFile(path, StoredFolderSurveyCsv(survey), ReportCsvHeaders(), databaseFolder);
 }

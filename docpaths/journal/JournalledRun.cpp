@@ -12,6 +12,10 @@ std::string ResumeCommandLine(const std::string& runId) {
   return "VrlChangeDocsPathCli --resume " + runId;
 }
 
+std::string ShowRunCommandLine(const std::string& runId) {
+  return "VrlChangeDocsPathCli --show-run " + runId;
+}
+
 int64_t TRunSoFar::TotalRows() const {
   int64_t total = 0;
   for (const auto& [table, count] : Rows) total += count;
@@ -42,10 +46,10 @@ int64_t MissingJournalRows(const TPathRun& run, const std::map<std::string, int6
 
 TJournalledRun::TJournalledRun(const std::string& kind, const std::string& oldFolder,
                                const std::string& newFolder, const std::string& target,
-                               TRunSoFar* resume) {
+                               TRunSoFar* resume, const TFolderMappingRows& mappings) {
   journal_.Create();
   if (!resume) {
-    runId_ = journal_.BeginRun(kind, oldFolder, newFolder, target);
+    runId_ = journal_.BeginRun(kind, oldFolder, newFolder, target, mappings);
   } else {
     soFar_ = std::move(*resume);
     runId_ = soFar_.RunId;

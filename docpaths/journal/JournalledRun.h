@@ -13,9 +13,11 @@
 #include "docpaths/PathPasses.h"
 #include "docpaths/journal/PathJournal.h"
 
-// The command line that undoes a run, and the one that finishes an incomplete run.
+// The command line that undoes a run, the one that finishes an incomplete run, and the one that
+// shows a run's details.
 std::string UndoCommandLine(const std::string& runId);
 std::string ResumeCommandLine(const std::string& runId);
+std::string ShowRunCommandLine(const std::string& runId);
 
 // What a run already wrote, read from its journal: the records per table (by RECID) and the
 // journal rows per table.
@@ -33,11 +35,12 @@ int64_t MissingJournalRows(const TPathRun& run, const std::map<std::string, int6
 
 class TJournalledRun {
  public:
-  // Creates the journal when missing and begins a new run of kind; with resume, takes that run
-  // up again instead: the records it journalled are left alone by its passes.
+  // Creates the journal when missing and begins a new run of kind (of several folders: with
+  // their rows); with resume, takes that run up again instead: the records it journalled are
+  // left alone by its passes.
   TJournalledRun(const std::string& kind, const std::string& oldFolder,
                  const std::string& newFolder, const std::string& target = {},
-                 TRunSoFar* resume = nullptr);
+                 TRunSoFar* resume = nullptr, const TFolderMappingRows& mappings = {});
   ~TJournalledRun();
   TJournalledRun(const TJournalledRun&) = delete;
   TJournalledRun& operator=(const TJournalledRun&) = delete;

@@ -39,7 +39,7 @@ const TJournalTable kJournalTables[] = {
     {"VrlPathRuns",
      true,
      {"CREATE TABLE VrlPathRuns (RunId TEXT NOT NULL, Kind TEXT, Started TEXT, OldFolder TEXT, "
-      "NewFolder TEXT, Target TEXT, State TEXT, UndoneBy TEXT, Counts TEXT)",
+      "NewFolder TEXT, Target TEXT, State TEXT, UndoneBy TEXT, Counts TEXT, Mappings TEXT)",
       "CREATE UNIQUE INDEX VrlPathRuns_PRIMARY ON VrlPathRuns (RunId)"}},
     {"VrlPathJournal",
      false,
@@ -68,8 +68,12 @@ bool TableExists(const std::string& name) {
 
 const char* const kRunColumns =
     "RunId, Kind, Started, OldFolder, NewFolder, Target, State, UndoneBy";
+// The columns later versions added to the runs table, in the order they came.
+const char* const kCounts = "Counts";
+const char* const kMappings = "Mappings";
+const char* const kAddedRunColumns[] = {kCounts, kMappings};
 
-TPathRun ReadRun(TAdsQuery& query, bool withCounts) {
+TPathRun ReadRun(TAdsQuery& query, bool withCounts, bool withMappings) {
   TPathRun run;
   std::string* fields[] = {&run.RunId,     &run.Kind,   &run.Started, &run.OldFolder,
                            &run.NewFolder, &run.Target, &run.State,   &run.UndoneBy};
@@ -77,7 +81,8 @@ TPathRun ReadRun(TAdsQuery& query, bool withCounts) {
                          "NewFolder", "Target", "State",   "UndoneBy"};
   for (size_t i = 0; i < std::size(fields); ++i)
     *fields[i] = query.FieldByName(names[i]).AsString();
-  if (withCounts) run.Written = ParseRunCounts(query.FieldByName("Counts").AsString());
+  if (withCounts) run.Written = ParseRunCounts(query.FieldByName(kCounts).AsString());
+  if (withMappings) run.Mappings = ParseMappingRows(query.FieldByName(kMappings).AsString());
   return run;
 }
 
@@ -143,19 +148,18 @@ bool TPathJournal::Exists() {
   return TableExists(kRunsTable);
 }
 
-bool TPathJournal::HasCounts() {
-  if (!hasCounts_) {
-    auto query = Query("SELECT Counts FROM VrlPathRuns WHERE 1 = 0");
-    try {
-      query->Open();
-      query->Close();
-      hasCounts_ = true;
-    } catch (const EADSDatabaseError&) {
-      // A journal of an older version: the runs table has no such column yet.
-      hasCounts_ = false;
-    }
+bool TPathJournal::HasColumn(const std::string& column) {
+  auto known = hasColumn_.find(column);
+  if (known != hasColumn_.end()) return known->second;
+  bool has = true;
+  auto query = Query("SELECT " + column + " FROM VrlPathRuns WHERE 1 = 0");
+  try {
+    query->Open();
+    query->Close();
+  } catch (const EADSDatabaseError&) {
+    has = false;  // a journal of an older version: the runs table has no such column yet
   }
-  return *hasCounts_;
+  return hasColumn_[column] = has;
 }
 
 void TPathJournal::Create() {
@@ -164,23 +168,28 @@ void TPathJournal::Create() {
   std::vector<const TJournalTable*> missing;
   for (const TJournalTable& table : kJournalTables)
     if (!TableExists(table.Name)) missing.push_back(&table);
-  hasCounts_.reset();
-  // A runs table created now has the column; one of an older version may lack it.
+  hasColumn_.clear();
+  // A runs table created now has the columns; one of an older version may lack some.
   const bool runsMissing = !missing.empty() && missing.front() == &kJournalTables[0];
-  const bool addCounts = !runsMissing && !HasCounts();
-  if (missing.empty() && !addCounts) return;
+  std::vector<const char*> added;
+  if (!runsMissing)
+    for (const char* column : kAddedRunColumns)
+      if (!HasColumn(column)) added.push_back(column);
+  if (missing.empty() && added.empty()) return;
   TJournalTransaction creating;
   for (const TJournalTable* table : missing)
     for (const char* statement : table->Statements)
       Exec(remote && table->RowKey ? TranslateSchemaToPostgres(std::string(statement) + ";")
                                    : statement);
-  if (addCounts) Exec("ALTER TABLE VrlPathRuns ADD COLUMN Counts TEXT");
+  for (const char* column : added)
+    Exec(std::string("ALTER TABLE VrlPathRuns ADD COLUMN ") + column + " TEXT");
   creating.Commit();
-  hasCounts_ = true;
+  for (const char* column : kAddedRunColumns) hasColumn_[column] = true;
 }
 
 std::string TPathJournal::BeginRun(const std::string& kind, const std::string& oldFolder,
-                                   const std::string& newFolder, const std::string& target) {
+                                   const std::string& newFolder, const std::string& target,
+                                   const TFolderMappingRows& mappings) {
   int64_t last = 0;
   auto ids = Query("SELECT RunId FROM VrlPathRuns");
   ids->Open();
@@ -188,15 +197,21 @@ std::string TPathJournal::BeginRun(const std::string& kind, const std::string& o
     last = std::max(last, RunNumber(ids->FieldByName("RunId").AsString()));
   ids->Close();
   const std::string runId = "R" + std::to_string(last + 1);
-  Exec(
-      "INSERT INTO VrlPathRuns (RunId, Kind, Started, OldFolder, NewFolder, Target, State, "
-      "UndoneBy) VALUES (:RunId, :Kind, :Started, :OldFolder, :NewFolder, :Target, 'running', '')",
-      {{"RunId", runId},
-       {"Kind", kind},
-       {"Started", FormatDateTime("yyyy-mm-dd hh:nn:ss", Now())},
-       {"OldFolder", oldFolder},
-       {"NewFolder", newFolder},
-       {"Target", target}});
+  // A run of several folders goes in with its rows in one statement: a resume needs them.
+  const bool several = !mappings.empty();
+  TAceParams params = {{"RunId", runId},
+                       {"Kind", kind},
+                       {"Started", FormatDateTime("yyyy-mm-dd hh:nn:ss", Now())},
+                       {"OldFolder", oldFolder},
+                       {"NewFolder", newFolder},
+                       {"Target", target}};
+  if (several) params.push_back({"Mappings", FormatMappingRows(mappings)});
+  Exec(std::string("INSERT INTO VrlPathRuns (RunId, Kind, Started, OldFolder, NewFolder, Target, "
+                   "State, UndoneBy") +
+           (several ? ", Mappings" : "") +
+           ") VALUES (:RunId, :Kind, :Started, :OldFolder, :NewFolder, :Target, 'running', ''" +
+           (several ? ", :Mappings" : "") + ")",
+       params);
   return runId;
 }
 
@@ -207,7 +222,7 @@ void TPathJournal::SetState(const std::string& runId, const std::string& state) 
 
 void TPathJournal::EndRun(const std::string& runId, const std::string& state,
                           const std::map<std::string, int64_t>& written) {
-  if (!HasCounts()) return SetState(runId, state);
+  if (!HasColumn(kCounts)) return SetState(runId, state);
   Exec("UPDATE VrlPathRuns SET State = :State, Counts = :Counts WHERE RunId = :RunId",
        {{"State", state}, {"Counts", FormatRunCounts(written)}, {"RunId", runId}});
 }
@@ -232,12 +247,13 @@ std::vector<TPathRun> TPathJournal::Runs(bool withRows) {
     grouped->Close();
   }
   std::vector<TPathRun> runs;
-  const bool withCounts = HasCounts();
+  const bool withCounts = HasColumn(kCounts);
+  const bool withMappings = HasColumn(kMappings);
   auto query = Query(std::string("SELECT ") + kRunColumns + (withCounts ? ", Counts" : "") +
-                     " FROM VrlPathRuns");
+                     (withMappings ? ", Mappings" : "") + " FROM VrlPathRuns");
   query->Open();
   for (; !query->Eof(); query->Next()) {
-    TPathRun run = ReadRun(*query, withCounts);
+    TPathRun run = ReadRun(*query, withCounts, withMappings);
     if (auto it = counts.find(run.RunId); it != counts.end())
       std::tie(run.Docs, run.Cards) = it->second;
     runs.push_back(std::move(run));
@@ -294,4 +310,16 @@ TJournalTableRows TPathJournal::Rows(const std::string& runId, const TPathPass& 
   }
   query->Close();
   return rows;
+}
+
+void TPathJournal::OldValues(const std::string& runId, const TPathPass& pass,
+                             const std::function<void(const std::string&)>& each) {
+  auto query = Query(
+      "SELECT OldValue FROM VrlPathJournal WHERE RunId = :RunId AND TableName = :TableName AND "
+      "FieldName = :FieldName",
+      {{"RunId", runId}, {"TableName", pass.Name}, {"FieldName", pass.Field}});
+  query->Open();
+  for (TAdsField& oldValue = query->FieldByName("OldValue"); !query->Eof(); query->Next())
+    each(oldValue.AsString());
+  query->Close();
 }

@@ -1,7 +1,8 @@
 // The undo journal of the replaces, kept in the CRM database itself in two tables of our own,
 // created on first use with SQL every engine accepts (TEXT columns, no engine-only functions):
 //
-//   VrlPathRuns    (RunId, Kind, Started, OldFolder, NewFolder, Target, State, UndoneBy, Counts)
+//   VrlPathRuns    (RunId, Kind, Started, OldFolder, NewFolder, Target, State, UndoneBy, Counts,
+//                   Mappings)
 //   VrlPathJournal (RunId, TableName, RecId, FieldName, OldValue, NewValue)
 //
 // The journal rows are written by the engine beside each post (TAcePostJournal in
@@ -17,15 +18,22 @@
 // table ("Docs=1840;Cards=150" in Counts): a journal that has since lost rows is told by them,
 // and no undo or resume is run on what is left of it. Journals written before Counts existed
 // get the column on their next run; their runs have no counts and are taken as they are.
+//
+// A replace of several folders at once (docpaths/FolderMappings.h) keeps its rows in Mappings
+// (FormatMappingRows), so that a resume redoes them; its OldFolder says how many folders
+// ("3 folders") and its NewFolder is the one new folder, or the first. A one-folder run leaves
+// Mappings empty. Journals older than Mappings get the column on their next run, as for Counts.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "docpaths/FolderMappings.h"
 #include "docpaths/PathPasses.h"
 #include "platform/AceDriver.h"
 
@@ -45,6 +53,7 @@ struct TPathRun {
   // What the run recorded at its end: records written per table; empty when it never ended
   // (killed) or ended before runs recorded counts.
   std::map<std::string, int64_t> Written;
+  TFolderMappingRows Mappings;  // several folders: the rows; empty for one
   bool Incomplete() const { return State != "complete"; }
 };
 
@@ -86,7 +95,8 @@ class TPathJournal {
   void Create();
   // Writes a new run "running" and answers its id.
   std::string BeginRun(const std::string& kind, const std::string& oldFolder,
-                       const std::string& newFolder, const std::string& target = {});
+                       const std::string& newFolder, const std::string& target = {},
+                       const TFolderMappingRows& mappings = {});
   void SetState(const std::string& runId, const std::string& state);
   // Writes the run's state and the records it wrote per table.
   void EndRun(const std::string& runId, const std::string& state,
@@ -101,13 +111,17 @@ class TPathJournal {
   std::map<std::string, int64_t> RowCounts(const std::string& runId);
   // The journal rows of a run for one pass's table and field.
   TJournalTableRows Rows(const std::string& runId, const TPathPass& pass);
+  // Hands each journal row's old value of a run for one pass's table and field to each.
+  void OldValues(const std::string& runId, const TPathPass& pass,
+                 const std::function<void(const std::string&)>& each);
   // What a table cursor is given to journal its posts of the pass under runId.
   static TAcePostJournal PostJournal(const std::string& runId, const TPathPass& pass);
 
  private:
-  // Whether the runs table has the Counts column (journals of older versions lack it).
-  bool HasCounts();
-  std::optional<bool> hasCounts_;
+  // Whether the runs table has a column a later version added (journals of older versions
+  // lack it); asked once.
+  bool HasColumn(const std::string& column);
+  std::map<std::string, bool> hasColumn_;
 };
 
 // What the journal writes between this object's start and Commit goes in together or not at

@@ -10,6 +10,7 @@
 #include "common/StrTable.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "docpaths/journal/PathJournal.h"
+#include "docpaths/journal/RunFolders.h"
 #include "platform/StopRequest.h"
 #include "tests/support/AppTestInstallation.h"
 #include "tests/support/OtherStation.h"
@@ -241,6 +242,64 @@ TEST_F(JournalCommandsTest, AStopSignalEndsTheRunSoThatItCanBeResumed) {
   EXPECT_EQ(finished.Tally.LeftAlone(), 0);
   EXPECT_EQ(install_.DocumentNames(), before);
   EXPECT_EQ(install_.CardFolders(), std::vector<std::string>{"C:\\Docs\\K"});
+  EXPECT_EQ(Run("R1").UndoneBy, "R2");
+}
+
+// Three folders in one run: each value goes by the longest old folder that matches it, a stop
+// leaves the run to be resumed with the same rows, and its undo restores everything.
+TEST_F(JournalCommandsTest, ARunOfSeveralFoldersIsStoppedResumedAndUndoneAsOne) {
+  install_.Seed({"C:\\Docs\\a.doc", "c:\\docs\\scans\\b.tif", "\\\\srv\\Docs\\c.doc",
+                 "C:\\Docs\\Scans\\d.tif", "D:\\x.doc", "C:\\Docs2\\e.doc"},
+                {"C:\\Docs", "C:\\Docs\\Scans\\K\\", "C:\\DOCS2"});
+  const std::vector<std::string> docsBefore = install_.DocumentNames();
+  const std::vector<std::string> cardsBefore = install_.CardFolders();
+  const TFolderMappingRows rows = {
+      {"C:\\Docs", "E:\\Docs"}, {"C:\\Docs\\Scans", "E:\\Scans"}, {"\\\\srv\\Docs", "E:\\Docs"}};
+  TStopAt stop(2);
+  TReplaceOptions options;
+  options.DocsObserver = &stop;
+  Ui().ConfirmAnswers = {true, true};
+  const TCommandResult stopped = ReplaceDocsPaths(owner_, rows, options);
+  ASSERT_EQ(stopped.Outcome, TCommandOutcome::Interrupted);
+  EXPECT_EQ(stopped.Docs.ByRow, (std::vector<int64_t>{1, 1, 0}));
+  EXPECT_EQ(stopped.Mappings, rows);
+  const TPathRun run = Run("R1");
+  EXPECT_TRUE(run.Incomplete());
+  EXPECT_EQ(run.Mappings, rows);
+  EXPECT_EQ(run.OldFolder, Format(LoadStr(sFolderCount), {3}));
+  EXPECT_EQ(run.NewFolder, "E:\\Docs");
+  EXPECT_NE(install_.LogText().find("C:\\Docs -> E:\\Docs\r\nC:\\Docs\\Scans -> E:\\Scans\r\n"
+                                    "\\\\srv\\Docs -> E:\\Docs\r\n"),
+            std::string::npos);
+
+  Ui().ConfirmAnswers = {true};
+  const TCommandResult resumed = ResumePathRun(owner_, "R1", {});
+  ASSERT_EQ(resumed.Outcome, TCommandOutcome::Completed);
+  EXPECT_EQ(resumed.Mappings, rows);
+  EXPECT_EQ(resumed.Docs.ByRow, (std::vector<int64_t>{0, 1, 1}));
+  EXPECT_EQ(resumed.Cards.ByRow, (std::vector<int64_t>{1, 1, 0}));
+  EXPECT_EQ(install_.DocumentNames(),
+            (std::vector<std::string>{"E:\\Docs\\a.doc", "E:\\Scans\\b.tif", "E:\\Docs\\c.doc",
+                                      "E:\\Scans\\d.tif", "D:\\x.doc", "C:\\Docs2\\e.doc"}));
+  EXPECT_EQ(install_.CardFolders(),
+            (std::vector<std::string>{"E:\\Docs", "E:\\Scans\\K", "C:\\DOCS2"}));
+  TPathJournal journal;
+  const TRunFolders folders = CountRunFolders(journal, Run("R1"));
+  ASSERT_EQ(folders.Counts.size(), 3u);
+  EXPECT_EQ(folders.Counts[0].Docs, 1);
+  EXPECT_EQ(folders.Counts[0].Cards, 1);
+  EXPECT_EQ(folders.Counts[1].Docs, 2);
+  EXPECT_EQ(folders.Counts[1].Cards, 1);
+  EXPECT_EQ(folders.Counts[2].Docs, 1);
+  EXPECT_EQ(folders.Counts[2].Cards, 0);
+  EXPECT_EQ(folders.Unmatched.Docs + folders.Unmatched.Cards, 0);
+
+  Ui().ConfirmAnswers = {true};
+  const TCommandResult undo = UndoPathRun(owner_, "R1", {});
+  EXPECT_EQ(undo.Outcome, TCommandOutcome::Completed);
+  EXPECT_EQ(undo.Tally.LeftAlone(), 0);
+  EXPECT_EQ(install_.DocumentNames(), docsBefore);
+  EXPECT_EQ(install_.CardFolders(), cardsBefore);
   EXPECT_EQ(Run("R1").UndoneBy, "R2");
 }
 

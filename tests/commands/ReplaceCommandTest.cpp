@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Format.h"
 #include "common/StrTable.h"
 #include "db/DatGenDBConnectionDM.h"
 #include "db/ReplaceLock.h"
@@ -83,6 +84,48 @@ TEST_F(ReplaceCommandTest, PathTextsNoWindowsPathCanBeAreRefusedBeforeAnythingIs
     EXPECT_EQ(result.Outcome, TCommandOutcome::RefusedPath) << c.message;
     EXPECT_EQ(Ui().Messages, std::vector<std::string>{LoadStr(c.message)});
     EXPECT_TRUE(Ui().Confirmations.empty());
+  }
+  ExpectUnchanged();
+  EXPECT_EQ(install_.LogText(), logBefore);
+}
+
+TEST_F(ReplaceCommandTest, SeveralFoldersThatConflictAreRefusedBeforeAnythingIsWritten) {
+  struct TCase {
+    const char* Name;
+    TFolderMappingRows Rows;
+    TCommandOutcome Outcome;
+    std::string Message;
+  };
+  const TCase cases[] = {
+      {"SameOldTwice",
+       {{"C:\\Docs", "E:\\A"}, {"D:\\X", "E:\\X"}, {"c:\\DOCS\\", "E:\\B"}},
+       TCommandOutcome::RefusedMapping,
+       Format(LoadStr(sMappingSameOld), {"c:\\DOCS\\", 1, 3})},
+      {"Chain",
+       {{"C:\\Docs", "D:\\Docs"}, {"D:\\Docs", "E:\\Docs"}},
+       TCommandOutcome::RefusedMapping,
+       Format(LoadStr(sMappingRewrittenAgain), {"D:\\Docs", 1, "D:\\Docs", 2})},
+      {"BlankNew",
+       {{"C:\\Docs", "E:\\A"}, {"D:\\X", "  "}},
+       TCommandOutcome::BlankNewPath,
+       Format(LoadStr(sMappingRowRefused), {2, LoadStr(sEnterNewPath)})},
+      {"ControlCharacter",
+       {{"C:\\Docs", "E:\\A"}, {"D:\\X\t", "E:\\X"}},
+       TCommandOutcome::RefusedPath,
+       Format(LoadStr(sMappingRowRefused), {2, LoadStr(sOldPathControlChar)})},
+  };
+  const std::string logBefore = install_.LogText();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    for (const bool dryRun : {false, true}) {
+      Ui().Messages.clear();
+      Ui().ConfirmAnswers = {true};
+      TReplaceOptions options;
+      options.DryRun = dryRun;
+      EXPECT_EQ(ReplaceDocsPaths(owner_, c.Rows, options).Outcome, c.Outcome);
+      EXPECT_EQ(Ui().Messages, std::vector<std::string>{c.Message});
+      EXPECT_TRUE(Ui().Confirmations.empty());
+    }
   }
   ExpectUnchanged();
   EXPECT_EQ(install_.LogText(), logBefore);

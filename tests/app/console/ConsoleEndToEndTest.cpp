@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 
 #include "common/Format.h"
 #include "common/StrTable.h"
@@ -253,6 +254,42 @@ TEST_P(ConsoleEndToEndOnEachServer, AReplaceIsJournalledListedAndUndoneExactly) 
   EXPECT_EQ(list.Out.rfind("R1  ", 0), 0u) << list.Out;
   EXPECT_NE(list.Out.find("C:\\VarnelDocs -> E:\\Docs"), std::string::npos) << list.Out;
   EXPECT_NE(list.Out.find(", undone by R2\n"), std::string::npos) << list.Out;
+}
+
+// The lines a run of several folders prints for its folders ("Folder old -> new: ...").
+std::string FolderLines(const std::string& out) {
+  std::string lines;
+  for (size_t at = out.find("\nFolder "); at != std::string::npos;
+       at = out.find("\nFolder ", at + 1))
+    lines += out.substr(at + 1, out.find('\n', at + 1) - at);
+  return lines;
+}
+
+// Three folders in one run: what it says it wrote per folder is what its journal holds, and
+// its undo restores every row.
+TEST_P(ConsoleEndToEndOnEachServer, SeveralFoldersAreReplacedInOneRunAndUndoneExactly) {
+  const TDemoInstallation demo = Demo({"--documents", "200", "--cards", "20"});
+  const std::string before = DocsAndCards(demo);
+  const std::filesystem::path mapping = demo.Root() / "moves.csv";
+  std::ofstream(mapping, std::ios::binary)
+      << "old,new\r\nC:\\VarnelDocs,E:\\Docs\r\n"
+         "\"C:\\VarnelDocs\\Cohen Trading Ltd 2\",\"E:\\Clients\\Cohen, Trading\"\r\n"
+         "\\\\FILESRV01\\Scans,E:\\Scans\r\n";
+  const TProgramRun replace = RunCli(demo, {"--mapping", mapping.string(), "--yes"});
+  ASSERT_EQ(replace.ExitCode, 0) << replace.Err;
+  EXPECT_EQ(Count(demo,
+                  "SELECT COUNT(*) FROM Docs WHERE substr(UPPER(DOCUMENT_NAME), 1, 14) = "
+                  "'C:\\VARNELDOCS\\'"),
+            0);
+  const std::string folders = FolderLines(replace.Out);
+  EXPECT_EQ(folders.rfind("Folder C:\\VarnelDocs -> E:\\Docs: Documents ", 0), 0u) << replace.Out;
+  const TProgramRun show = RunCli(demo, {"--show-run", "R1"});
+  EXPECT_EQ(show.ExitCode, 0) << show.Err;
+  EXPECT_NE(show.Out.find("  3 folders -> E:\\Docs  "), std::string::npos) << show.Out;
+  EXPECT_EQ(FolderLines(show.Out), folders);
+
+  ASSERT_EQ(RunCli(demo, {"--undo", "R1", "--yes"}).ExitCode, 0);
+  EXPECT_EQ(DocsAndCards(demo), before);
 }
 
 TEST_P(ConsoleEndToEndOnEachServer, EachExitCode) {
