@@ -85,6 +85,11 @@ class TUndoCommand : public TRewriteCommand {
   void WalkCards(const TPassOptions& pass, TCommandResult& result) override {
     UndoTableField(kCardsPass, cards_, NoSkipping(pass), result.Cards, result.Tally);
   }
+  bool WalksPrefs() const override { return !prefs_.empty(); }
+  void WalkPrefs(const TPassOptions& pass, TCommandResult& result) override {
+    UndoTableField(kPrefPass, prefs_, NoSkipping(pass), result.Prefs, result.Tally);
+  }
+  std::string PrefFailureName() const override { return "UndoDocPathInPrefs"; }
   std::string CardFailureName() const override { return "UndoDocPathInCards"; }
   std::string CardFailureText() const override { return "Run " + run_.RunId; }
 
@@ -103,16 +108,20 @@ class TUndoCommand : public TRewriteCommand {
   std::optional<TCommandOutcome> ReadRows(TPathJournal& journal) {
     TJournalTableRows docs = journal.Rows(run_.RunId, kDocsPass);
     TJournalTableRows cards = journal.Rows(run_.RunId, kCardsPass);
-    if (auto refusal =
-            RefuseMissingRows(run_, {{kDocsPass.Name, docs.Read}, {kCardsPass.Name, cards.Read}}))
+    TJournalTableRows prefs = journal.Rows(run_.RunId, kPrefPass);
+    if (auto refusal = RefuseMissingRows(run_, {{kDocsPass.Name, docs.Read},
+                                                {kCardsPass.Name, cards.Read},
+                                                {kPrefPass.Name, prefs.Read}}))
       return refusal;
     docs_ = std::move(docs.Rows);
     cards_ = std::move(cards.Rows);
+    prefs_ = std::move(prefs.Rows);
     if (undo_.RunId.empty()) return std::nullopt;
     soFar_ = ReadRunSoFar(journal, undo_.RunId);
     if (auto refusal = RefuseMissingRows(undo_, soFar_.Rows)) return refusal;
     for (const std::string& id : soFar_.Done[kDocsPass.Name]) docs_.erase(id);
     for (const std::string& id : soFar_.Done[kCardsPass.Name]) cards_.erase(id);
+    for (const std::string& id : soFar_.Done[kPrefPass.Name]) prefs_.erase(id);
     return std::nullopt;
   }
   static TPassOptions NoSkipping(TPassOptions pass) {
@@ -126,6 +135,7 @@ class TUndoCommand : public TRewriteCommand {
   TPathRun undo_;  // the undo being resumed
   TJournalRows docs_;
   TJournalRows cards_;
+  TJournalRows prefs_;
   TRunSoFar soFar_;
 };
 

@@ -7,6 +7,7 @@
 #include "common/PathTextCheck.h"
 #include "common/StrTable.h"
 #include "common/SysUtils.h"
+#include "docpaths/FolderPrefs.h"
 #include "docpaths/journal/JournalledRun.h"
 #include "docpaths/journal/RunFolders.h"
 #include "platform/Platform.h"
@@ -80,12 +81,39 @@ class TReplaceCommand : public TRewriteCommand {
     return Platform().Ui().ConfirmYesNo(Format(LoadStr(sNewUnderOldQuestion), {newPath, oldPath}));
   }
   std::string Question() const override { return LoadStr(sStartUpdatingQuestion); }
+  // The folder preferences naming an old folder, counted now: whether the run takes them too.
+  bool AskAfterConfirmation() override {
+    TTableReport prefs;
+    ReportFolderPrefs(PrefRule(), prefs);
+    prefsNaming_ = prefs.WillChange.Count;
+    if (prefsNaming_ == 0) return true;
+    switch (options_.Preferences) {
+      case TPrefChoice::Update:
+        updatePrefs_ = true;
+        break;
+      case TPrefChoice::Keep:
+        break;
+      case TPrefChoice::Ask:
+        updatePrefs_ =
+            options_.PreferencesPrompt
+                ? options_.PreferencesPrompt(prefsNaming_)
+                : Platform().Ui().ConfirmYesNo(Format(LoadStr(sPrefsQuestion), {prefsNaming_}));
+        break;
+    }
+    return true;
+  }
   std::string LogName() const override { return "Change Docs Path"; }
   std::string LogText() const override {
-    if (!Several()) return oldPathText_ + "\r\n" + newPathText_;
     std::string text;
-    for (const TFolderMapping& row : rows_)
-      text += (text.empty() ? "" : "\r\n") + row.Old + " -> " + row.New;
+    if (!Several()) {
+      text = oldPathText_ + "\r\n" + newPathText_;
+    } else {
+      for (const TFolderMapping& row : rows_)
+        text += (text.empty() ? "" : "\r\n") + row.Old + " -> " + row.New;
+    }
+    if (prefsNaming_ > 0)
+      text +=
+          "\r\n" + Format(LoadStr(updatePrefs_ ? sPrefsLogUpdated : sPrefsLogKept), {prefsNaming_});
     return text;
   }
 
@@ -101,6 +129,7 @@ class TReplaceCommand : public TRewriteCommand {
 
   void WalkDocs(const TPassOptions& pass, TCommandResult& result) override {
     docsDM_ = std::make_unique<TDatDocsDBServicesDM>(&owner_);
+    if (!updatePrefs_) result.PrefsLeft = prefsNaming_;
     if (Several()) result.Mappings = rows_;
     if (pass.DryRun && options_.Report && !resume_) {
       *options_.Report = Several()
@@ -139,9 +168,20 @@ class TReplaceCommand : public TRewriteCommand {
     if (!cardRule_) return trace_.LogText();
     return TCardPassTrace{cardRule_->Folder(), cardRule_->Work()}.LogText();
   }
+  bool WalksPrefs() const override { return updatePrefs_; }
+  void WalkPrefs(const TPassOptions& pass, TCommandResult& result) override {
+    WalkFolderPrefs(PrefRule(), Skipping(pass, kPrefPass), result.Prefs);
+  }
+  std::string PrefFailureName() const override { return "ChangeDocPathInPrefs"; }
   std::string CompletionMessage() const override { return LoadStr(sOperationCompleted); }
 
  private:
+  // The rule of the preferences pass, by the one folder or the rows.
+  TValueRule PrefRule() {
+    if (!Several()) return FolderPrefRule(PassRule(kPrefPass, oldPath_, newPathText_));
+    if (!prefRule_) prefRule_.emplace(kPrefPass.Rule, rows_);
+    return FolderPrefRule(MappingValueRule(*prefRule_, prefsRow_));
+  }
   bool Several() const { return rows_.size() > 1; }
 
   // One folder: a blank new path, a path text no Windows path can be.
@@ -219,8 +259,12 @@ class TReplaceCommand : public TRewriteCommand {
   std::unique_ptr<TDatDocsDBServicesDM> docsDM_;
   TCardPassTrace trace_;
   std::optional<TMappingRule> cardRule_;  // several folders: the card pass's rule
+  std::optional<TMappingRule> prefRule_;  // several folders: the preferences pass's rule
   int docsRow_ = 0;                       // the row that matched last, per pass
   int cardsRow_ = 0;
+  int prefsRow_ = 0;
+  int64_t prefsNaming_ = 0;  // folder preferences naming an old folder, at the confirmation
+  bool updatePrefs_ = false;
 };
 
 }  // namespace

@@ -17,6 +17,11 @@
 // A new folder under the old one (C:\Docs to C:\Docs\Archive) is a re-run hazard: before any
 // other question a real replace asks whether to go on all the same, and stops when not.
 //
+// The folder preferences that name an old folder are counted after the confirmation; when there
+// are any, the options (or the question they ask) say whether the run points them at the new
+// folder too, as its third pass. The "Change Docs Path" log entry says how many it points there,
+// or how many it leaves naming the old folder.
+//
 // ReplaceDocsPaths moves several folders in one run (docpaths/FolderMappings.h): one run id,
 // one journal run holding the rows, one lock, each value rewritten by the row of the longest
 // old folder that matches it, the counts of each pass also per row. Before anything it refuses
@@ -31,6 +36,14 @@
 
 class TComponent;
 
+// What a replace does with the folder preferences that name an old folder
+// (docpaths/FolderPrefs.h).
+enum class TPrefChoice {
+  Ask,     // asks after the confirmation (PreferencesPrompt)
+  Update,  // points them at the new folder: the run's third pass
+  Keep,    // leaves them as they are
+};
+
 struct TReplaceOptions : TCommandOptions {
   // A dry run fills it (with the files of FileCheck looked for) instead of running the passes.
   TPreflightReport* Report = nullptr;
@@ -39,6 +52,10 @@ struct TReplaceOptions : TCommandOptions {
   // such pair); empty: a Yes/No confirmation of its own.
   std::function<bool(const std::string& oldPath, const std::string& newPath)> NewUnderOldPrompt;
   bool Journal = true;  // journal the posts for an undo
+  TPrefChoice Preferences = TPrefChoice::Ask;
+  // With Ask: whether to point count folder preferences at the new folder too; empty: a Yes/No
+  // question of its own.
+  std::function<bool(int64_t count)> PreferencesPrompt;
 };
 
 // Runs the command for owner (the window, or the console program's stand-in): owner owns the

@@ -50,7 +50,10 @@ class TStopSignalsWatched {
 };
 
 std::map<std::string, int64_t> Written(const TCommandResult& result) {
-  return {{kDocsPass.Name, result.Docs.Rewritten}, {kCardsPass.Name, result.Cards.Rewritten}};
+  std::map<std::string, int64_t> written = {{kDocsPass.Name, result.Docs.Rewritten},
+                                            {kCardsPass.Name, result.Cards.Rewritten}};
+  if (result.PrefsWalked) written[kPrefPass.Name] = result.Prefs.Rewritten;
+  return written;
 }
 
 // Ends the run of a command that did not reach its end; a failure to write that is reported
@@ -92,6 +95,7 @@ std::optional<TCommandOutcome> MayRun(TRewriteCommand& command, const TCommandOp
   std::string question = command.Question();
   if (options.ConfirmDetail) AddLines(question, options.ConfirmDetail());
   if (!ui.ConfirmYesNo(question)) return TCommandOutcome::NotConfirmed;
+  if (!command.AskAfterConfirmation()) return TCommandOutcome::NotConfirmed;
   // One command at a time per installation, from the confirmation to the clean-up.
   if (const std::string refusal = TakeReplaceLock(lock); !refusal.empty()) {
     ui.ShowMessage(refusal, TMessageKind::mkWarning);
@@ -147,6 +151,7 @@ TCommandResult RunRewriteCommand(TComponent& owner, TRewriteCommand& command,
     TStopSignalsWatched stopSignals(real);
     TPassOptions docsPass{options.DryRun, options.DocsObserver};
     TPassOptions cardsPass{options.DryRun, options.CardsObserver};
+    TPassOptions prefsPass{options.DryRun};
     if (real) {
       LogEvent(command.LogName(), command.LogText());
       run = command.BeginRun();
@@ -154,14 +159,22 @@ TCommandResult RunRewriteCommand(TComponent& owner, TRewriteCommand& command,
         result.RunId = run->RunId();
         docsPass = run->Pass(docsPass, kDocsPass);
         cardsPass = run->Pass(cardsPass, kCardsPass);
+        if (command.WalksPrefs()) prefsPass = run->Pass(prefsPass, kPrefPass);
       }
     }
     command.WalkDocs(docsPass, result);
     RunCardPass(
         &owner, command.CardFailureName(), options.DryRun,
         [&] { command.WalkCards(cardsPass, result); }, [&] { return command.CardFailureText(); });
+    if (command.WalksPrefs() && result.Cards.Completed) {
+      result.PrefsWalked = true;
+      RunCardPass(
+          &owner, command.PrefFailureName(), options.DryRun,
+          [&] { command.WalkPrefs(prefsPass, result); }, [&] { return command.LogText(); });
+    }
     if (options.PassesEnded) options.PassesEnded();
-    const bool completed = result.Docs.Completed && result.Cards.Completed;
+    const bool completed = result.Docs.Completed && result.Cards.Completed &&
+                           (!command.WalksPrefs() || result.Prefs.Completed);
     result.Outcome = completed ? TCommandOutcome::Completed : TCommandOutcome::NotCompleted;
     if (run) {
       // The run's end and what it marks go in together: never an undo written complete beside

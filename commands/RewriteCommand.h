@@ -5,13 +5,15 @@
 //   1. the command's checks, shown when they refuse (a blank or impossible path; an unknown
 //      run, a run already undone, a journal that cannot be read or has lost rows);
 //   2. a real run only: the command's own question first (the re-run hazard), then the
-//      other-stations warning and the Yes/No confirmation (with the lines the options add);
+//      other-stations warning and the Yes/No confirmation (with the lines the options add), then
+//      the command's questions that follow it (the folder preferences);
 //   3. the installation's replace lock, refused while another command holds it;
 //   4. with the lock held, the command's checks again wherever they read the journal: another
 //      station may have undone or resumed the run while this one waited at its confirmation;
 //   5. the hourglass; the log entry that opens the run; the journalled run begun;
 //   6. the document pass (a failure propagates, after step 8) and the card pass (a failure is
-//      shown and logged, and the run is not complete);
+//      shown and logged, and the run is not complete); then the preferences pass when the
+//      command walks it (its failure as the card pass's);
 //   7. the run ended with what it wrote; the command's completion message;
 //   8. always, for a real run: the connection information logged; the cursor back to default.
 //
@@ -74,6 +76,11 @@ struct TCommandResult {
   TCommandOutcome Outcome = TCommandOutcome::NotConfirmed;
   TPassResult Docs;
   TPassResult Cards;
+  // The folder preferences (docpaths/FolderPrefs.h): walked or not; when not, how many name an
+  // old folder all the same (counted before the run: they still do).
+  TPassResult Prefs;
+  bool PrefsWalked = false;
+  int64_t PrefsLeft = 0;
   std::string RunId;   // the journalled run; empty without a journal and in a dry run
   int StopSignal = 0;  // Interrupted: the signal that stopped it
   bool Undo = false;   // the command puts paths back (an undo, or the resume of one)
@@ -92,6 +99,8 @@ class TRewriteCommand {
   // Step 2: the command's own question before the shared ones; false refuses (NewUnderOld).
   virtual bool AcceptHazard() { return true; }
   virtual std::string Question() const = 0;
+  // Step 2, after the confirmation: the questions that follow it; false refuses (NotConfirmed).
+  virtual bool AskAfterConfirmation() { return true; }
   // Step 5: the entry that opens a real run in the log.
   virtual std::string LogName() const = 0;
   virtual std::string LogText() const = 0;
@@ -103,6 +112,13 @@ class TRewriteCommand {
   virtual void WalkCards(const TPassOptions& options, TCommandResult& result) = 0;
   virtual std::string CardFailureName() const = 0;
   virtual std::string CardFailureText() const = 0;
+  // Step 6: the preferences pass, when the command walks it (its failure is handled as the card
+  // pass's, under PrefFailureName and the command's LogText).
+  virtual bool WalksPrefs() const { return false; }
+  virtual void WalkPrefs(const TPassOptions& options, TCommandResult& result) {
+    (void)options, (void)result;
+  }
+  virtual std::string PrefFailureName() const { return {}; }
   // Step 7: a real run's passes ended (the undo marks the run it undid).
   virtual void RunEnded(TJournalledRun& run, bool completed) { (void)run, (void)completed; }
   // Step 7: the message shown when a real run completed; empty: none (unless the options add

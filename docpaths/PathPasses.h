@@ -2,6 +2,9 @@
 // two path rules (PathRewriteRules.h), through the main connection; the pass's name is what its
 // rows carry in the undo journal and what the run's counts and the messages call it. Replace,
 // dry run, pre-flight report, stored-folder survey, undo and resume all read this catalogue.
+//
+// The preferences pass is the third, run only when the administrator asks for it
+// (docpaths/FolderPrefs.h): it takes the text values of the Pref rows by the folder rule.
 #pragma once
 
 #include <cstddef>
@@ -26,8 +29,9 @@ inline constexpr TPathPass kDocsPass{"Docs", "Docs.adt", "DOCUMENT_NAME",
 // The shared card table name "Cards" with the extension ".Adt".
 inline constexpr TPathPass kCardsPass{"Cards", "Cards.Adt", "DOCSFOLDER",
                                       TPathRuleKind::CardFolder};
+inline constexpr TPathPass kPrefPass{"Pref", "Pref.adt", "VALUE", TPathRuleKind::CardFolder};
 // In the order a run walks them.
-inline constexpr TPathPass kPathPasses[] = {kDocsPass, kCardsPass};
+inline constexpr TPathPass kPathPasses[] = {kDocsPass, kCardsPass, kPrefPass};
 
 // Binds a table created at run time to the pass's table on the main connection.
 void BindPassTable(TAdsTable& table, const TPathPass& pass);

@@ -8,6 +8,7 @@
 #include "common/PathUtils.h"
 #include "common/StrUtils.h"
 #include "common/SysUtils.h"
+#include "docpaths/FolderPrefs.h"
 #include "docpaths/PassReader.h"
 #include "docpaths/PathPasses.h"
 #include "docpaths/PathRewriteRules.h"
@@ -138,6 +139,7 @@ TPreflightReport MakePreflightReport(const std::string& oldPath, const std::stri
               docsObserver, docs);
   ReportTable(kCardsPass, Rules(kCardsPass, oldPath, newPath), files, report.NewUnderOld,
               cardsObserver, cards);
+  ReportFolderPrefs(FolderPrefRule(PassRule(kPrefPass, oldPath, newPath)), report.Prefs);
   return report;
 }
 
@@ -165,6 +167,9 @@ TPreflightReport MakePreflightReport(const TFolderMappingRows& rows, const TFile
   TTableTally docs(report.Docs, docsRows), cards(report.Cards, cardsRows);
   ReportTable(kDocsPass, Rules(kDocsPass, rows), files, report.NewUnderOld, docsObserver, docs);
   ReportTable(kCardsPass, Rules(kCardsPass, rows), files, report.NewUnderOld, cardsObserver, cards);
+  TMappingRule prefRule(kPrefPass.Rule, rows);
+  int prefRow = 0;
+  ReportFolderPrefs(FolderPrefRule(MappingValueRule(prefRule, prefRow)), report.Prefs);
   for (TMappingRowReport& row : report.Rows) row.Docs.Width = report.Docs.Width;
   for (TMappingRowReport& row : report.Rows) row.Cards.Width = report.Cards.Width;
   return report;

@@ -89,15 +89,19 @@ struct TPreflightReport {
     Docs.Table = kDocsPass.Name;
     Cards.Table = kCardsPass.Name;
     Cards.OtherFolders = TFolderTally(kDefaultSurveyDepth, TStoredValue::Folder);
+    Prefs.Table = kPrefPass.Name;
   }
   bool NewUnderOld = false;  // a new folder lies under an old one: a re-run hazard
   TFileCheck Files;
   TTableReport Docs;  // with several folders: the counts of all rows, their first samples
   TTableReport Cards;
+  // The folder preferences (docpaths/FolderPrefs.h): Examined and WillChange only.
+  TTableReport Prefs;
   std::vector<TMappingRowReport> Rows;  // several folders: per row; empty for one
 };
 
-// Reads Docs and then Cards once each through the main connection, read-only. The observers see
+// Reads Docs, Cards and then the text values of Pref once each through the main connection,
+// read-only. The observers see
 // progress and each value that will change, as in a dry run's passes. Failures propagate.
 TPreflightReport MakePreflightReport(const std::string& oldPath, const std::string& newPath,
                                      const TFileCheck& files,

@@ -71,6 +71,11 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
       app.add_option("--resume", resumeRun, "finish the incomplete run RUN")->check(NotEmpty);
   auto* noJournal =
       app.add_flag("--no-journal", parsed.NoJournal, "replace without an undo journal");
+  auto* prefs = app.add_option("--preferences", parsed.Preferences,
+                               "update: point the folder preferences naming the old folder at "
+                               "the new one too; keep: leave them (default without a terminal)")
+                    ->check(CLI::IsMember({"update", "keep"}));
+  for (CLI::Option* other : {list, show, undo}) prefs->excludes(other);
   list->excludes(show)->excludes(undo)->excludes(resume)->excludes(noJournal)->excludes(mapping);
   show->excludes(undo)->excludes(resume)->excludes(noJournal)->excludes(mapping);
   undo->excludes(resume)->excludes(noJournal)->excludes(mapping);

@@ -1,13 +1,15 @@
 // The console program's options, parsed; the only user of CLI11.
 //
 //   VrlChangeDocsPathCli [--old PATH]... --new PATH [--yes] [--dry-run] [--force] [--no-journal]
+//                        [--preferences update|keep]
 //                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
 //   VrlChangeDocsPathCli --mapping FILE [--yes] [--dry-run] [--force] [--no-journal]
+//                        [--preferences update|keep]
 //                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
 //   VrlChangeDocsPathCli --list-runs
 //   VrlChangeDocsPathCli --show-run RUN
 //   VrlChangeDocsPathCli --undo RUN [--yes] [--dry-run]
-//   VrlChangeDocsPathCli --resume RUN [--yes] [--dry-run]
+//   VrlChangeDocsPathCli --resume RUN [--yes] [--dry-run] [--preferences update|keep]
 //   VrlChangeDocsPathCli --survey [--depth N] [--report FILE]
 //
 // --report and --check-files make the run a dry run. A folder or file value may be neither
@@ -38,6 +40,9 @@ struct TConsoleArgs {
   bool DryRun = false;
   bool Force = false;
   bool NoJournal = false;
+  // --preferences: update or keep the folder preferences naming the old folder; empty: ask on a
+  // terminal (without --yes), else keep them and say how many.
+  std::string Preferences;
   std::string ReportFile;
   TFileCheck Files;
   int Depth = kDefaultSurveyDepth;  // --survey: how many levels of a path group its folder

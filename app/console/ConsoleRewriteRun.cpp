@@ -28,6 +28,15 @@ TConsoleRewriteRun::TConsoleRewriteRun(TConsoleSession& session)
                                   TMessageKind::mkWarning);
     return args.Force;
   };
+  options_.Preferences = args.Preferences == "update" ? TPrefChoice::Update
+                         : args.Preferences == "keep" ? TPrefChoice::Keep
+                                                      : TPrefChoice::Ask;
+  // --yes answers the confirmation only: a script says --preferences, or they are kept and the
+  // run says how many still name the old folder.
+  options_.PreferencesPrompt = [&args, terminal = session.Terminal.StdinIsTerminal](int64_t count) {
+    return terminal && !args.Yes &&
+           Platform().Ui().ConfirmYesNo(Format(LoadStr(sPrefsQuestion), {count}));
+  };
   options_.OtherStationsPrompt = [&err = session.Err](int count) {
     err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
     return Platform().Ui().ConfirmYesNo(LoadStr(sContinueWhileOpen));
@@ -63,18 +72,21 @@ int TConsoleRewriteRun::Finish(const TCommandResult& result) {
   }
   const bool dryRun = session_.Args.DryRun;
   if (dryRun) out << "Dry run: nothing was changed." << std::endl;
-  PrintPass("Documents", result.Docs, result, docs_);
-  PrintPass("Cards", result.Cards, result, cards_);
+  PrintPass("Documents", result.Docs, result, &docs_);
+  PrintPass("Cards", result.Cards, result, &cards_);
+  if (result.PrefsWalked) PrintPass("Preferences", result.Prefs, result, nullptr);
   PrintByFolder(out, result);
   PrintUndoTally(out, result.Tally);
   PrintRunLine(out, result.RunId);
+  if (result.PrefsLeft > 0 && options_.Preferences == TPrefChoice::Ask)
+    out << Format(LoadStr(sPrefsLeftNotice), {result.PrefsLeft}) << std::endl;
   if (result.Outcome != TCommandOutcome::Completed) return ecFailed;
   return !dryRun && result.Tally.LeftAlone() > 0 ? ecRefused : ecCompleted;
 }
 
 void TConsoleRewriteRun::PrintPass(const char* table, const TPassResult& pass,
                                    const TCommandResult& result,
-                                   const TConsolePassWatcher& watcher) const {
+                                   const TConsolePassWatcher* watcher) const {
   const bool dryRun = session_.Args.DryRun;
   const char* verb = result.Undo ? (dryRun ? " to restore" : " restored")
                                  : (dryRun ? " to rewrite" : " rewritten");
@@ -83,8 +95,8 @@ void TConsoleRewriteRun::PrintPass(const char* table, const TPassResult& pass,
   if (pass.ChangedByOthers > 0)
     out << ", " << pass.ChangedByOthers << " changed by another station";
   out << std::endl;
-  if (!dryRun) return;
-  for (const auto& [oldValue, newValue] : watcher.Samples())
+  if (!dryRun || !watcher) return;
+  for (const auto& [oldValue, newValue] : watcher->Samples())
     out << "  " << oldValue << " -> " << newValue << std::endl;
 }
 

@@ -26,7 +26,7 @@ class TConsoleRewriteRun {
 
  private:
   void PrintPass(const char* table, const TPassResult& pass, const TCommandResult& result,
-                 const TConsolePassWatcher& watcher) const;
+                 const TConsolePassWatcher* watcher) const;
 
   TConsoleSession& session_;
   TConsolePassWatcher docs_;

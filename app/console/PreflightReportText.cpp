@@ -52,6 +52,12 @@ void PrintTable(std::ostream& out, const char* title, const TTableReport& table,
   PrintSamples(out, "file present", table.NewFilePresent, " (", ")");
 }
 
+// The folder preferences naming an old folder, with their tokens and levels.
+void PrintPrefs(std::ostream& out, const TTableReport& prefs) {
+  out << Format(LoadStr(sPrefsPreflightLine), {prefs.WillChange.Count, prefs.Examined}) << '\n';
+  PrintSamples(out, "will change", prefs.WillChange, " -> ", "");
+}
+
 }  // namespace
 
 void PrintPreflightReport(std::ostream& out, const TPreflightReport& report,
@@ -63,6 +69,7 @@ void PrintPreflightReport(std::ostream& out, const TPreflightReport& report,
     PrintOtherFolders(out, "Documents", report.Docs, oldPath);
     PrintTable(out, "Cards", report.Cards, report.Files, false);
     PrintOtherFolders(out, "Cards", report.Cards, oldPath);
+    PrintPrefs(out, report.Prefs);
     out.flush();
     return;
   }
@@ -79,5 +86,6 @@ void PrintPreflightReport(std::ostream& out, const TPreflightReport& report,
   const std::string folders = Format(LoadStr(sFolderCount), {report.Rows.size()});
   PrintOtherFolders(out, "Documents", report.Docs, folders);
   PrintOtherFolders(out, "Cards", report.Cards, folders);
+  PrintPrefs(out, report.Prefs);
   out.flush();
 }

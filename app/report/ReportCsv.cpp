@@ -56,6 +56,12 @@ void OtherFolders(TCsvWriter& csv, const TTableReport& table) {
     csv.Row(table.Table, "other_folder", std::to_string(folder.Count), folder.Folder, {});
 }
 
+// The folder preferences: the text values read, and those naming an old folder.
+void Prefs(TCsvWriter& csv, const TTableReport& prefs) {
+  Examined(csv, prefs);
+  Measure(csv, prefs.Table, "will_change", prefs.WillChange);
+}
+
 // Several folders: each table's measures per mapping row, then what no row takes.
 void SeveralTables(TCsvWriter& csv, const TPreflightReport& report,
                    TTableReport TMappingRowReport::*table, const TTableReport& whole) {
@@ -114,6 +120,7 @@ std::string PreflightReportCsv(const TPreflightReport& report, const std::string
       Measures(csv, *table, report.Files);
       OtherFolders(csv, *table);
     }
+    Prefs(csv, report.Prefs);
     return csv.Text();
   }
   for (size_t row = 0; row < report.Rows.size(); ++row) {
@@ -125,6 +132,7 @@ std::string PreflightReportCsv(const TPreflightReport& report, const std::string
   csv.Mapping(0);
   SeveralTables(csv, report, &TMappingRowReport::Docs, report.Docs);
   SeveralTables(csv, report, &TMappingRowReport::Cards, report.Cards);
+  Prefs(csv, report.Prefs);
   return csv.Text();
 }
 

@@ -21,6 +21,10 @@
 //   Docs,other_folders,40,,
 //   Docs,other_folder,20,D:\Archive,
 //
+// Last come the folder preferences: Pref,examined (the text values read) and Pref,will_change
+// (those naming an old folder), each sample's value "<TOKEN> (<level>): <stored value>" and its
+// related the rewrite.
+//
 // A text field beginning with
 // "=", "+", "-", "@", a tab or a carriage return gets a leading "'" so that a spreadsheet shows it
 // as text instead of running it as a formula; the counts are written as numbers. A field holding

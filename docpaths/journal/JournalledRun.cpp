@@ -1,6 +1,7 @@
 #include "docpaths/journal/JournalledRun.h"
 
 #include <iostream>
+#include <string_view>
 
 #include "log/EventLog.h"
 
@@ -27,6 +28,8 @@ TRunSoFar ReadRunSoFar(TPathJournal& journal, const std::string& runId) {
   soFar.RunId = runId;
   for (const TPathPass& pass : kPathPasses) {
     const TJournalTableRows rows = journal.Rows(runId, pass);
+    // A run that left the preferences alone records no count of them.
+    if (rows.Read == 0 && std::string_view(pass.Name) == kPrefPass.Name) continue;
     auto& ids = soFar.Done[pass.Name];
     for (const auto& row : rows.Rows) ids.insert(row.first);
     soFar.Rows[pass.Name] = rows.Read;

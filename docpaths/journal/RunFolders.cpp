@@ -17,7 +17,7 @@ TRunFolders CountRunFolders(TPathJournal& journal, const TPathRun& run) {
   }
   folders.Rows = run.Mappings;
   folders.Counts.resize(run.Mappings.size());
-  for (const TPathPass& pass : kPathPasses) {
+  for (const TPathPass& pass : {kDocsPass, kCardsPass}) {  // the preferences are not per row
     TMappingRule rule(pass.Rule, run.Mappings);
     int64_t TFolderCounts::*table =
         pass.Rule == kDocsPass.Rule ? &TFolderCounts::Docs : &TFolderCounts::Cards;

@@ -108,7 +108,9 @@ TEST_F(ConsolePreflightTest, ReportWritesTheCsvAndChangesNothing) {
             "Cards,already_new,0,,\r\n"
             "Cards,rerun_hazard,0,,\r\n"
             "Cards,too_long,0,,\r\n"
-            "Cards,other_folders,0,,\r\n");
+            "Cards,other_folders,0,,\r\n"
+            "Pref,examined,0,,\r\n"
+            "Pref,will_change,0,,\r\n");
   for (const auto& entry : std::filesystem::directory_iterator(install_->Root()))
     EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);  // renamed
 

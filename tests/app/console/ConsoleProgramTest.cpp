@@ -48,7 +48,7 @@ TEST_F(ConsoleProgramTest, ADryRunChangesNothingAndListsTheRewrites) {
   std::istringstream lines(run.Out);
   std::vector<std::string> out;
   for (std::string line; std::getline(lines, line);) out.push_back(line);
-  ASSERT_EQ(out.size(), 1u + 1u + 20u + 1u + 2u + 3u);
+  ASSERT_EQ(out.size(), 1u + 1u + 20u + 1u + 2u + 4u);
   EXPECT_EQ(out[0], "Dry run: nothing was changed.");
   EXPECT_EQ(out[1], "Documents: 25 examined, 25 to rewrite");
   EXPECT_EQ(out[2], "  C:\\Docs\\0.doc -> E:\\New\\0.doc");
