@@ -110,6 +110,7 @@ enum TStrId : int {
   sPrefsPreflightLine = 64980,
   sPrefsConfirmLine = 64981,
   sDonePrefs = 64982,
+  sRestoredPrefs = 64983,
   sStartUpdatingQuestion = 64992,
   sOperationCompleted = 64993,
   sSelectOldFolder = 64994,

@@ -195,6 +195,7 @@ const std::map<int, std::string>& Table() {
       {64980, "Preferences: %d of %d text values name the old folder"},
       {64981, "Folder preferences naming the old folder: %d (asked next)."},
       {64982, "Preferences: %d examined, %d rewritten."},
+      {64983, "Preferences: %d examined, %d restored."},
       {64992, "Do you want to start updating document paths?"},
       {64993, "Operation completed"},
       {64994, "Select primary system documents folder"},

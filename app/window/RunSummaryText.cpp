@@ -16,18 +16,40 @@ std::string LeftAloneLine(const TUndoTally& tally) {
                          {tally.LeftAlone(), tally.ChangedSince, tally.DeletedSince});
 }
 
+// How many of the other folders the confirmation names per table.
+constexpr size_t kConfirmOtherFolders = 3;
+
+// The records of a table under other folders than the old one, and the folders holding the
+// most; empty when there are none.
+std::string OtherFoldersLines(const char* title, const TTableReport& table,
+                              const std::string& oldPath) {
+  const int64_t others = table.OtherFolders.Count(TStoredKind::Folder);
+  if (others == 0) return {};
+  std::string lines = "\r\n" + Format(LoadStr(sOtherFoldersLine), {title, others, oldPath});
+  for (const TFolderCount& folder : table.OtherFolders.Folders(kConfirmOtherFolders))
+    lines += "\r\n  " + Format(LoadStr(sOtherFolderSample), {folder.Folder, folder.Count});
+  return lines;
+}
+
 }  // namespace
 
 std::string ReplaceConfirmLines(const TPreflightReport& report, const std::string& oldPath,
                                 const std::string& newPath) {
-  if (report.Docs.WillChange.Count == 0 && report.Cards.WillChange.Count == 0)
-    return LoadStr(sConfirmNothing);
-  std::string lines = Lines(
-      Format(LoadStr(sConfirmDocs),
-             {report.Docs.WillChange.Count, report.Docs.Examined, report.Docs.AlreadyNew.Count}),
-      Format(LoadStr(sConfirmCards), {report.Cards.WillChange.Count, report.Cards.Examined,
-                                      report.Cards.AlreadyNew.Count}));
+  std::string lines;
+  if (report.Docs.WillChange.Count == 0 && report.Cards.WillChange.Count == 0) {
+    lines = LoadStr(sConfirmNothing);
+  } else {
+    lines = Lines(
+        Format(LoadStr(sConfirmDocs),
+               {report.Docs.WillChange.Count, report.Docs.Examined, report.Docs.AlreadyNew.Count}),
+        Format(LoadStr(sConfirmCards), {report.Cards.WillChange.Count, report.Cards.Examined,
+                                        report.Cards.AlreadyNew.Count}));
+  }
   if (report.NewUnderOld) lines += "\r\n" + Format(LoadStr(sRerunHazardLine), {newPath, oldPath});
+  lines += OtherFoldersLines("Documents", report.Docs, oldPath);
+  lines += OtherFoldersLines("Cards", report.Cards, oldPath);
+  if (report.Prefs.WillChange.Count > 0)
+    lines += "\r\n" + Format(LoadStr(sPrefsConfirmLine), {report.Prefs.WillChange.Count});
   return lines;
 }
 
@@ -45,7 +67,13 @@ std::string CompletionLines(const TCommandResult& result) {
   std::string lines =
       Lines(Format(LoadStr(docs), {result.Docs.Examined, result.Docs.Rewritten}),
             Format(LoadStr(cards), {result.Cards.Examined, result.Cards.Rewritten}));
-  const int64_t others = result.Docs.ChangedByOthers + result.Cards.ChangedByOthers;
+  if (result.PrefsWalked)
+    lines += "\r\n" + Format(LoadStr(result.Undo ? sRestoredPrefs : sDonePrefs),
+                             {result.Prefs.Examined, result.Prefs.Rewritten});
+  else if (result.PrefsLeft > 0)
+    lines += "\r\n" + Format(LoadStr(sPrefsLogKept), {result.PrefsLeft});
+  const int64_t others =
+      result.Docs.ChangedByOthers + result.Cards.ChangedByOthers + result.Prefs.ChangedByOthers;
   if (others > 0) lines += "\r\n" + Format(LoadStr(sDoneChangedByOthers), {others});
   lines += LeftAloneLine(result.Tally);
   if (!result.RunId.empty())

@@ -46,16 +46,27 @@ class HistoryDialogTest : public ::testing::Test {
 TEST_F(HistoryDialogTest, TheReplaceConfirmsAndCompletesWithItsCounts) {
   install_->Seed({"C:\\Docs\\a.doc", "C:\\Docs\\b.doc", "E:\\New\\c.doc", "D:\\x.doc"},
                  {"C:\\Docs\\A", "D:\\B"});
+  install_->Pref("dana", "DOC_MAIN_FOLDER", "A", "C:\\Docs\\Dana");
   Replace("C:\\Docs", "E:\\New");
+  // The folders the old one does not take, and the preferences, asked about next.
   EXPECT_EQ(Ui().Confirmations,
-            std::vector<std::string>{
+            (std::vector<std::string>{
                 "Do you want to start updating document paths?\r\n\r\n"
                 "Documents: 2 of 4 will change; 1 already lie under the new folder.\r\n"
-                "Cards: 1 of 2 will change; 0 already lie under the new folder."});
+                "Cards: 1 of 2 will change; 0 already lie under the new folder.\r\n"
+                "Documents: 2 records under other folders than C:\\Docs\r\n"
+                "  other folder: D:\\ (1)\r\n"
+                "  other folder: E:\\New (1)\r\n"
+                "Cards: 1 records under other folders than C:\\Docs\r\n"
+                "  other folder: D:\\B (1)\r\n"
+                "Folder preferences naming the old folder: 1 (asked next).",
+                "Also point 1 folder preferences at the new folder?"}));
   EXPECT_EQ(Ui().Messages, std::vector<std::string>{"Operation completed\r\n\r\n"
                                                     "Documents: 4 examined, 2 rewritten.\r\n"
-                                                    "Cards: 2 examined, 1 rewritten.\r\n\r\n"
+                                                    "Cards: 2 examined, 1 rewritten.\r\n"
+                                                    "Preferences: 1 examined, 1 rewritten.\r\n\r\n"
                                                     "Run R1 can be undone from History."});
+  EXPECT_EQ(install_->Column("Pref", "VALUE"), std::vector<std::string>{"E:\\New\\Dana"});
 
   // A replace that would change nothing says so, and a nested one names the hazard.
   Ui().Confirmations.clear();
@@ -67,9 +78,16 @@ TEST_F(HistoryDialogTest, TheReplaceConfirmsAndCompletesWithItsCounts) {
   window_->Edit2()->setText("E:\\New\\Sub");
   window_->Button1Click();
   ASSERT_EQ(Ui().Confirmations.size(), 3u);
+  // What would change nothing still names where the records lie.
   EXPECT_EQ(Ui().Confirmations[0],
             "Do you want to start updating document paths?\r\n\r\nNo document or card lies under "
-            "the old folder: nothing will change.");
+            "the old folder: nothing will change.\r\n"
+            "Documents: 4 records under other folders than F:\\Nothing\r\n"
+            "  other folder: E:\\New (3)\r\n"
+            "  other folder: D:\\ (1)\r\n"
+            "Cards: 2 records under other folders than F:\\Nothing\r\n"
+            "  other folder: D:\\B (1)\r\n"
+            "  other folder: E:\\New (1)");
   EXPECT_NE(Ui().Confirmations[2].find("\r\nRe-run hazard: the new folder E:\\New\\Sub lies "
                                        "under the old folder E:\\New."),
             std::string::npos)
