@@ -231,20 +231,22 @@ TEST_P(ConsoleEndToEndOnEachServer, TheSurveyOfTheDemoShowsTheSecondSpellingOfIt
       << dry.Out;
 }
 
-// Every row of Docs and Cards in natural order, NULL told from empty text.
+// Every row of Docs, Cards and Pref in natural order, NULL told from empty text.
 std::string DocsAndCards(const TDemoInstallation& demo) {
   if (demo.Remote()) return demo.Snapshot();  // the CRM tables, row by row
-  return TCrmTestInstall::RowsIn(demo.DatabaseFolder().string(), {"Docs", "Cards"});
+  return TCrmTestInstall::RowsIn(demo.DatabaseFolder().string(), {"Docs", "Cards", "Pref"});
 }
 
 TEST_P(ConsoleEndToEndOnEachServer, AReplaceIsJournalledListedAndUndoneExactly) {
   const TDemoInstallation demo = Demo({"--documents", "200", "--cards", "20"});
   const std::string before = DocsAndCards(demo);
-  const TProgramRun replace =
-      RunCli(demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes"});
+  const TProgramRun replace = RunCli(
+      demo, {"--old", "C:\\VarnelDocs", "--new", "E:\\Docs", "--yes", "--preferences", "update"});
   ASSERT_EQ(replace.ExitCode, 0) << replace.Err;
   EXPECT_NE(replace.Out.find("Run R1 is journalled."), std::string::npos) << replace.Out;
   ASSERT_NE(DocsAndCards(demo), before);
+  // The folder preferences of the demo, all users and one user, follow in the same run.
+  EXPECT_EQ(Count(demo, "SELECT COUNT(*) FROM Pref WHERE substr(VALUE, 1, 7) = 'E:\\Docs'"), 3);
 
   const TProgramRun undo = RunCli(demo, {"--undo", "r1", "--yes"});
   EXPECT_EQ(undo.ExitCode, 0) << undo.Err;
