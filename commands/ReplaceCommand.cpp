@@ -87,6 +87,11 @@ class TReplaceCommand : public TRewriteCommand {
     ReportFolderPrefs(PrefRule(), prefs);
     prefsNaming_ = prefs.WillChange.Count;
     if (prefsNaming_ == 0) return true;
+    // A resume finishes what the run began: the preferences too, once it rewrote any.
+    if (resume_ && options_.Preferences == TPrefChoice::Ask && JournalledPrefs()) {
+      updatePrefs_ = true;
+      return true;
+    }
     switch (options_.Preferences) {
       case TPrefChoice::Update:
         updatePrefs_ = true;
@@ -223,6 +228,18 @@ class TReplaceCommand : public TRewriteCommand {
     result.ByRow.assign(rows_.size(), 0);
     pass.Rewrote = [&result, &row] { ++result.ByRow[static_cast<size_t>(row)]; };
     return pass;
+  }
+
+  // Whether the run being resumed journalled any preference row.
+  bool JournalledPrefs() {
+    bool any = false;
+    ReadJournal([&](TPathJournal& journal) -> std::optional<TCommandOutcome> {
+      const std::map<std::string, int64_t> rows = journal.RowCounts(resume_->RunId);
+      const auto prefs = rows.find(kPrefPass.Name);
+      any = prefs != rows.end() && prefs->second > 0;
+      return std::nullopt;
+    });
+    return any;
   }
 
   // The run's state from the journal, and with readRows what it already rewrote.

@@ -96,4 +96,28 @@ TEST_F(FolderPrefsConsoleTest, SeveralFoldersTakeThePreferencesByTheirFolders) {
       << several.Out;
 }
 
+// A run that failed in its preferences pass is resumed with them, asked or not: it finishes
+// what it began.
+TEST_F(FolderPrefsConsoleTest, AResumeFinishesThePreferencesTheRunBegan) {
+  install_.Open()->ExecSQL(
+      "CREATE TRIGGER FailPref BEFORE UPDATE ON Pref WHEN OLD.RECID = 'P3' BEGIN SELECT "
+      "RAISE(ABORT, 'record P3 is locked'); END",
+      {});
+  const TConsoleRun failed =
+      RunConsole({"--old", "C:\\Docs", "--new", "E:\\New", "--yes", "--preferences", "update"});
+  EXPECT_EQ(failed.Code, 2) << failed.Out << failed.Err;
+  EXPECT_NE(RunConsole({"--list-runs"}).Out.find("incomplete"), std::string::npos);
+  EXPECT_EQ(Values()[2], "C:\\Docs\\t.dot");
+  install_.Open()->ExecSQL("DROP TRIGGER FailPref", {});
+
+  const TConsoleRun resumed = RunConsole({"--resume", "R1", "--yes"});
+  ASSERT_EQ(resumed.Code, 0) << resumed.Out << resumed.Err;
+  EXPECT_EQ(Values(), (std::vector<std::string>{"E:\\New\\KB", "E:\\New\\", "E:\\New\\t.dot",
+                                                "E:\\New", "C:\\Docs", "C:\\Docs2\\Fax"}));
+  // The undo of the whole run puts every preference back.
+  ASSERT_EQ(RunConsole({"--undo", "R1", "--yes"}).Code, 0);
+  EXPECT_EQ(Values()[0], "c:\\docs\\KB");
+  EXPECT_EQ(Values()[2], "C:\\Docs\\t.dot");
+}
+
 }  // namespace
