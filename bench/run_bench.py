@@ -30,6 +30,10 @@ import threading
 import time
 from pathlib import Path
 
+# The programs run here work on the demo installation they stand in: an installation named in
+# the caller's environment must never be the one they change.
+os.environ.pop("VRL_INSTALLATION", None)
+
 ROOT = Path(__file__).resolve().parent.parent
 BUILD = ROOT / "build-release"
 OLD_PATH = "C:\\VarnelDocs"

@@ -130,7 +130,9 @@ function(vrl_test name)
   # The properties of the discovered tests are set by a script of our own that CTest reads after
   # the discovered list: gtest_discover_tests' PROPERTIES loses the separators of a list value,
   # so a second environment variable would not reach the tests.
-  set(env "QT_QPA_PLATFORM=offscreen;VRL_BUILD_DIR=${PROJECT_BINARY_DIR}")
+  # VRL_INSTALLATION empty (none): an installation named in the caller's environment is never
+  # the one the tests' programs work on.
+  set(env "QT_QPA_PLATFORM=offscreen;VRL_BUILD_DIR=${PROJECT_BINARY_DIR};VRL_INSTALLATION=")
   set(fixture)
   if(ARG_REMOTE)
     list(APPEND env "VRL_TEST_PG=${VRL_TEST_PG_CONNINFO}")

@@ -128,6 +128,9 @@ std::string ProgramModuleFolder() {
 std::string ProgramFullPath() {
   return Platform().System().ProgramPath();
 }
+std::string StartedProgramFullPath() {
+  return Platform().System().StartedProgramPath();
+}
 std::string ProgramFileName() {
   return ExtractFileName(ProgramFullPath());
 }

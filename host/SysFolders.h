@@ -31,10 +31,16 @@ std::string TemplatesFolder();
 // Full path of the running module; whether it is a library.
 std::string ModuleFileName();
 bool IsLibraryModule();
-// Folder of the running module, with a trailing PathDelim.
+// Folder of the running module, with a trailing PathDelim: the program folder, where the
+// program finds its ini files, engine client files and markers.
 std::string ProgramModuleFolder();
-// Full path of the program file (the resolved first command-line element).
+// Full path of the program file (the resolved first command-line element), in the program
+// folder: the named installation's Utils folder when the program works on one
+// (host/NamedInstallation.h).
 std::string ProgramFullPath();
+// The program file the process was started from, wherever the program works: for what the
+// program is (its version, a crash report), never for where it finds things.
+std::string StartedProgramFullPath();
 // File name of the program file, without folder.
 std::string ProgramFileName();
 // prefix + (library name + "_" when in a library) + program name without extension + suffix.

@@ -8,8 +8,9 @@ const char* const CRLF = "\r\n";
 }
 
 std::string ReportProgramLine() {
-  std::string line = "Program: " + ProgramFullPath();
-  const TFileVerInfo version = ReadFileVersion(ProgramFullPath());
+  // The file that runs, also when it works on an installation other than its own.
+  std::string line = "Program: " + StartedProgramFullPath();
+  const TFileVerInfo version = ReadFileVersion(StartedProgramFullPath());
   if (!IsEmptyVersion(version)) line += " " + version.Text;
   return line;
 }

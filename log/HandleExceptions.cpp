@@ -77,7 +77,8 @@ THandleExceptions::THandleExceptions() {
   LastWasEntry = false;
   VersionText.clear();
   InLibrary = false;
-  const TFileVerInfo program = ReadFileVersion(ProgramFullPath());
+  // The version of the file that runs, also when it works on an installation other than its own.
+  const TFileVerInfo program = ReadFileVersion(StartedProgramFullPath());
   std::string suffix;
   if (IsLibraryModule()) {
     InLibrary = true;

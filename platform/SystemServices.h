@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/RegionalSettings.h"
@@ -35,10 +36,24 @@ class TSystemServices {
   virtual std::string ComputerName() = 0;
   virtual TOsVersionInfo OsVersion() = 0;
 
-  // Full path of the running module (the executable, or the library the code runs in).
-  virtual std::string ModuleFileName() = 0;
-  // Full path of the program file: the first command-line element, resolved.
-  virtual std::string ProgramPath() = 0;
+  // Full path of the running module (the executable, or the library the code runs in), as it
+  // stands in the program folder: under its own file name in the folder PlaceProgramIn named,
+  // otherwise where it lies.
+  std::string ModuleFileName();
+  // Full path of the program file (the first command-line element, resolved), placed likewise.
+  std::string ProgramPath();
+  // The program file the process was started from, wherever the program works: what it is (its
+  // version), never where it finds its installation.
+  std::string StartedProgramPath() { return StartedProgramFile(); }
+  // Makes folder (ending with a separator) the program folder: everything the programs find
+  // beside themselves (ini files, engine client files, markers) and the installation around
+  // them are then found from there, while the file names stay the program's own. Empty: the
+  // folder the program lies in.
+  void PlaceProgramIn(std::string folder) { placement_ = std::move(folder); }
+  const std::string& ProgramPlacement() const { return placement_; }
+
+  // The value of an environment variable; empty when it is not set.
+  virtual std::string EnvironmentVariable(const std::string& name) = 0;
 
   // Starts a web address or document with the desktop's opener; false when it could not start.
   virtual bool ShellOpen(const std::string& target) = 0;
@@ -66,4 +81,12 @@ class TSystemServices {
   // a stop request (platform/StopRequest.h) for the rewrite under way. Off puts back what they
   // did before. Services without signals do nothing.
   virtual void WatchStopSignals(bool on) { (void)on; }
+
+ protected:
+  // Where the running module and the program file lie.
+  virtual std::string StartedModuleFile() = 0;
+  virtual std::string StartedProgramFile() = 0;
+
+ private:
+  std::string placement_;
 };

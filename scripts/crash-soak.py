@@ -46,6 +46,10 @@ import tempfile
 import time
 import traceback
 
+# The programs run here work on the demo installation they stand in: an installation named in
+# the caller's environment must never be the one they change.
+os.environ.pop("VRL_INSTALLATION", None)
+
 OLD = "C:\\VarnelDocs"
 NEW = "E:\\Docs"
 NESTED = OLD + "\\Archive"

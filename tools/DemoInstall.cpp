@@ -48,6 +48,12 @@ void LayOutUtils(const TDemoInstallOptions& options, const fs::path& utils,
   std::string ini = "; Engine settings of the demo installation\n[SETTINGS]\nADS_SERVER_TYPE=";
   ini += remote ? "2\n\n" + RemoteIniText(*remote) : "1\n";
   WriteFile(utils / EngineSettingsFile, ini);
+  // The product's ini file marks Utils as an installation's (--installation, VRL_INSTALLATION
+  // ask for it); without a "Path" in [DATABASE] the database is DB beside Utils, wherever the
+  // tree is moved or copied.
+  WriteFile(utils / ProgramIniFileName,
+            "; Settings of the demo installation: the database is DB beside Utils.\n"
+            "[DATABASE]\n");
 }
 
 void FillCards(TAceConnection& db, const TDemoInstallOptions& options) {

@@ -40,6 +40,10 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
                                  "header row old,new)")
                       ->check(NotEmpty);
   mapping->excludes(oldPaths)->excludes(newPath);
+  app.add_option("--installation", parsed.Installation,
+                 "the CRM installation to work on: its root folder, which holds DB, DBSys, Logs "
+                 "and Utils (default: VRL_INSTALLATION, else the installation around the program)")
+      ->check(NotEmpty);
   app.add_flag("--yes", parsed.Yes, "answer Yes to the confirmation");
   app.add_flag("--dry-run", parsed.DryRun,
                "compute every rewrite, change nothing and print the pre-flight report");

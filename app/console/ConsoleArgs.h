@@ -1,17 +1,21 @@
 // The console program's options, parsed; the only user of CLI11.
 //
-//   VrlChangeDocsPathCli [--old PATH]... --new PATH [--yes] [--dry-run] [--force] [--no-journal]
+//   VrlChangeDocsPathCli [--installation DIR] [--old PATH]... --new PATH [--yes] [--dry-run]
+//                        [--force] [--no-journal] [--preferences update|keep] [--report FILE]
+//                        [--check-files --old-root PATH [--new-root PATH]]
+//   VrlChangeDocsPathCli [--installation DIR] --mapping FILE [--yes] [--dry-run] [--force]
+//                        [--no-journal] [--preferences update|keep] [--report FILE]
+//                        [--check-files --old-root PATH [--new-root PATH]]
+//   VrlChangeDocsPathCli [--installation DIR] --list-runs
+//   VrlChangeDocsPathCli [--installation DIR] --show-run RUN
+//   VrlChangeDocsPathCli [--installation DIR] --undo RUN [--yes] [--dry-run]
+//   VrlChangeDocsPathCli [--installation DIR] --resume RUN [--yes] [--dry-run]
 //                        [--preferences update|keep]
-//                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
-//   VrlChangeDocsPathCli --mapping FILE [--yes] [--dry-run] [--force] [--no-journal]
-//                        [--preferences update|keep]
-//                        [--report FILE] [--check-files --old-root PATH [--new-root PATH]]
-//   VrlChangeDocsPathCli --list-runs
-//   VrlChangeDocsPathCli --show-run RUN
-//   VrlChangeDocsPathCli --undo RUN [--yes] [--dry-run]
-//   VrlChangeDocsPathCli --resume RUN [--yes] [--dry-run] [--preferences update|keep]
-//   VrlChangeDocsPathCli --survey [--depth N] [--report FILE]
+//   VrlChangeDocsPathCli [--installation DIR] --survey [--depth N] [--report FILE]
 //
+// --installation names the installation to work on (its root, the folder holding DB, DBSys, Logs
+// and Utils) in place of the one around the program; without it VRL_INSTALLATION may name one
+// (host/NamedInstallation.h).
 // --report and --check-files make the run a dry run. A folder or file value may be neither
 // empty nor another option. --old may be given several times, each replaced by the one --new;
 // --mapping names a file of old and new folders instead (docpaths/FolderMappings.h), read by
@@ -46,6 +50,7 @@ struct TConsoleArgs {
   std::string ReportFile;
   TFileCheck Files;
   int Depth = kDefaultSurveyDepth;  // --survey: how many levels of a path group its folder
+  std::string Installation;         // --installation; empty: not given
 };
 
 // Parses args (the arguments after the program name) into parsed: -1 when the program goes on,

@@ -11,9 +11,13 @@
 #include "app/units/StartupSequence.h"
 #include "common/Classes.h"
 #include "db/RemoteControlNotice.h"
+#include "host/NamedInstallation.h"
 #include "log/EurekaLog.h"
 #include "platform/Platform.h"
 #include "platform/console/ConsoleUiServices.h"
+
+static_assert(InstallationRefusedExitCode == ecFailed,
+              "both programs end with the same code when the installation named is none");
 
 namespace {
 
@@ -85,6 +89,12 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
                       std::ostream& err, TConsoleTerminal terminal) {
   TConsoleArgs parsed;
   if (int code = ParseConsoleArgs(args, out, err, parsed); code >= 0) return code;
+  // The installation is chosen before anything reads the program folder.
+  TNamedInstallationForTheRun installationForTheRun;
+  if (std::string refusal; !UseNamedInstallation(parsed.Installation, refusal)) {
+    err << refusal << std::endl;
+    return InstallationRefusedExitCode;
+  }
 
   auto ui = std::make_unique<TConsoleUiServices>(
       in, out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes});

@@ -10,10 +10,26 @@
 #include "app/window/DatGenDisplayAdsMsg_Unit.h"
 #include "app/window/VrlApplication.h"
 #include "db/RemoteControlNotice.h"
+#include "host/NamedInstallation.h"
 #include "platform/Platform.h"
 #include "platform/engine/driver/EngineDriver.h"
 #include "platform/qt/QtUiServices.h"
 #include "platform/system/PosixSystemServices.h"
+
+int RunWindowProgram(const std::function<int(TChangePathForDocsFrm& window)>& run) {
+  TNamedInstallationForTheRun installationForTheRun;
+  if (std::string refusal; !UseNamedInstallation({}, refusal)) {
+    Platform().Ui().ShowError(refusal);
+    return InstallationRefusedExitCode;
+  }
+  return RunWithProgramUnits(
+      nullptr,
+      [&] {
+        TChangePathForDocsFrm window;
+        return run(window);
+      },
+      0, 0);
+}
 
 int RunWindowEntry(int argc, char** argv) {
   // A write beyond the file-size limit fails with an error the engine reports like a full disk,
@@ -30,25 +46,18 @@ int RunWindowEntry(int argc, char** argv) {
     qtUi.RegisterForm(RemoteControlNoticeForm,
                       [] { return std::make_unique<TFrmDatGenDisplayAdsMsg>(); });
     Platform().SetUi(std::move(ui));
-    // A failed start-up step or check has told the user why and was logged, and a refusal of
-    // the start-up guard has said why; the program ends in order (exit code 0) without showing
-    // the window.
-    code = RunWithProgramUnits(
-        nullptr,
-        [&] {
-          TChangePathForDocsFrm window;
-          qtUi.SetMainWindow(&window);
-          int exitCode = 0;
-          if (window.StartedUp()) {
-            window.show();
-            // The start hook runs as the loop's first event.
-            QTimer::singleShot(0, [] { RunProgramStartHook(); });
-            exitCode = application.exec();
-          }
-          qtUi.SetMainWindow(nullptr);
-          return exitCode;
-        },
-        0, 0);
+    code = RunWindowProgram([&](TChangePathForDocsFrm& window) {
+      qtUi.SetMainWindow(&window);
+      int exitCode = 0;
+      if (window.StartedUp()) {
+        window.show();
+        // The start hook runs as the loop's first event.
+        QTimer::singleShot(0, [] { RunProgramStartHook(); });
+        exitCode = application.exec();
+      }
+      qtUi.SetMainWindow(nullptr);
+      return exitCode;
+    });
     Platform().SetUi(nullptr);
   }
   Platform().Reset();

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -103,14 +104,19 @@ TOsVersionInfo TPosixSystemServices::OsVersion() {
   return info;
 }
 
-std::string TPosixSystemServices::ModuleFileName() {
+std::string TPosixSystemServices::StartedModuleFile() {
   std::error_code ec;
   auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
   return ec ? std::string() : path.string();
 }
 
-std::string TPosixSystemServices::ProgramPath() {
-  return ModuleFileName();
+std::string TPosixSystemServices::StartedProgramFile() {
+  return StartedModuleFile();
+}
+
+std::string TPosixSystemServices::EnvironmentVariable(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  return value ? std::string(value) : std::string();
 }
 
 std::vector<std::string> TPosixSystemServices::CommandLineParams() {

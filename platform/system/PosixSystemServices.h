@@ -18,8 +18,7 @@ class TPosixSystemServices : public TSystemServices {
   std::string UserName() override;
   std::string ComputerName() override;
   TOsVersionInfo OsVersion() override;
-  std::string ModuleFileName() override;
-  std::string ProgramPath() override;
+  std::string EnvironmentVariable(const std::string& name) override;
   bool ShellOpen(const std::string& target) override;
   std::vector<std::string> CommandLineParams() override;
   bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
@@ -31,6 +30,10 @@ class TPosixSystemServices : public TSystemServices {
   // PosixStopSignals.cpp.
   void WatchStopSignals(bool on) override;
   ~TPosixSystemServices() override;
+
+ protected:
+  std::string StartedModuleFile() override;
+  std::string StartedProgramFile() override;
 
  private:
   // Lock files held as named mutexes: name, then the lock file and its descriptor.

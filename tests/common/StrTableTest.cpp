@@ -105,6 +105,13 @@ const std::map<int, std::string>& PinnedTexts() {
       {64918, "Report written to %S"},
       {64919, "%S: %d records under other folders than %S"},
       {64920, "other folder: %S (%d)"},
+      {64921, "The installation %S does not exist. Nothing was changed."},
+      {64922, "The installation %S is not a folder. Nothing was changed."},
+      {64923, "The installation %S cannot be read: %S. Nothing was changed."},
+      {64924,
+       "The installation %S lacks %S: an installation is the folder that holds DB, DBSys, Logs "
+       "and Utils, with VarnelCRM.ini in Utils. Nothing was changed."},
+      {64925, "%S\r\n(The installation is named by the environment variable %S.)"},
       {64926, "Documents: %d of %d will change; %d already lie under the new folder."},
       {64927, "Cards: %d of %d will change; %d already lie under the new folder."},
       {64928, "No document or card lies under the old folder: nothing will change."},

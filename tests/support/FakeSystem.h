@@ -2,6 +2,7 @@
 // the test chooses (usually inside a temporary installation tree).
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ class TFakeSystem : public TSystemServices {
   TOsVersionInfo Os{2, 6, 1, 7601, "6.1.0-test"};
   std::string ModulePath = "/opt/varnel/Utils/VrlChangeDocsPath";
   std::string ProgramFile = "/opt/varnel/Utils/VrlChangeDocsPath";
+  std::map<std::string, std::string> Environment;  // the variables set; none by default
   TSystemRegionalSettings Regional;
   std::vector<std::string> Opened;                // ShellOpen targets
   std::vector<std::vector<std::string>> Started;  // program then arguments
@@ -41,8 +43,10 @@ class TFakeSystem : public TSystemServices {
   std::string UserName() override { return User; }
   std::string ComputerName() override { return Computer; }
   TOsVersionInfo OsVersion() override { return Os; }
-  std::string ModuleFileName() override { return ModulePath; }
-  std::string ProgramPath() override { return ProgramFile; }
+  std::string EnvironmentVariable(const std::string& name) override {
+    const auto found = Environment.find(name);
+    return found == Environment.end() ? std::string() : found->second;
+  }
   bool ShellOpen(const std::string& target) override {
     Opened.push_back(target);
     return true;
@@ -76,4 +80,8 @@ class TFakeSystem : public TSystemServices {
     StopSignalsWatched.push_back(on);
     if (on && StopSignalOnWatch != 0) RequestStop(StopSignalOnWatch);
   }
+
+ protected:
+  std::string StartedModuleFile() override { return ModulePath; }
+  std::string StartedProgramFile() override { return ProgramFile; }
 };

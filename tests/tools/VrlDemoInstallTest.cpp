@@ -65,6 +65,7 @@ TEST(VrlDemoInstall, LaysOutATreeWhoseDocumentsAndCardsThePassesRewrite) {
   fs::path root = options.Root;
   for (const char* file : DemoEngineClientFiles) EXPECT_TRUE(fs::exists(root / "Utils" / file));
   EXPECT_TRUE(fs::exists(root / "Utils" / "ads.ini"));
+  EXPECT_TRUE(fs::is_regular_file(root / "Utils" / "VarnelCRM.ini"));
   EXPECT_TRUE(fs::exists(root / "Utils" / "VrlChangeDocsPath"));
   EXPECT_NE(out.str().find("VrlChangeDocsPathCli is not built yet"), std::string::npos);
   for (const char* folder : {"DBSys", "Logs", "LastVer", "Templates", "TmpVarnel"})
