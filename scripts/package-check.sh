@@ -21,7 +21,8 @@ trap 'rm -rf "$work"' EXIT
 dpkg-deb -x "$deb" "$work/root"
 "$build/bin/VrlDemoInstall" --root "$work/CRM" >/dev/null
 cli="$work/root/usr/bin/vrlchangedocspath-cli"
-if "$cli" --help | grep -q -- '--installation'; then
+help=$("$cli" --help)
+if grep -q -- '--installation' <<<"$help"; then
   if ! "$cli" --installation "$work/CRM" --new '\\fileserver\CRM\Docs' --yes; then
     echo "package-check: the packaged console program failed on the demo installation" >&2
     exit 1
@@ -29,7 +30,6 @@ if "$cli" --help | grep -q -- '--installation'; then
 else
   echo "NOTE: the console program has no --installation option yet; the packaged program was" \
        "only run with --help, not on the demo installation"
-  "$cli" --help >/dev/null
 fi
 
 lintian --fail-on error "$deb"
