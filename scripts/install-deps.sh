@@ -3,7 +3,8 @@
 # serve the benchmark driver; locales gives the tests the locale sources localedef compiles;
 # the postgresql server only runs as the throwaway cluster of scripts/pg-test-cluster.sh; clang
 # with its libFuzzer and sanitizer runtimes, and llvm's symbolizer for their reports, build and
-# run the fuzz targets of scripts/fuzz.sh).
+# run the fuzz targets of scripts/fuzz.sh; dpkg-dev (dpkg-shlibdeps), file and lintian make and
+# check the Debian package of scripts/package-check.sh).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
@@ -16,6 +17,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 time
   locales
+  dpkg-dev file lintian
 )
 missing=()
 for p in "${packages[@]}"; do

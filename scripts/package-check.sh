@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# CI, after the main build: builds the Debian package in the build folder (first argument,
+# default build), unpacks it into a temporary root, lays out a demo installation, runs the
+# unpacked console program on it and lints the package. Fails when a step fails, when the
+# package is not named for the version of packaging/changelog, and on any lintian error.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+
+cmake --build "$build" --target package
+version=$(dpkg-parsechangelog -l packaging/changelog -S Version)
+deb="$build/vrlchangedocspath_${version}_$(dpkg --print-architecture).deb"
+if [ ! -f "$deb" ]; then
+  echo "package-check: no $deb: does packaging/changelog name the project's version?" >&2
+  exit 1
+fi
+echo "package-check: $deb"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+dpkg-deb -x "$deb" "$work/root"
+"$build/bin/VrlDemoInstall" --root "$work/CRM" >/dev/null
+cli="$work/root/usr/bin/vrlchangedocspath-cli"
+help=$("$cli" --help)
+if grep -q -- '--installation' <<<"$help"; then
+  if ! "$cli" --installation "$work/CRM" --new '\\fileserver\CRM\Docs' --yes; then
+    echo "package-check: the packaged console program failed on the demo installation" >&2
+    exit 1
+  fi
+else
+  echo "NOTE: the console program has no --installation option yet; the packaged program was" \
+       "only run with --help, not on the demo installation"
+fi
+
+lintian --fail-on error "$deb"
+echo "package-check: passed"
