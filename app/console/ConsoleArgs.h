@@ -12,6 +12,9 @@
 //   VrlChangeDocsPathCli --resume RUN [--yes] [--dry-run] [--preferences update|keep]
 //   VrlChangeDocsPathCli --survey [--depth N] [--report FILE]
 //
+// --json goes with every command: one JSON object on the output in place of the text
+// (app/console/ConsoleJson.h); a usage error with --json prints {"command": null, ...} too.
+//
 // --report and --check-files make the run a dry run. A folder or file value may be neither
 // empty nor another option. --old may be given several times, each replaced by the one --new;
 // --mapping names a file of old and new folders instead (docpaths/FolderMappings.h), read by
@@ -40,6 +43,7 @@ struct TConsoleArgs {
   bool DryRun = false;
   bool Force = false;
   bool NoJournal = false;
+  bool Json = false;
   // --preferences: update or keep the folder preferences naming the old folder; empty: ask on a
   // terminal (without --yes), else keep them and say how many.
   std::string Preferences;
