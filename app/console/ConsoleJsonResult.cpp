@@ -1,9 +1,9 @@
 #include "app/console/ConsoleJsonResult.h"
 
 #include <nlohmann/json.hpp>
-#include <numeric>
 
 #include "app/console/ConsoleJson.h"
+#include "app/console/ConsoleRewriteRun.h"
 #include "common/Format.h"
 #include "common/StrTable.h"
 
@@ -48,9 +48,7 @@ TJson PassJson(const TPassResult& pass) {
 // The rows of several folders with what each rewrote; the counts null when the rule counted
 // records that were not committed, as the text run then refers to the journal.
 TJson FoldersJson(const TCommandResult& result) {
-  int64_t lost = 0;
-  for (const TPassResult* pass : {&result.Docs, &result.Cards})
-    lost += std::accumulate(pass->ByRow.begin(), pass->ByRow.end(), int64_t{0}) - pass->Rewritten;
+  const int64_t lost = UncommittedByFolder(result);
   const auto count = [lost](const TPassResult& pass, size_t row) {
     if (lost != 0) return TJson();
     return TJson(row < pass.ByRow.size() ? pass.ByRow[row] : int64_t{0});

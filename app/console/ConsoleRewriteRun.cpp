@@ -112,12 +112,17 @@ void PrintRunLine(std::ostream& out, const std::string& runId) {
     out << Format(LoadStr(sRunJournalled), {runId, UndoCommandLine(runId)}) << std::endl;
 }
 
+int64_t UncommittedByFolder(const TCommandResult& result) {
+  int64_t lost = 0;
+  for (const TPassResult* pass : {&result.Docs, &result.Cards})
+    lost += std::accumulate(pass->ByRow.begin(), pass->ByRow.end(), int64_t{0}) - pass->Rewritten;
+  return lost;
+}
+
 void PrintByFolder(std::ostream& out, const TCommandResult& result) {
   const TFolderMappingRows& rows = result.Mappings;
   if (rows.empty()) return;
-  int64_t lost = 0;  // counted by the rule, not committed
-  for (const TPassResult* pass : {&result.Docs, &result.Cards})
-    lost += std::accumulate(pass->ByRow.begin(), pass->ByRow.end(), int64_t{0}) - pass->Rewritten;
+  const int64_t lost = UncommittedByFolder(result);
   if (lost != 0) {
     out << Format(LoadStr(sFolderCountsUnknown), {lost}) << std::endl;
     if (!result.RunId.empty())
