@@ -4,12 +4,16 @@
 # its own folder and of the folders of the libraries its target links, nothing else of ours; Qt
 # headers (<Q...>, the ui_*.h of a layout), <sqlite3.h> and <libpq-fe.h> only when the target
 # links Qt Widgets, SQLite or libpq itself, and only in their folders (platform/qt and app/window,
-# platform/engine/sqlite, platform/engine/postgres). So the layers hold per library, platform/
-# sub-folders included, and Qt, SQLite and libpq stay in the folders that implement them.
+# platform/engine/sqlite, platform/engine/postgres); CLI11 (<CLI/...>) only in app/console and
+# tools, nlohmann-json (<nlohmann/...>) only in app/console, when the target links them. So the
+# layers hold per library, platform/ sub-folders included, and Qt, SQLite, libpq and the option
+# and JSON libraries stay in the folders that use them.
 # Where each outside library may be used at all, whatever a target links.
 set(home_qt "^(platform/qt|app/window)/")
 set(home_sqlite "^platform/engine/sqlite/")
 set(home_libpq "^platform/engine/postgres/")
+set(home_cli11 "^(app/console|tools)/")
+set(home_json "^app/console/")
 cmake_policy(SET CMP0007 NEW)
 if(NOT EXISTS "${LAYERS}")
   message(FATAL_ERROR "No layers file: ${LAYERS}")
@@ -53,6 +57,10 @@ foreach(line ${lines})
         set(needs sqlite)
       elseif(include MATCHES "^#include <libpq-fe\\.h>")
         set(needs libpq)
+      elseif(include MATCHES "^#include <CLI/")
+        set(needs cli11)
+      elseif(include MATCHES "^#include <nlohmann/")
+        set(needs json)
       endif()
       if(needs)
         list(FIND outside ${needs} found)

@@ -66,7 +66,8 @@ endfunction()
 # vrl_write_layers(FILE): writes what the layer check (cmake/CheckLayers.cmake) reads, once every
 # target is defined: per target its files, the folders it may include (its own and those of the
 # libraries it links; an INTERFACE group counts as its members) and the outside headers it may
-# include (Qt, sqlite3.h, libpq-fe.h: only with the library that provides them).
+# include (Qt, sqlite3.h, libpq-fe.h, CLI11, nlohmann-json: only with the library that provides
+# them).
 function(vrl_write_layers file)
   get_property(targets GLOBAL PROPERTY VRL_LAYER_TARGETS)
   set(text "")
@@ -90,6 +91,10 @@ function(vrl_write_layers file)
         list(APPEND outside sqlite)
       elseif(dep STREQUAL "PkgConfig::LIBPQ")
         list(APPEND outside libpq)
+      elseif(dep STREQUAL "CLI11::CLI11")
+        list(APPEND outside cli11)
+      elseif(dep STREQUAL "nlohmann_json::nlohmann_json")
+        list(APPEND outside json)
       elseif(TARGET ${dep})
         get_property(folder GLOBAL PROPERTY VRL_FOLDER_OF_${dep})
         if(folder)

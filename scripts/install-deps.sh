@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3
   libpq-dev postgresql
-  libinih-dev libcli11-dev
+  libinih-dev libcli11-dev nlohmann-json3-dev
   libboost-stacktrace-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 time

@@ -21,15 +21,15 @@ trap 'rm -rf "$work"' EXIT
 dpkg-deb -x "$deb" "$work/root"
 "$build/bin/VrlDemoInstall" --root "$work/CRM" >/dev/null
 cli="$work/root/usr/bin/vrlchangedocspath-cli"
-help=$("$cli" --help)
-if grep -q -- '--installation' <<<"$help"; then
-  if ! "$cli" --installation "$work/CRM" --new '\\fileserver\CRM\Docs' --yes; then
-    echo "package-check: the packaged console program failed on the demo installation" >&2
-    exit 1
-  fi
-else
-  echo "NOTE: the console program has no --installation option yet; the packaged program was" \
-       "only run with --help, not on the demo installation"
+if ! "$cli" --installation "$work/CRM" --new '\\fileserver\CRM\Docs' --yes; then
+  echo "package-check: the packaged console program failed on the demo installation" >&2
+  exit 1
+fi
+# The run is in the demo installation's journal.
+runs=$("$cli" --installation "$work/CRM" --list-runs --json)
+if ! grep -q '"run_id":"R1"' <<<"$runs"; then
+  echo "package-check: the packaged program lists no run R1: $runs" >&2
+  exit 1
 fi
 
 lintian --fail-on error "$deb"

@@ -1,8 +1,10 @@
 #include "app/console/ConsoleArgs.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 
 #include "app/console/ConsoleExitCodes.h"
+#include "app/console/ConsoleJson.h"
 
 namespace {
 
@@ -45,6 +47,9 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
                  "and Utils (default: VRL_INSTALLATION, else the installation around the program)")
       ->check(NotEmpty);
   app.add_flag("--yes", parsed.Yes, "answer Yes to the confirmation");
+  app.add_flag("--json", parsed.Json,
+               "print one JSON object on the output in place of the text (messages stay on the "
+               "error stream)");
   app.add_flag("--dry-run", parsed.DryRun,
                "compute every rewrite, change nothing and print the pre-flight report");
   app.add_flag("--force", parsed.Force, "replace even with the new folder under the old one");
@@ -127,7 +132,11 @@ int ParseConsoleArgs(const std::vector<std::string>& args, std::ostream& out, st
     if (replace && !newPath->count() && !mapping->count())
       throw CLI::ValidationError("--new is required");
   } catch (const CLI::ParseError& e) {
-    return app.exit(e, out, err) == 0 ? ecCompleted : ecUsage;
+    const int code = app.exit(e, out, err) == 0 ? ecCompleted : ecUsage;
+    // The parse stopped at the error: --json is looked for among the words themselves.
+    if (code == ecUsage && std::find(args.begin(), args.end(), "--json") != args.end())
+      PrintUsageErrorJson(out, e.what());
+    return code;
   }
   return -1;
 }

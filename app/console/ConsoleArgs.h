@@ -16,6 +16,9 @@
 // --installation names the installation to work on (its root, the folder holding DB, DBSys, Logs
 // and Utils) in place of the one around the program; without it VRL_INSTALLATION may name one
 // (host/NamedInstallation.h).
+// --json goes with every command: one JSON object on the output in place of the text
+// (app/console/ConsoleJson.h); a usage error with --json prints {"command": null, ...} too.
+//
 // --report and --check-files make the run a dry run. A folder or file value may be neither
 // empty nor another option. --old may be given several times, each replaced by the one --new;
 // --mapping names a file of old and new folders instead (docpaths/FolderMappings.h), read by
@@ -44,6 +47,7 @@ struct TConsoleArgs {
   bool DryRun = false;
   bool Force = false;
   bool NoJournal = false;
+  bool Json = false;
   // --preferences: update or keep the folder preferences naming the old folder; empty: ask on a
   // terminal (without --yes), else keep them and say how many.
   std::string Preferences;

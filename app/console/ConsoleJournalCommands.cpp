@@ -1,9 +1,12 @@
 #include "app/console/ConsoleJournalCommands.h"
 
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "app/console/ConsoleExitCodes.h"
+#include "app/console/ConsoleJson.h"
+#include "app/console/ConsoleJsonRuns.h"
 #include "app/console/ConsoleRewriteRun.h"
 #include "commands/PathUndoCommand.h"
 #include "commands/RunListLine.h"
@@ -18,9 +21,8 @@
 namespace {
 
 // The details of a run: its line, its folders with what it wrote under each, its state.
-void PrintRunDetails(std::ostream& out, TPathJournal& journal, const TPathRun& run) {
+void PrintRunDetails(std::ostream& out, const TPathRun& run, const TRunFolders& folders) {
   out << RunListLine(run) << std::endl;
-  const TRunFolders folders = CountRunFolders(journal, run);
   for (size_t row = 0; row < folders.Rows.size(); ++row)
     out << Format(LoadStr(sFolderCountsLine), {folders.Rows[row].Old, folders.Rows[row].New,
                                                folders.Counts[row].Docs, folders.Counts[row].Cards})
@@ -38,13 +40,14 @@ void PrintRunDetails(std::ostream& out, TPathJournal& journal, const TPathRun& r
 }
 
 // Runs print on the journal; a journal that cannot be read is told and ends with ecFailed.
-int OnJournal(const std::function<int(TPathJournal&)>& print) {
+int OnJournal(TConsoleSession& session, const std::function<int(TPathJournal&)>& print) {
   TPathJournal journal;
   try {
     return print(journal);
   } catch (const EADSDatabaseError& e) {
-    Platform().Ui().ShowMessage(Format(LoadStr(sJournalUnreadable), {e.Message()}),
-                                TMessageKind::mkError);
+    const std::string text = Format(LoadStr(sJournalUnreadable), {e.Message()});
+    Platform().Ui().ShowMessage(text, TMessageKind::mkError);
+    if (session.Json) session.Json->Error(text);
     return ecFailed;
   }
 }
@@ -52,26 +55,44 @@ int OnJournal(const std::function<int(TPathJournal&)>& print) {
 }  // namespace
 
 int RunConsoleListRuns(TConsoleSession& session) {
-  return OnJournal([&](TPathJournal& journal) {
+  return OnJournal(session, [&](TPathJournal& journal) {
+    nlohmann::ordered_json runs = nlohmann::ordered_json::array();
     if (!journal.Exists()) {
       session.Out << "No run is journalled in this database." << std::endl;
-      return ecCompleted;
+    } else {
+      for (const TPathRun& run : journal.Runs()) {
+        session.Out << RunListLine(run) << std::endl;
+        runs.push_back(RunJson(run));
+      }
     }
-    for (const TPathRun& run : journal.Runs()) session.Out << RunListLine(run) << std::endl;
+    if (session.Json) {
+      session.Json->Outcome("completed");
+      session.Json->Object()["runs"] = std::move(runs);
+    }
     return ecCompleted;
   });
 }
 
 int RunConsoleShowRun(TConsoleSession& session) {
   const std::string& runId = session.Args.Run;
-  return OnJournal([&](TPathJournal& journal) {
+  return OnJournal(session, [&](TPathJournal& journal) {
     if (journal.Exists() && RunNumber(runId) != 0)
       for (const TPathRun& run : journal.Runs())
         if (RunNumber(run.RunId) == RunNumber(runId)) {
-          PrintRunDetails(session.Out, journal, run);
+          const TRunFolders folders = CountRunFolders(journal, run);
+          PrintRunDetails(session.Out, run, folders);
+          if (session.Json) {
+            session.Json->Outcome("completed");
+            AddRunDetailsJson(session.Json->Object(), run, folders);
+          }
           return ecCompleted;
         }
-    Platform().Ui().ShowMessage(Format(LoadStr(sNoSuchRun), {runId}), TMessageKind::mkWarning);
+    const std::string refusal = Format(LoadStr(sNoSuchRun), {runId});
+    Platform().Ui().ShowMessage(refusal, TMessageKind::mkWarning);
+    if (session.Json) {
+      session.Json->Outcome("refused");
+      session.Json->Error(refusal);
+    }
     return ecRefused;
   });
 }

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/console/ConsoleJournalCommands.h"
+#include "app/console/ConsoleJson.h"
 #include "app/console/ConsoleReplace.h"
 #include "app/console/ConsoleSurvey.h"
 #include "app/units/ProgramStartHook.h"
@@ -69,7 +70,7 @@ int RunStarted(TConsoleSession& session) {
   std::string failure;
   if (RunStartupChecks(&session.Program, nullptr, &failure) != TStartupOutcome::Ready) {
     // The application's handling logged it; the terminal is told plainly.
-    if (!failure.empty()) session.Err << failure << std::endl;
+    if (!failure.empty()) TellConsoleError(session, failure);
     return ecFailed;
   }
   try {
@@ -78,7 +79,7 @@ int RunStarted(TConsoleSession& session) {
   } catch (...) {
     // The exception manager logs it and tells the user; the terminal is told plainly too.
     HandleEscapedException();
-    session.Err << CurrentExceptionText() << std::endl;
+    TellConsoleError(session, CurrentExceptionText());
     return ecFailed;
   }
 }
@@ -96,15 +97,23 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
     return InstallationRefusedExitCode;
   }
 
+  // The one place that chooses text or JSON: with --json the commands' text goes nowhere, the
+  // messages and questions for people to the error stream, and the object alone to the output.
+  std::unique_ptr<TConsoleJson> json;
+  if (parsed.Json) json = std::make_unique<TConsoleJson>(ConsoleCommandName(parsed));
+  std::ostream nowhere(nullptr);
+  std::ostream& text = json ? nowhere : out;
   auto ui = std::make_unique<TConsoleUiServices>(
-      in, out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes});
+      in, json ? err : out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes});
   ui->RegisterForm(RemoteControlNoticeForm, RemoteControlNoticeText());
   Platform().SetUi(std::move(ui));
   TUiForTheRun uiForTheRun;
 
   TChangePathForDocsCli program;
-  TConsoleSession session{program, parsed, out, err, terminal};
-  return RunWithProgramUnits(
+  TConsoleSession session{program, parsed, text, err, terminal, json.get()};
+  const int code = RunWithProgramUnits(
       &program, [&] { return RunStarted(session); }, ecFailed, ecRefused,
-      [&](const std::exception& e) { err << e.what() << std::endl; });
+      [&](const std::exception& e) { TellConsoleError(session, e.what()); });
+  if (json) json->Print(out, code);
+  return code;
 }

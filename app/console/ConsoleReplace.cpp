@@ -1,9 +1,12 @@
 #include "app/console/ConsoleReplace.h"
 
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <set>
 
 #include "app/console/ConsoleExitCodes.h"
+#include "app/console/ConsoleJson.h"
+#include "app/console/ConsoleJsonReport.h"
 #include "app/console/ConsoleMappingFile.h"
 #include "app/console/ConsoleRewriteRun.h"
 #include "app/console/PreflightReportText.h"
@@ -21,14 +24,16 @@ namespace {
 int ReportDryRun(TConsoleSession& session, const TPreflightReport& report) {
   const TConsoleArgs& args = session.Args;
   PrintPreflightReport(session.Out, report, args.OldPath, args.NewPath);
+  if (session.Json) session.Json->Object()["preflight"] = PreflightJson(report);
   if (args.ReportFile.empty()) return ecCompleted;
   try {
     WritePreflightReportCsv(args.ReportFile, report, args.OldPath, args.NewPath, DatabaseFolder());
   } catch (const std::exception& e) {
-    session.Err << e.what() << std::endl;
+    TellConsoleError(session, e.what());
     return ecFailed;
   }
   session.Out << Format(LoadStr(sReportWritten), {args.ReportFile}) << std::endl;
+  if (session.Json) session.Json->Object()["report_file"] = args.ReportFile;
   return ecCompleted;
 }
 
@@ -55,7 +60,7 @@ bool SeveralFolders(TConsoleSession& session, TFolderMappingRows& rows) {
   }
   std::string refusal;
   if (!ReadMappingFile(args.MappingFile, rows, refusal)) {
-    session.Err << refusal << std::endl;
+    TellConsoleError(session, refusal);
     return false;
   }
   return true;
@@ -72,7 +77,7 @@ size_t NewFolders(const TFolderMappingRows& rows) {
 int ReplaceSeveral(TConsoleSession& session, const TFolderMappingRows& rows) {
   // One old root and one new root fit aliases of one share, not folders moved apart.
   if (session.Args.Files.Enabled && NewFolders(rows) > 1) {
-    session.Err << Format(LoadStr(sCheckFilesOneNewFolder), {NewFolders(rows)}) << std::endl;
+    TellConsoleError(session, Format(LoadStr(sCheckFilesOneNewFolder), {NewFolders(rows)}));
     return ecUsage;
   }
   return RunReplace(session, [&](const TReplaceOptions& options) {
@@ -90,7 +95,7 @@ int RunConsoleReplace(TConsoleSession& session) {
     try {
       CheckPreflightReportFile(args.ReportFile, DatabaseFolder());
     } catch (const std::exception& e) {
-      session.Err << e.what() << std::endl;
+      TellConsoleError(session, e.what());
       return ecFailed;
     }
   }
@@ -105,6 +110,10 @@ int RunConsoleReplace(TConsoleSession& session) {
     GetDocPref(doc);
     args.OldPath = doc.MainFolder;
     session.Out << "Old path (documents folder of the preferences): " << args.OldPath << std::endl;
+  }
+  if (session.Json) {
+    session.Json->Object()["old_folder"] = args.OldPath;
+    session.Json->Object()["new_folder"] = args.NewPath;
   }
   return RunReplace(session, [&](const TReplaceOptions& options) {
     return ReplaceDocsPath(session.Program, args.OldPath, args.NewPath, options);

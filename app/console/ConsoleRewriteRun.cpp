@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "app/console/ConsoleExitCodes.h"
+#include "app/console/ConsoleJson.h"
+#include "app/console/ConsoleJsonResult.h"
 #include "common/Format.h"
 #include "common/StrTable.h"
 #include "docpaths/journal/JournalledRun.h"
@@ -37,9 +39,11 @@ TConsoleRewriteRun::TConsoleRewriteRun(TConsoleSession& session)
     return terminal && !args.Yes &&
            Platform().Ui().ConfirmYesNo(Format(LoadStr(sPrefsQuestion), {count}));
   };
-  options_.OtherStationsPrompt = [&err = session.Err](int count) {
-    err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
-    return Platform().Ui().ConfirmYesNo(LoadStr(sContinueWhileOpen));
+  options_.OtherStationsPrompt = [&session](int count) {
+    session.Err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
+    const bool goOn = Platform().Ui().ConfirmYesNo(LoadStr(sContinueWhileOpen));
+    if (goOn && session.Json) session.Json->Warning(OtherStationsCountLine(count));
+    return goOn;
   };
 }
 
@@ -51,6 +55,9 @@ TConsoleRewriteRun::~TConsoleRewriteRun() {
 int TConsoleRewriteRun::Finish(const TCommandResult& result) {
   docs_.Finish();
   cards_.Finish();
+  if (session_.Json)
+    AddRewriteResult(*session_.Json, result, session_.Args.DryRun,
+                     options_.Preferences == TPrefChoice::Ask);
   std::ostream& out = session_.Out;
   switch (result.Outcome) {
     case TCommandOutcome::BlankNewPath:
@@ -105,12 +112,17 @@ void PrintRunLine(std::ostream& out, const std::string& runId) {
     out << Format(LoadStr(sRunJournalled), {runId, UndoCommandLine(runId)}) << std::endl;
 }
 
+int64_t UncommittedByFolder(const TCommandResult& result) {
+  int64_t lost = 0;
+  for (const TPassResult* pass : {&result.Docs, &result.Cards})
+    lost += std::accumulate(pass->ByRow.begin(), pass->ByRow.end(), int64_t{0}) - pass->Rewritten;
+  return lost;
+}
+
 void PrintByFolder(std::ostream& out, const TCommandResult& result) {
   const TFolderMappingRows& rows = result.Mappings;
   if (rows.empty()) return;
-  int64_t lost = 0;  // counted by the rule, not committed
-  for (const TPassResult* pass : {&result.Docs, &result.Cards})
-    lost += std::accumulate(pass->ByRow.begin(), pass->ByRow.end(), int64_t{0}) - pass->Rewritten;
+  const int64_t lost = UncommittedByFolder(result);
   if (lost != 0) {
     out << Format(LoadStr(sFolderCountsUnknown), {lost}) << std::endl;
     if (!result.RunId.empty())

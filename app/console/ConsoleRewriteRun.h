@@ -4,6 +4,7 @@
 // what the run did and the exit code (app/console/ConsoleExitCodes.h).
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -36,6 +37,9 @@ class TConsoleRewriteRun {
 
 // "Run R3 is journalled. To undo it: ...", when the run was journalled.
 void PrintRunLine(std::ostream& out, const std::string& runId);
+// A replace of several folders: how many records its rule counted per folder that were not
+// committed (then the counts per folder are unknown until the journal is read).
+int64_t UncommittedByFolder(const TCommandResult& result);
 // A replace of several folders: what it rewrote under each (nothing for one folder).
 void PrintByFolder(std::ostream& out, const TCommandResult& result);
 // An undo's records left alone: the count line and its samples; nothing when none.

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <iomanip>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "app/console/ConsoleExitCodes.h"
+#include "app/console/ConsoleJson.h"
+#include "app/console/ConsoleJsonReport.h"
 #include "app/console/ConsolePassWatcher.h"
 #include "app/report/ReportCsv.h"
 #include "app/report/StoredFolderSurveyCsv.h"
@@ -50,7 +53,7 @@ int RunConsoleSurvey(TConsoleSession& session) {
   try {
     if (!args.ReportFile.empty()) CheckPreflightReportFile(args.ReportFile, DatabaseFolder());
   } catch (const std::exception& e) {
-    session.Err << e.what() << std::endl;
+    TellConsoleError(session, e.what());
     return ecFailed;
   }
   TStoredFolderSurvey survey(args.Depth);
@@ -66,13 +69,18 @@ int RunConsoleSurvey(TConsoleSession& session) {
   PrintTable(out, sSurveyCards, survey.Cards);
   PrintTable(out, sSurveyPreferences, survey.Pref);
   out.flush();
+  if (session.Json) {
+    session.Json->Outcome("completed");
+    AddSurveyJson(session.Json->Object(), survey);
+  }
   if (args.ReportFile.empty()) return ecCompleted;
   try {
     WriteStoredFolderSurveyCsv(args.ReportFile, survey, DatabaseFolder());
   } catch (const std::exception& e) {
-    session.Err << e.what() << std::endl;
+    TellConsoleError(session, e.what());
     return ecFailed;
   }
   out << Format(LoadStr(sReportWritten), {args.ReportFile}) << std::endl;
+  if (session.Json) session.Json->Object()["report_file"] = args.ReportFile;
   return ecCompleted;
 }
