@@ -21,6 +21,7 @@ TJson RunJson(const TPathRun& run) {
           {"target", TextOrNull(run.Target)},
           {"docs", run.Docs},
           {"cards", run.Cards},
+          {"prefs", run.Prefs},
           {"undone_by", TextOrNull(run.UndoneBy)},
           {"incomplete", run.Incomplete()}};
 }

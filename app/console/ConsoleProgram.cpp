@@ -94,6 +94,11 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   TNamedInstallationForTheRun installationForTheRun;
   if (std::string refusal; !UseNamedInstallation(parsed.Installation, refusal)) {
     err << refusal << std::endl;
+    if (parsed.Json) {
+      TConsoleJson refused(ConsoleCommandName(parsed));
+      refused.Error(refusal);
+      refused.Print(out, InstallationRefusedExitCode);
+    }
     return InstallationRefusedExitCode;
   }
 

@@ -233,15 +233,14 @@ void TPathJournal::SetUndoneBy(const std::string& runId, const std::string& undo
 }
 
 std::vector<TPathRun> TPathJournal::Runs(bool withRows) {
-  std::map<std::string, std::pair<int64_t, int64_t>> counts;
+  std::map<std::string, std::map<std::string, int64_t>> counts;  // run -> table -> rows
   if (withRows) {
     auto grouped = Query(
         "SELECT RunId, TableName, COUNT(*) AS N FROM VrlPathJournal GROUP BY RunId, TableName");
     grouped->Open();
     for (; !grouped->Eof(); grouped->Next()) {
-      auto& count = counts[grouped->FieldByName("RunId").AsString()];
-      const std::string table = grouped->FieldByName("TableName").AsString();
-      (table == kDocsPass.Name ? count.first : count.second) +=
+      counts[grouped->FieldByName("RunId").AsString()]
+            [grouped->FieldByName("TableName").AsString()] +=
           std::stoll(grouped->FieldByName("N").AsString());
     }
     grouped->Close();
@@ -254,8 +253,11 @@ std::vector<TPathRun> TPathJournal::Runs(bool withRows) {
   query->Open();
   for (; !query->Eof(); query->Next()) {
     TPathRun run = ReadRun(*query, withCounts, withMappings);
-    if (auto it = counts.find(run.RunId); it != counts.end())
-      std::tie(run.Docs, run.Cards) = it->second;
+    if (auto it = counts.find(run.RunId); it != counts.end()) {
+      run.Docs = it->second[kDocsPass.Name];
+      run.Cards = it->second[kCardsPass.Name];
+      run.Prefs = it->second[kPrefPass.Name];
+    }
     runs.push_back(std::move(run));
   }
   query->Close();

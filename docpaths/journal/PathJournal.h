@@ -50,6 +50,7 @@ struct TPathRun {
   std::string UndoneBy;  // the undo run that took this one back; empty while it stands
   int64_t Docs = 0;      // journal rows of Docs
   int64_t Cards = 0;     // journal rows of Cards
+  int64_t Prefs = 0;     // journal rows of Pref (the folder preferences)
   // What the run recorded at its end: records written per table; empty when it never ended
   // (killed) or ended before runs recorded counts.
   std::map<std::string, int64_t> Written;

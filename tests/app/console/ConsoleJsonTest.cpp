@@ -196,6 +196,13 @@ TEST_F(ConsoleJsonTest, ARefusedRunPrintsTheObjectAloneAndItsQuestionsOnTheError
   EXPECT_EQ(usage.Out, nlohmann::ordered_json::parse(usage.Out).dump() + "\n");
   EXPECT_EQ(Parse(usage).at("error"), "--new: not with a journal command");
   EXPECT_NE(usage.Err.find("--new: not with a journal command"), std::string::npos);
+
+  // A folder that is no installation: the object with the refusal, exit 2.
+  const TConsoleRun none = Json({"--installation", install_.Path("Logs"), "--list-runs"});
+  EXPECT_EQ(none.Code, 2);
+  EXPECT_EQ(Parse(none).at("exit_code"), 2);
+  EXPECT_EQ(Parse(none).at("command"), "list-runs");
+  EXPECT_NE(Parse(none).at("error").get<std::string>().find(" lacks DB"), std::string::npos);
 }
 
 }  // namespace
