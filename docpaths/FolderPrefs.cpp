@@ -20,7 +20,8 @@ TValueRule FolderPrefRule(TValueRule rule) {
   };
 }
 
-void ReportFolderPrefs(const TValueRule& rule, TTableReport& report) {
+void ForEachTextPref(const std::function<void(const std::string& userId, const std::string& token,
+                                              const std::string& value)>& each) {
   TAdsQuery query(nullptr, "");
   query.DatabaseName = MainConnectionName;
   query.SQL = "SELECT USER_ID, TOKEN, TOKENTYPE, VALUE FROM Pref";
@@ -29,16 +30,18 @@ void ReportFolderPrefs(const TValueRule& rule, TTableReport& report) {
   TAdsField& token = query.FieldByName("TOKEN");
   TAdsField& type = query.FieldByName("TOKENTYPE");
   TAdsField& value = query.FieldByName("VALUE");
-  std::string stored, rewritten;
-  for (; !query.Eof(); query.Next()) {
-    if (!IsTextPrefType(type.AsString())) continue;
-    ++report.Examined;
-    stored = value.AsString();
-    if (!rule(stored, rewritten) || rewritten == stored) continue;
-    report.WillChange.Add(token.AsString() + " (" + PrefLevelName(user.AsString()) + "): " + stored,
-                          rewritten);
-  }
+  for (; !query.Eof(); query.Next())
+    if (IsTextPrefType(type.AsString())) each(user.AsString(), token.AsString(), value.AsString());
   query.Close();
+}
+
+void ReportFolderPrefs(const TValueRule& rule, TTableReport& report) {
+  std::string rewritten;
+  ForEachTextPref([&](const std::string& user, const std::string& token, const std::string& value) {
+    ++report.Examined;
+    if (!rule(value, rewritten) || rewritten == value) return;
+    report.WillChange.Add(token + " (" + PrefLevelName(user) + "): " + value, rewritten);
+  });
 }
 
 void WalkFolderPrefs(const TValueRule& rule, const TPassOptions& options, TPassResult& result) {

@@ -7,10 +7,16 @@
 // other passes, so an undo puts them back and a resume finishes them.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "docpaths/DatDocsDBServices.h"
 #include "docpaths/PreflightReport.h"
+
+// Reads the Pref rows once, read-only, and hands each text value to each with its row's
+// USER_ID and TOKEN (the other types are left out: the store converts them).
+void ForEachTextPref(const std::function<void(const std::string& userId, const std::string& token,
+                                              const std::string& value)>& each);
 
 // The level a Pref row's USER_ID names: "system" (-2), "all users" (-1), else "user <id>".
 std::string PrefLevelName(const std::string& userId);

@@ -1,7 +1,6 @@
 #include "docpaths/StoredFolderSurvey.h"
 
-#include "db/DatGenDBConnectionDM.h"
-#include "db/PrefTypes.h"
+#include "docpaths/FolderPrefs.h"
 #include "docpaths/PassReader.h"
 
 namespace {
@@ -13,15 +12,9 @@ void SurveyTable(const TPathPass& pass, TRewriteObserver* observer, TFolderTally
 }
 
 void SurveyPreferences(TFolderTally& tally) {
-  TAdsQuery query(nullptr, "");
-  query.DatabaseName = MainConnectionName;
-  query.SQL = "SELECT TOKENTYPE, VALUE FROM Pref";
-  query.Open();
-  TAdsField& type = query.FieldByName("TOKENTYPE");
-  TAdsField& value = query.FieldByName("VALUE");
-  for (; !query.Eof(); query.Next())
-    if (IsTextPrefType(type.AsString())) tally.Add(value.AsString());
-  query.Close();
+  ForEachTextPref([&tally](const std::string&, const std::string&, const std::string& value) {
+    tally.Add(value);
+  });
 }
 
 }  // namespace
