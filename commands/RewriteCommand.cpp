@@ -197,6 +197,10 @@ TCommandResult RunRewriteCommand(TComponent& owner, TRewriteCommand& command,
   } catch (...) {
     EndUnfinished(run.get(), result);
     cleanUp();
+    if (options.Unfinished) {
+      result.Outcome = TCommandOutcome::NotCompleted;
+      options.Unfinished(result);
+    }
     throw;
   }
   cleanUp();

@@ -70,6 +70,10 @@ struct TCommandOptions {
   // "Operation completed".
   std::function<std::string()> ConfirmDetail;
   std::function<std::string(const TCommandResult&)> CompletionDetail;
+  // Called, with Outcome NotCompleted, when a failure ends the passes by propagating (the document
+  // pass's): what they did and the run they journalled it in, which the caller never gets as a
+  // result. It must not throw; the failure goes on once it returns.
+  std::function<void(const TCommandResult&)> Unfinished;
 };
 
 struct TCommandResult {

@@ -29,6 +29,8 @@ void TConsoleJson::Warning(const std::string& text) {
 
 void TConsoleJson::Print(std::ostream& out, int exitCode) {
   Object()["exit_code"] = exitCode;
+  const bool completed = Object().value("outcome", std::string()) == "completed";
+  if (exitCode != 0 && !completed && !Object().contains("error") && !told_.empty()) Error(told_);
   // Stored paths come from other programs: a byte that is no UTF-8 shows as U+FFFD instead of
   // failing the whole object.
   out << Object().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

@@ -27,13 +27,19 @@ class TConsoleJson {
   // "error": what the command told on the error stream when it ended without its work (the last
   // one told).
   void Error(const std::string& text);
+  // A warning or error the program told people: the "error" of a command that ends without its
+  // work and without an error of its own (Print takes the last one told).
+  void Told(const std::string& text) { told_ = text; }
   // Appends to "warnings" (created on first use).
   void Warning(const std::string& text);
-  // Prints the object with its "exit_code" as one line.
+  // Prints the object with its "exit_code" as one line; a command that failed or was refused
+  // (exit code not 0, outcome not "completed") gets the last text told as its "error" when it has
+  // none.
   void Print(std::ostream& out, int exitCode);
 
  private:
   std::unique_ptr<nlohmann::ordered_json> object_;
+  std::string told_;
 };
 
 // Tells text on the session's error stream and, with --json, keeps it as "error".

@@ -108,8 +108,11 @@ int RunConsoleProgram(const std::vector<std::string>& args, std::istream& in, st
   if (parsed.Json) json = std::make_unique<TConsoleJson>(ConsoleCommandName(parsed));
   std::ostream nowhere(nullptr);
   std::ostream& text = json ? nowhere : out;
-  auto ui = std::make_unique<TConsoleUiServices>(
-      in, json ? err : out, err, TConsoleUiOptions{terminal.StdinIsTerminal, parsed.Yes});
+  TConsoleUiOptions uiOptions;
+  uiOptions.InputIsTerminal = terminal.StdinIsTerminal;
+  uiOptions.AssumeYes = parsed.Yes;
+  if (json) uiOptions.Told = [&json](const std::string& told) { json->Told(told); };
+  auto ui = std::make_unique<TConsoleUiServices>(in, json ? err : out, err, uiOptions);
   ui->RegisterForm(RemoteControlNoticeForm, RemoteControlNoticeText());
   Platform().SetUi(std::move(ui));
   TUiForTheRun uiForTheRun;

@@ -39,6 +39,16 @@ TConsoleRewriteRun::TConsoleRewriteRun(TConsoleSession& session)
     return terminal && !args.Yes &&
            Platform().Ui().ConfirmYesNo(Format(LoadStr(sPrefsQuestion), {count}));
   };
+  // A failure of the document pass ends the command by propagating: the object still tells what
+  // the passes did and the run to resume.
+  options_.Unfinished = [this](const TCommandResult& result) {
+    if (!session_.Json) return;
+    try {
+      AddRewriteResult(*session_.Json, result, session_.Args.DryRun, false);
+    } catch (...) {
+      // The failure that ended the command is what the caller is told.
+    }
+  };
   options_.OtherStationsPrompt = [&session](int count) {
     session.Err << OtherStationsCountLine(count) << "\n" << OtherStationsAdvice() << std::endl;
     const bool goOn = Platform().Ui().ConfirmYesNo(LoadStr(sContinueWhileOpen));
@@ -71,7 +81,7 @@ int TConsoleRewriteRun::Finish(const TCommandResult& result) {
     case TCommandOutcome::NoJournal:
       return ecFailed;
     case TCommandOutcome::Interrupted:
-      session_.Err << StoppedRunText(result) << std::endl;
+      TellConsoleError(session_, StoppedRunText(result));
       return StoppedExitCode(result.StopSignal);
     case TCommandOutcome::Completed:
     case TCommandOutcome::NotCompleted:

@@ -13,20 +13,27 @@ TConsoleUiServices::TConsoleUiServices(std::istream& in, std::ostream& out, std:
     : in_(in), out_(out), err_(err), options_(options) {}
 
 void TConsoleUiServices::ShowMessage(const std::string& text, TMessageKind kind) {
-  (kind == TMessageKind::mkInformation ? out_ : err_) << text << std::endl;
+  if (kind == TMessageKind::mkInformation)
+    out_ << text << std::endl;
+  else
+    TellProblem(text);
 }
 
 void TConsoleUiServices::ShowError(const std::string& text) {
+  TellProblem(text);
+}
+
+void TConsoleUiServices::TellProblem(const std::string& text) {
   err_ << text << std::endl;
+  if (options_.Told) options_.Told(text);
 }
 
 bool TConsoleUiServices::ConfirmYesNo(const std::string& text) {
   refusedWithoutTerminal_ = false;
   if (options_.AssumeYes) return true;
   if (!options_.InputIsTerminal) {
-    err_ << text << std::endl
-         << "No terminal to answer on: nothing was changed. Run with --yes to confirm."
-         << std::endl;
+    err_ << text << std::endl;
+    TellProblem("No terminal to answer on: nothing was changed. Run with --yes to confirm.");
     refusedWithoutTerminal_ = true;
     return false;
   }

@@ -4,6 +4,7 @@
 // empty.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <string>
@@ -14,6 +15,8 @@
 struct TConsoleUiOptions {
   bool InputIsTerminal = false;
   bool AssumeYes = false;  // every confirmation answered Yes without asking
+  // Also given every warning and error told on the error stream, as it is told.
+  std::function<void(const std::string&)> Told;
 };
 
 class TConsoleUiServices : public TUiServices {
@@ -44,6 +47,8 @@ class TConsoleUiServices : public TUiServices {
   std::string ApplicationTitle() override;
 
  private:
+  void TellProblem(const std::string& text);
+
   std::istream& in_;
   std::ostream& out_;
   std::ostream& err_;

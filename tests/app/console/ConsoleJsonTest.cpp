@@ -56,19 +56,29 @@ TEST_F(ConsoleJsonTest, EveryCommandNamesItselfWithItsExitCodeAndOutcome) {
     json Command;
     int Code;
     const char* Outcome;  // nullptr: none
+    bool Error;           // an "error" key: what a failed or refused command told
   };
   const std::vector<TCase> cases = {
-      {{"--old", "C:\\Docs", "--new", "E:\\New", "--dry-run"}, "dry-run", ecCompleted, "completed"},
-      {{"--old", "C:\\Docs", "--new", "E:\\New"}, "replace", ecRefused, "not-confirmed"},
-      {{"--old", "C:\\Docs", "--new", "E:\\New", "--yes"}, "replace", ecCompleted, "completed"},
-      {{"--list-runs"}, "list-runs", ecCompleted, "completed"},
-      {{"--show-run", "R1"}, "show-run", ecCompleted, "completed"},
-      {{"--show-run", "R7"}, "show-run", ecRefused, "refused"},
-      {{"--resume", "R1", "--yes"}, "resume", ecRefused, "refused"},
-      {{"--undo", "R1", "--yes", "--dry-run"}, "undo", ecCompleted, "completed"},
-      {{"--undo", "R1", "--yes"}, "undo", ecCompleted, "completed"},
-      {{"--survey"}, "survey", ecCompleted, "completed"},
-      {{"--new", "E:\\New", "--no-such-option"}, nullptr, ecUsage, nullptr},
+      {{"--old", "C:\\Docs", "--new", "E:\\New", "--dry-run"},
+       "dry-run",
+       ecCompleted,
+       "completed",
+       false},
+      {{"--old", "C:\\Docs", "--new", "E:\\New"}, "replace", ecRefused, "not-confirmed", true},
+      {{"--old", "C:\\Docs", "--new", "E:\\New", "--yes"},
+       "replace",
+       ecCompleted,
+       "completed",
+       false},
+      {{"--list-runs"}, "list-runs", ecCompleted, "completed", false},
+      {{"--show-run", "R1"}, "show-run", ecCompleted, "completed", false},
+      {{"--show-run", "R7"}, "show-run", ecRefused, "refused", true},
+      {{"--resume", "R1", "--yes"}, "resume", ecRefused, "refused", true},
+      {{"--undo", "R1", "--yes", "--dry-run"}, "undo", ecCompleted, "completed", false},
+      {{"--undo", "R1", "--yes"}, "undo", ecCompleted, "completed", false},
+      {{"--undo", "R1", "--yes"}, "undo", ecRefused, "refused", true},
+      {{"--survey"}, "survey", ecCompleted, "completed", false},
+      {{"--new", "E:\\New", "--no-such-option"}, nullptr, ecUsage, nullptr, true},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Args.front() + " " + c.Args.back());
@@ -80,6 +90,10 @@ TEST_F(ConsoleJsonTest, EveryCommandNamesItselfWithItsExitCodeAndOutcome) {
       EXPECT_EQ(object.at("outcome"), c.Outcome);
     else
       EXPECT_FALSE(object.contains("outcome"));
+    // The error is the last thing told on the error stream.
+    ASSERT_EQ(object.contains("error"), c.Error) << run.Out;
+    if (c.Error)
+      EXPECT_NE(run.Err.find(object.at("error").get<std::string>()), std::string::npos) << run.Err;
   }
 }
 

@@ -3,6 +3,7 @@
 // stays sound, and a run without the limit finishes the job.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <regex>
 
 #include "platform/engine/sqlite/SqliteAceDriver.h"
@@ -17,11 +18,15 @@ const std::string kNew = "E:\\A much longer shared documents folder name\\Docs";
 
 // The console program on the demo installation, its file size limited to limitKiB (0: none).
 // SIGXFSZ is ignored so a write past the limit fails with an error instead of killing it.
-TProgramRun RunLimited(const TDemoInstallation& demo, int limitKiB) {
+TProgramRun RunLimited(const TDemoInstallation& demo, int limitKiB,
+                       const std::vector<std::string>& extra = {}) {
   const std::string cli = (demo.Utils() / "VrlChangeDocsPathCli").string();
   const std::string limit = limitKiB ? "ulimit -f " + std::to_string(limitKiB) + "; " : "";
-  return RunProgram("/bin/bash", {"-c", "trap '' XFSZ; " + limit + "exec \"$0\" \"$@\"", cli,
-                                  "--old", kOld, "--new", kNew, "--yes"});
+  std::vector<std::string> args = {
+      "-c",   "trap '' XFSZ; " + limit + "exec \"$0\" \"$@\"", cli, "--old", kOld, "--new", kNew,
+      "--yes"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return RunProgram("/bin/bash", args);
 }
 
 std::string Query(const TDemoInstallation& demo, const std::string& sql) {
@@ -83,6 +88,22 @@ TEST_P(ConsoleWriteFailure, NoFalseSuccessCountsMatchTheDatabaseAndARerunFinishe
                   "SELECT count(*) FROM Cards WHERE DOCSFOLDER LIKE 'C:\\VarnelDocs\\%' OR "
                   "DOCSFOLDER = 'C:\\VarnelDocs'"),
             "0");
+}
+
+// With --json, a failure of the document pass (which ends the command by propagating) still tells
+// the run to resume and what the passes wrote, beside the error.
+TEST(ConsoleWriteFailureJson, TheDocumentPassFailureTellsItsRunAndCounts) {
+  TDemoInstallation demo({"--documents", "2000", "--cards", "200"});
+  const TProgramRun run = RunLimited(demo, 150, {"--json"});
+  EXPECT_EQ(run.ExitCode, 2) << run.Err;
+  const nlohmann::json object = nlohmann::json::parse(run.Out);
+  EXPECT_EQ(object.at("exit_code"), 2);
+  EXPECT_EQ(object.at("outcome"), "not-completed");
+  EXPECT_EQ(object.at("run_id"), "R1");
+  EXPECT_EQ(object.at("tables").at("Docs").at("rewritten"),
+            Rewritten(demo, "Docs", "DOCUMENT_NAME"));
+  EXPECT_NE(object.at("error").get<std::string>().find("rolled back"), std::string::npos)
+      << run.Out;
 }
 
 INSTANTIATE_TEST_SUITE_P(
