@@ -116,6 +116,7 @@ enum TStrId : int {
   sPrefsConfirmLine = 64981,
   sDonePrefs = 64982,
   sRestoredPrefs = 64983,
+  sInstallationNotNamed = 64984,
   sStartUpdatingQuestion = 64992,
   sOperationCompleted = 64993,
   sSelectOldFolder = 64994,

@@ -204,6 +204,11 @@ const std::map<int, std::string>& Table() {
       {64981, "Folder preferences naming the old folder: %d (asked next)."},
       {64982, "Preferences: %d examined, %d rewritten."},
       {64983, "Preferences: %d examined, %d restored."},
+      {64984,
+       "No installation is named, and %S is where the package installs the programs, not an "
+       "installation. Name the installation with --installation DIR (the console program), the "
+       "environment variable %S, or a VarnelCRM.ini beside the programs whose [DATABASE] Path "
+       "names its DB folder. Nothing was changed."},
       {64992, "Do you want to start updating document paths?"},
       {64993, "Operation completed"},
       {64994, "Select primary system documents folder"},

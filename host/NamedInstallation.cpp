@@ -75,7 +75,13 @@ bool UseNamedInstallation(const std::string& given, std::string& message) {
   const bool fromVariable = given.empty();
   const std::string dir =
       fromVariable ? Platform().System().EnvironmentVariable(InstallationVariable) : given;
-  if (dir.empty()) return true;
+  if (dir.empty()) {
+    if (auto refusal = PackagedProgramRefusal(Platform().System().StartedProgramPath())) {
+      message = *refusal;
+      return false;
+    }
+    return true;
+  }
   const fs::path root = AbsoluteFolder(dir);
   std::optional<std::string> refusal = Refusal(root);
   // A root that is a link (or lies under one) is resolved here, once: the program works on the
@@ -93,6 +99,18 @@ bool UseNamedInstallation(const std::string& given, std::string& message) {
   Platform().System().PlaceProgramIn(AddTrailingPathDelim((real / "Utils").string()));
   FreeSystemFolders();  // found again from the new program folder
   return true;
+}
+
+std::optional<std::string> PackagedProgramRefusal(const std::string& programFile) {
+  const fs::path folder = fs::path(programFile).parent_path().lexically_normal();
+  const std::string packaged = std::string(1, PathDelim) + VRL_PACKAGED_PROGRAM_DIR;
+  std::error_code error;
+  // A VarnelCRM.ini put beside the packaged programs names the installation, as in any program
+  // folder.
+  if (!folder.string().ends_with(packaged) || fs::exists(folder / ProgramIniFileName, error))
+    return std::nullopt;
+  return Format(LoadStr(sInstallationNotNamed),
+                {folder.string(), std::string(InstallationVariable)});
 }
 
 void LeaveNamedInstallation() {

@@ -12,6 +12,7 @@
 // are still found beside it under the root named.
 #pragma once
 
+#include <optional>
 #include <string>
 
 inline constexpr const char* InstallationVariable = "VRL_INSTALLATION";
@@ -22,7 +23,13 @@ inline constexpr int InstallationRefusedExitCode = 2;
 // names (an empty variable names none). A relative folder is taken from the current folder. True
 // when there is none or it is an installation, which the program then works on; false, with the
 // message that says what it lacks, when it is none: nothing was done then.
+// A program started from the package's folder (below) with none named is refused too.
 bool UseNamedInstallation(const std::string& given, std::string& message);
+// The refusal of programFile, started with no installation named, when it lies in the folder the
+// Debian package puts the programs in (installed, or unpacked anywhere by dpkg-deb -x) and no
+// VarnelCRM.ini there names one: no installation lies around that folder, and looking for one
+// there would make folders beside it. None for a program anywhere else.
+std::optional<std::string> PackagedProgramRefusal(const std::string& programFile);
 // Back to the program's own folder (the end of a run that may have used one).
 void LeaveNamedInstallation();
 

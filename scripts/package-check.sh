@@ -32,5 +32,19 @@ if ! grep -q '"run_id":"R1"' <<<"$runs"; then
   exit 1
 fi
 
+# Without an installation named the packaged program refuses, names the ways to name one, and
+# leaves the package's folders as they were.
+status=0
+message=$(env -u VRL_INSTALLATION "$cli" --list-runs 2>&1 >/dev/null) || status=$?
+if [ "$status" != 2 ] || ! grep -q -- '--installation' <<<"$message" ||
+  ! grep -q 'VRL_INSTALLATION' <<<"$message"; then
+  echo "package-check: without an installation named: exit $status, \"$message\"" >&2
+  exit 1
+fi
+if [ -n "$(find "$work/root" -name Logs)" ]; then
+  echo "package-check: the refused program made folders in the package's tree" >&2
+  exit 1
+fi
+
 lintian --fail-on error "$deb"
 echo "package-check: passed"

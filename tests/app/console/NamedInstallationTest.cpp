@@ -94,6 +94,25 @@ TEST_F(NamedInstallationTest, TheNamedInstallationIsWorkedOnWhereverTheProgramLi
   EXPECT_EQ(own.Code, 2);
   EXPECT_NE(own.Err.find("Missing Files:"), std::string::npos) << own.Err;
   EXPECT_EQ(install_.DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
+
+  // Where the package puts it, it says how to name one instead, and makes no folder there.
+  const fs::path packaged = elsewhere_.Path() / "usr" / "lib" / "vrlchangedocspath";
+  fs::create_directories(packaged);
+  install_.System->ProgramFile = install_.System->ModulePath =
+      (packaged / "VrlChangeDocsPathCli").string();
+  const TConsoleRun fromPackage = Replace({});
+  EXPECT_EQ(fromPackage.Code, 2);
+  EXPECT_EQ(fromPackage.Err, Format(LoadStr(sInstallationNotNamed),
+                                    {packaged.string(), std::string("VRL_INSTALLATION")}) +
+                                 "\n");
+  EXPECT_EQ(TreeSnapshot(elsewhere_.Path() / "usr"),
+            "lib: folder\nlib/vrlchangedocspath: folder\n");
+  EXPECT_EQ(install_.DocumentNames(), std::vector<std::string>{"C:\\Docs\\a.doc"});
+  // A VarnelCRM.ini put there names the installation, as beside any program: the start-up goes
+  // on to its own checks (and finds no engine client files there).
+  std::ofstream(packaged / "VarnelCRM.ini") << "[DATABASE]\nPath=" << install_.Path("DB") << "\n";
+  const TConsoleRun withIni = Replace({});
+  EXPECT_NE(withIni.Err.find("Missing Files:"), std::string::npos) << withIni.Err;
 }
 
 TEST_F(NamedInstallationTest, EachPartAnInstallationLacksIsNamedAndNothingIsWritten) {
