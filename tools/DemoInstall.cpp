@@ -1,5 +1,6 @@
 #include "tools/DemoInstall.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "platform/EADSDatabaseError.h"
 #include "platform/engine/postgres/PgAceDriver.h"
 #include "platform/engine/sqlite/SqliteAceDriver.h"
+#include "tools/DemoBatchInsert.h"
 #include "tools/DemoData.h"
 #include "tools/DemoLanguages.h"
 #include "tools/DemoPrefs.h"
@@ -57,51 +59,32 @@ void LayOutUtils(const TDemoInstallOptions& options, const fs::path& utils,
 }
 
 void FillCards(TAceConnection& db, const TDemoInstallOptions& options) {
-  TAceParams params = {{"RecId", ""}, {"Company", ""}, {"City", ""}, {"Folder", ""}};
-  const std::string withFolder =
-      "INSERT INTO Cards (RECID, COMPANY, CITY, DOCSFOLDER) VALUES (:RecId, :Company, :City, "
-      ":Folder)";
-  const std::string withoutFolder =
-      "INSERT INTO Cards (RECID, COMPANY, CITY) VALUES (:RecId, :Company, :City)";
+  TDemoBatchInsert cards(db, "Cards", {"RECID", "COMPANY", "CITY", "DOCSFOLDER"});
   const char* cities[] = {"Tel Aviv", "Haifa", "ירושלים", "Beer Sheva", "Eilat"};
-  for (int64_t card = 1; card <= options.Cards; ++card) {
-    params[0].second = DemoCardId(card);
-    params[1].second = DemoCompany(card);
-    params[2].second = cities[card % 5];
-    auto folder = DemoCardFolder(options.DocsFolder, card);
-    if (folder) params[3].second = *folder;
-    db.ExecSQL(folder ? withFolder : withoutFolder, params);
-  }
+  for (int64_t card = 1; card <= options.Cards; ++card)
+    cards.Add({DemoCardId(card), DemoCompany(card), cities[card % 5],
+               DemoCardFolder(options.DocsFolder, card)});
+  cards.Flush();
 }
 
 void FillDocuments(TAceConnection& db, const TDemoInstallOptions& options) {
-  TAceParams params = {{"RecId", ""}, {"CardId", ""}, {"DocDate", ""}, {"Short", ""},
-                       {"Desc", ""},  {"User", ""},   {"Public", ""},  {"Name", ""}};
-  const std::string columns =
-      "INSERT INTO Docs (RECID, CARD_ID, DOC_DATE, DOCUMENT_NAME_SHORT, DOCUMENT_DESC, "
-      "CREATE_DATE, CREATE_USERNAME, ISPUBLIC, RECVER";
-  const std::string values =
-      ") VALUES (:RecId, :CardId, :DocDate, :Short, :Desc, :DocDate, :User, :Public, 1";
-  const std::string withName = columns + ", DOCUMENT_NAME" + values + ", :Name)";
-  const std::string withoutName = columns + values + ")";
+  TDemoBatchInsert docs(db, "Docs",
+                        {"RECID", "CARD_ID", "DOC_DATE", "DOCUMENT_NAME_SHORT", "DOCUMENT_DESC",
+                         "CREATE_DATE", "CREATE_USERNAME", "ISPUBLIC", "RECVER", "DOCUMENT_NAME"});
   const char* users[] = {"admin", "dana", "yossi", "MICHAL", "ron"};
-  char buffer[32];
+  char recId[32];
+  char date[32];
   for (int64_t doc = 1; doc <= options.Documents; ++doc) {
     auto path = DemoDocumentPath(options.DocsFolder, doc, options.Cards);
-    std::snprintf(buffer, sizeof buffer, "D%09lld", static_cast<long long>(doc));
-    params[0].second = buffer;
-    params[1].second = DemoCardId(options.Cards > 0 ? 1 + doc % options.Cards : 0);
-    std::snprintf(buffer, sizeof buffer, "20%02d-%02d-%02d 10:%02d:00",
-                  static_cast<int>(15 + doc % 10), static_cast<int>(1 + doc % 12),
-                  static_cast<int>(1 + doc % 28), static_cast<int>(doc % 60));
-    params[2].second = buffer;
-    params[3].second = path ? DemoShortName(*path) : std::string();
-    params[4].second = "Document " + std::to_string(doc);
-    params[5].second = users[doc % 5];
-    params[6].second = doc % 3 ? "Y" : "N";
-    if (path) params[7].second = *path;
-    db.ExecSQL(path ? withName : withoutName, params);
+    std::snprintf(recId, sizeof recId, "D%09lld", static_cast<long long>(doc));
+    std::snprintf(date, sizeof date, "20%02d-%02d-%02d 10:%02d:00", static_cast<int>(15 + doc % 10),
+                  static_cast<int>(1 + doc % 12), static_cast<int>(1 + doc % 28),
+                  static_cast<int>(doc % 60));
+    docs.Add({recId, DemoCardId(options.Cards > 0 ? 1 + doc % options.Cards : 0), date,
+              path ? DemoShortName(*path) : std::string(), "Document " + std::to_string(doc), date,
+              users[doc % 5], doc % 3 ? "Y" : "N", "1", path});
   }
+  docs.Flush();
 }
 
 // Fills the CRM tables of db with the demo contents, in one transaction.
@@ -131,6 +114,8 @@ void FillLocalDatabase(const fs::path& dbFolder, const TDemoInstallOptions& opti
 
 void FillRemoteDatabase(const TRemoteServerSettings& server, const TDemoInstallOptions& options) {
   auto db = ConnectPg(RemoteConninfo(server));
+  // The rows go in as string literals (TDemoBatchInsert): backslashes are themselves.
+  db->ExecSQL("SET standard_conforming_strings = on", {});
   FillDatabase(*db, options);
 }
 

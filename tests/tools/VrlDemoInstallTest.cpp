@@ -12,6 +12,7 @@
 #include "tests/support/ProgramUnitsReset.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempDir.h"
+#include "tools/DemoBatchInsert.h"
 #include "tools/DemoInstall.h"
 
 namespace fs = std::filesystem;
@@ -120,6 +121,29 @@ TEST(VrlDemoInstall, LaysOutATreeWhoseDocumentsAndCardsThePassesRewrite) {
     ASSERT_EQ(newCards[i], expected) << i << " " << was;
   }
   ResetProgramUnits();
+}
+
+// The rows go in many to a statement as literals: a quote, backslashes, an empty value and NULL
+// come back as they were, across statements.
+TEST(DemoBatchInsert, ValuesComeBackAsTheyWereAcrossStatements) {
+  TTempDir temp;
+  CreateSqliteDatabase(temp.Path().string(), "CREATE TABLE T (N INTEGER, V VARCHAR(50));");
+  auto db = CreateSqliteAceDriver()->Connect(temp.Path().string(), TAdsServerType::stADS_LOCAL);
+  const std::vector<std::optional<std::string>> values = {"it's",       "C:\\a\\b\\", "",
+                                                          std::nullopt, "''",         "חוזה"};
+  const size_t rows = TDemoBatchInsert::kRowsPerStatement + 3;
+  TDemoBatchInsert insert(*db, "T", {"N", "V"});
+  for (size_t i = 0; i < rows; ++i) insert.Add({std::to_string(i), values[i % values.size()]});
+  insert.Flush();
+  auto query = db->OpenQuery("SELECT N, V, V IS NULL FROM T ORDER BY rowid", {});
+  size_t i = 0;
+  for (; !query->Eof(); query->Next(), ++i) {
+    const std::optional<std::string>& expected = values[i % values.size()];
+    EXPECT_EQ(query->FieldText(0), std::to_string(i));
+    EXPECT_EQ(query->FieldText(2), expected ? "0" : "1") << i;
+    if (expected) EXPECT_EQ(query->FieldText(1), *expected) << i;
+  }
+  EXPECT_EQ(i, rows);
 }
 
 TEST(VrlDemoInstall, RefusesANonEmptyFolderWithoutChangingIt) {
