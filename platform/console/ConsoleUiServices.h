@@ -16,7 +16,7 @@ struct TConsoleUiOptions {
   bool InputIsTerminal = false;
   bool AssumeYes = false;  // every confirmation answered Yes without asking
   // Also given every warning and error told on the error stream, as it is told.
-  std::function<void(const std::string&)> Told;
+  std::function<void(const std::string&)> Told = nullptr;
 };
 
 class TConsoleUiServices : public TUiServices {

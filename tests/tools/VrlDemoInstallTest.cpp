@@ -141,7 +141,9 @@ TEST(DemoBatchInsert, ValuesComeBackAsTheyWereAcrossStatements) {
     const std::optional<std::string>& expected = values[i % values.size()];
     EXPECT_EQ(query->FieldText(0), std::to_string(i));
     EXPECT_EQ(query->FieldText(2), expected ? "0" : "1") << i;
-    if (expected) EXPECT_EQ(query->FieldText(1), *expected) << i;
+    if (expected) {
+      EXPECT_EQ(query->FieldText(1), *expected) << i;
+    }
   }
   EXPECT_EQ(i, rows);
 }

@@ -92,8 +92,9 @@ TEST_F(ConsoleJsonTest, EveryCommandNamesItselfWithItsExitCodeAndOutcome) {
       EXPECT_FALSE(object.contains("outcome"));
     // The error is the last thing told on the error stream.
     ASSERT_EQ(object.contains("error"), c.Error) << run.Out;
-    if (c.Error)
+    if (c.Error) {
       EXPECT_NE(run.Err.find(object.at("error").get<std::string>()), std::string::npos) << run.Err;
+    }
   }
 }
 
