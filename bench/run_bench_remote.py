@@ -5,7 +5,10 @@ It starts a throwaway PostgreSQL cluster on a Unix socket (scripts/pg-test-clust
 each size lays out a remote demo installation with `VrlDemoInstall --remote`, keeps its database
 as a template, then, alternating on identical copies of that database:
   - runs `VrlChangeDocsPathCli --old ... --new ... --yes` of the remote installation (the whole
-    process, start-up included) and records its wall time and peak resident memory;
+    process, start-up included) and records its wall time and peak resident memory, with and
+    without the journal;
+  - runs its dry run before the journalled replace, and the undo after it (checked to put back
+    every record);
   - runs `psql` with the UPDATE statements that apply the same matching rules, in one
     transaction, on the same server;
 and checks that both databases end with identical Docs and Cards contents. It prints a table
@@ -60,11 +63,12 @@ class Cluster:
 
 
 def content_digest(cluster, db):
-    """One digest of every Docs and Cards row in natural order."""
+    """A digest of every Docs and Cards row: the sum of a 64-bit hash of each whole row (its
+    VRL_ROWID included), so no single value has to hold the ten million rows' text."""
     parts = []
     for table in ("Docs", "Cards"):
         parts.append(cluster.psql(
-            db, f"SELECT md5(coalesce(string_agg(t::text, E'\\n' ORDER BY VRL_ROWID), '')) "
+            db, f"SELECT count(*) || ':' || coalesce(sum(hashtextextended(t::text, 0)::numeric), 0) "
                 f"FROM {table} t"))
     return "/".join(parts)
 
@@ -73,24 +77,28 @@ def bench_size(cluster, work, size, runs):
     root = work / f"crm{size}" / "CRM"
     pristine, live, sql_db = f"pristine{size}", f"live{size}", f"sql{size}"
     cluster.psql("postgres", f"CREATE DATABASE {pristine}")
+    start = time.perf_counter()
     sh([str(BUILD / "bin" / "VrlDemoInstall"), "--root", str(root), "--documents", str(size),
         "--cards", str(max(size // 10, 1)), "--remote", cluster.conninfo(pristine)],
        stdout=subprocess.DEVNULL)
+    print(f"{size:>9} documents laid out in {time.perf_counter() - start:.1f} s", flush=True)
     cluster.psql(pristine, "VACUUM ANALYZE")
     # The installation works on the copy "live"; the pristine database stays the template.
     ini = root / "Utils" / "ads.ini"
     ini.write_text(ini.read_text().replace(f"Database={pristine}", f"Database={live}"))
     script = work / f"update{size}.sql"
     script.write_text(run_bench.update_script(OLD_PATH, NEW_PATH, preamble=""))
-    cli = [str(root / "Utils" / "VrlChangeDocsPathCli"), "--old", OLD_PATH, "--new", NEW_PATH]
+    program = str(root / "Utils" / "VrlChangeDocsPathCli")
+    cli = [program, "--old", OLD_PATH, "--new", NEW_PATH]
+    pristine_digest = content_digest(cluster, pristine)
     psql = ["psql", "-X", "-q", "-v", "ON_ERROR_STOP=1", cluster.conninfo(sql_db), "-f",
             str(script)]
 
     # The replace as it runs by default (journalled), without the journal, and the statements;
     # their order turns from run to run.
-    times = {"ours": [], "nojournal": [], "sql": []}
+    times = {"ours": [], "nojournal": [], "sql": [], "dry": [], "undo": []}
     peaks = []
-    kinds = list(times)
+    kinds = ["ours", "nojournal", "sql"]
     for run in range(runs):
         digests = {}
         for which in kinds[run % 3:] + kinds[:run % 3]:
@@ -100,15 +108,28 @@ def bench_size(cluster, work, size, runs):
                 digests[which] = content_digest(cluster, sql_db)
             else:
                 cluster.copy(pristine, live)
+                if which == "ours":
+                    seconds, peak = timed(cli + ["--dry-run"])
+                    times["dry"].append(seconds)
+                    peaks.append(peak)
+                    if content_digest(cluster, live) != pristine_digest:
+                        sys.exit(f"the dry run changed the database at {size} documents")
                 seconds, peak = timed(cli + ["--yes"] + (["--no-journal"] if which == "nojournal"
                                                          else []))
                 peaks.append(peak)
                 digests[which] = content_digest(cluster, live)
+                if which == "ours":
+                    times[which].append(seconds)
+                    seconds, peak = timed([program, "--undo", "R1", "--yes"])
+                    peaks.append(peak)
+                    which = "undo"
+                    if content_digest(cluster, live) != pristine_digest:
+                        sys.exit(f"the undo did not put back every record at {size} documents")
             times[which].append(seconds)
         if len(set(digests.values())) != 1:
             sys.exit(f"MISMATCH at {size} documents: the console program and the SQL statements "
                      "left different Docs/Cards contents")
-        if digests["sql"] == content_digest(cluster, pristine):
+        if digests["sql"] == pristine_digest:
             sys.exit(f"the replace changed nothing at {size} documents")
     for db in (pristine, live, sql_db):
         cluster.psql("postgres", f"DROP DATABASE IF EXISTS {db} WITH (FORCE)")
@@ -119,12 +140,14 @@ def bench_size(cluster, work, size, runs):
 
 def write_results(rows, args, server_version):
     table = ["| documents | cards | ours (median s) | ours, --no-journal (median s) "
-             "| psql UPDATE (median s) | ours/SQL | --no-journal/SQL | our peak memory (MiB) |",
-             "|---:|---:|---:|---:|---:|---:|---:|---:|"]
+             "| psql UPDATE (median s) | ours/SQL | --no-journal/SQL | dry run (median s) "
+             "| undo (median s) | our peak memory (MiB) |",
+             "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"]
     for r in rows:
         table.append(f"| {r['size']:,} | {max(r['size'] // 10, 1):,} | {r['ours']:.3f} | "
                      f"{r['nojournal']:.3f} | {r['sql']:.3f} | {r['ours'] / r['sql']:.2f} | "
-                     f"{r['nojournal'] / r['sql']:.2f} | {r['peak']:.1f} |")
+                     f"{r['nojournal'] / r['sql']:.2f} | {r['dry']:.3f} | {r['undo']:.3f} | "
+                     f"{r['peak']:.1f} |")
     text = "\n".join(table)
     print(text)
     section = (
@@ -137,9 +160,12 @@ def write_results(rows, args, server_version):
         "before the run. \"ours\" is the whole "
         "`VrlChangeDocsPathCli --old ... --new ... --yes` process of the remote installation, "
         "start-up included, writing the undo journal as it does by default; \"--no-journal\" "
-        "the same process with `--no-journal`; \"psql UPDATE\" is `psql` running the equivalent `UPDATE` statements "
+        "the same process with `--no-journal`; \"dry run\" its `--dry-run` on the same copy just "
+        "before the journalled replace; \"undo\" its `--undo R1 --yes` right after it, checked "
+        "to leave every record as it was; \"psql UPDATE\" is `psql` running the equivalent `UPDATE` statements "
         "in one transaction on the same server; both end with identical Docs and Cards contents "
-        "(checked on every run). Targets at 1,000,000 documents: at most 1.5 times the psql "
+        "(checked on every run). The peak memory is the largest of all our runs. "
+        "Targets at 1,000,000 documents: at most 1.5 times the psql "
         f"time, peak memory under 64 MiB.\n\n{text}\n{SECTION_END}")
     run_bench.write_section(SECTION_START, SECTION_END, section)
 
@@ -158,7 +184,8 @@ def main():
             rows.append(row)
             print(f"{size:>9} documents: ours {row['ours']:.3f} s, --no-journal "
                   f"{row['nojournal']:.3f} s, psql {row['sql']:.3f} s, ratio "
-                  f"{row['ours'] / row['sql']:.2f}, peak {row['peak']:.1f} MiB", flush=True)
+                  f"{row['ours'] / row['sql']:.2f}, dry run {row['dry']:.3f} s, undo "
+                  f"{row['undo']:.3f} s, peak {row['peak']:.1f} MiB", flush=True)
     finally:
         cluster.stop()
         if not args.keep:
