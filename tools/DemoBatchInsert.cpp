@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/AceDriver.h"
+#include "platform/engine/common/EngineText.h"
 
 TDemoBatchInsert::TDemoBatchInsert(TAceConnection& db, const std::string& table,
                                    const std::vector<std::string>& columns)
@@ -22,12 +23,7 @@ void TDemoBatchInsert::Add(const std::vector<std::optional<std::string>>& values
       values_ += "NULL";
       continue;
     }
-    values_ += '\'';
-    for (char c : *values[i]) {
-      if (c == '\'') values_ += '\'';
-      values_ += c;
-    }
-    values_ += '\'';
+    values_ += QuoteLiteral(*values[i]);
   }
   values_ += ')';
   if (++rows_ == kRowsPerStatement) Flush();

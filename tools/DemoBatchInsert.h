@@ -1,6 +1,6 @@
 // Rows of a demo table inserted many to a statement: one statement per row is one round trip per
-// row on the remote server, which made ten million documents take longer than the replace.
-// The values are written into the statement as SQL string literals (a quote doubled), so the
+// row on the remote server, too slow for ten million documents.
+// The values are written into the statement as SQL string literals (QuoteLiteral), so the
 // connection must read backslashes as themselves: the local engine always does, the remote
 // server with standard_conforming_strings on (FillRemoteDatabase sets it).
 #pragma once
